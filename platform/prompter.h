@@ -1,0 +1,51 @@
+// Every message box and file or folder picker the user sees goes through this one interface,
+// so that tests can answer them and read back each text, caption and button set.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+// The caption of every message box of the program.
+inline const char kMessageCaption[] = "Reelwright";
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+// One row of a file dialog's filter list: the name shown and its patterns ("*.mpg;*.mpeg").
+struct FileFilter {
+  QString name;
+  QString patterns;
+};
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+
+  // A message box with the caption "Reelwright" and an OK button, modal to `owner`.
+  virtual void ShowMessage(QWidget* owner, const QString& text) = 0;
+
+  // The question with the buttons Yes, No and Cancel; Cancel also when the box is closed.
+  virtual Answer AskYesNoCancel(QWidget* owner, const QString& text) = 0;
+
+  // An open-file dialog for an existing file; the chosen path, or empty when cancelled.
+  virtual QString ChooseOpenFile(QWidget* owner, const QString& title,
+                                 const QList<FileFilter>& filters) = 0;
+
+  // A save-file dialog starting at `suggested_path`; the chosen path, or empty when cancelled.
+  // `default_suffix` (without the dot) is added when the typed name has none.
+  virtual QString ChooseSaveFile(QWidget* owner, const QString& title,
+                                 const QList<FileFilter>& filters, const QString& suggested_path,
+                                 const QString& default_suffix) = 0;
+
+  // A folder picker that can also make a new folder; the chosen folder, or empty when cancelled.
+  virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
+};
+
+// The prompter the program uses; tests install a scripted one.
+Prompter& CurrentPrompter();
+void SetPrompter(Prompter* prompter);  // nullptr restores the Qt one
+
+}  // namespace platform

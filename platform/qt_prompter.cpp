@@ -1,0 +1,84 @@
+#include "platform/qt_prompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace platform {
+
+namespace {
+
+QtPrompter& QtInstance() {
+  static QtPrompter prompter;
+  return prompter;
+}
+
+Prompter* g_prompter = nullptr;
+
+}  // namespace
+
+Prompter& CurrentPrompter() { return g_prompter ? *g_prompter : QtInstance(); }
+
+void SetPrompter(Prompter* prompter) { g_prompter = prompter; }
+
+QString QtFilterString(const QList<FileFilter>& filters) {
+  QStringList rows;
+  for (const FileFilter& filter : filters) {
+    // The name already shows the patterns as the user knows them; Qt reads the patterns from
+    // the last parentheses, so give them in its form when the name does not end with them.
+    QString patterns = filter.patterns;
+    patterns.replace(';', ' ');
+    QString name = filter.name;
+    if (!name.endsWith('(' + filter.patterns + ')')) name += " (" + patterns + ')';
+    else name = name.left(name.size() - filter.patterns.size() - 2) + '(' + patterns + ')';
+    rows << name;
+  }
+  return rows.join(";;");
+}
+
+void QtPrompter::ShowMessage(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, kMessageCaption, text, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+Answer QtPrompter::AskYesNoCancel(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::Question, kMessageCaption, text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
+QString QtPrompter::ChooseOpenFile(QWidget* owner, const QString& title,
+                                   const QList<FileFilter>& filters) {
+  QFileDialog dialog(owner, title, QString(), QtFilterString(filters));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompter::ChooseSaveFile(QWidget* owner, const QString& title,
+                                   const QList<FileFilter>& filters, const QString& suggested_path,
+                                   const QString& default_suffix) {
+  QFileDialog dialog(owner, title, suggested_path, QtFilterString(filters));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(default_suffix);
+  if (!suggested_path.isEmpty()) dialog.selectFile(suggested_path);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompter::ChooseFolder(QWidget* owner, const QString& title) {
+  // Qt's folder dialog offers a "Create New Folder" button of its own.
+  return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
+}  // namespace platform

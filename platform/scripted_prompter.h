@@ -1,0 +1,54 @@
+// A Prompter for tests: answers from a script and records every prompt it was shown, with its
+// caption and buttons, so that tests compare the exact texts.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "platform/prompter.h"
+
+namespace platform {
+
+struct RecordedPrompt {
+  enum class Kind { Message, Question, OpenFile, SaveFile, Folder };
+  Kind kind;
+  QString caption;      // "Reelwright" for message boxes; the title for pickers
+  QString text;         // the message; empty for pickers
+  QStringList buttons;  // "OK", or "Yes", "No", "Cancel"
+  QList<FileFilter> filters;
+  QString suggested_path;
+};
+
+class ScriptedPrompter : public Prompter {
+ public:
+  // Installs itself as the current prompter for its lifetime.
+  ScriptedPrompter();
+  ~ScriptedPrompter() override;
+
+  // Answers, used in order; a question with no answer left is cancelled, a picker gets "".
+  void QueueAnswer(Answer answer) { answers_.push_back(answer); }
+  void QueuePath(const QString& path) { paths_.push_back(path); }
+
+  const std::vector<RecordedPrompt>& prompts() const { return prompts_; }
+  // The texts of every message box and question shown, in order.
+  QStringList messages() const;
+  void Clear() { prompts_.clear(); }
+
+  void ShowMessage(QWidget* owner, const QString& text) override;
+  Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
+  QString ChooseOpenFile(QWidget* owner, const QString& title,
+                         const QList<FileFilter>& filters) override;
+  QString ChooseSaveFile(QWidget* owner, const QString& title, const QList<FileFilter>& filters,
+                         const QString& suggested_path, const QString& default_suffix) override;
+  QString ChooseFolder(QWidget* owner, const QString& title) override;
+
+ private:
+  QString NextPath();
+
+  std::deque<Answer> answers_;
+  std::deque<QString> paths_;
+  std::vector<RecordedPrompt> prompts_;
+};
+
+}  // namespace platform
