@@ -1,0 +1,86 @@
+#include "app/skin_button.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include "res/bitmaps.h"
+
+namespace {
+
+// The mouse must rest this long on a button before its hover face shows.
+constexpr int kHoverDelayMs = 1;
+
+}  // namespace
+
+CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::TabFocus);
+}
+
+void CSkinButton::SetBitmaps(int normal, int pressed, int hover, int disabled) {
+  auto load = [this](int id) {
+    Face face;
+    face.id = id;
+    if (id != -1) face.image = LoadBitmapResourceMapped(id, palette());
+    return face;
+  };
+  normal_ = load(normal);
+  pressed_ = load(pressed);
+  hover_face_ = load(hover);
+  disabled_ = load(disabled);
+  if (!normal_.image.isNull()) {
+    bitmap_size_ = normal_.image.size();
+    resize(bitmap_size_);
+  }
+  raise();
+  update();
+}
+
+// A button counts as disabled only when it was disabled itself: a disabled parent window
+// (the main window during an encoding run) leaves its buttons' faces as they are.
+const CSkinButton::Face& CSkinButton::CurrentFace() const {
+  if (testAttribute(Qt::WA_ForceDisabled) && disabled_.id != -1) return disabled_;
+  if (testAttribute(Qt::WA_ForceDisabled)) return normal_;
+  if (isDown() && pressed_.id != -1) return pressed_;
+  if (hover_ && hover_face_.id != -1) return hover_face_;
+  return normal_;
+}
+
+int CSkinButton::CurrentFaceId() const { return CurrentFace().id; }
+
+QSize CSkinButton::sizeHint() const {
+  return bitmap_size_.isValid() ? bitmap_size_ : QAbstractButton::sizeHint();
+}
+
+void CSkinButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const Face& face = CurrentFace();
+  if (!face.image.isNull()) painter.drawImage(QPoint(0, 0), face.image);
+}
+
+void CSkinButton::mouseMoveEvent(QMouseEvent* event) {
+  if (!tracking_) {
+    tracking_ = true;
+    QTimer::singleShot(kHoverDelayMs, this, [this] {
+      if (tracking_) OnMouseHover();
+    });
+  }
+  QAbstractButton::mouseMoveEvent(event);
+}
+
+void CSkinButton::leaveEvent(QEvent* event) {
+  OnMouseLeave();
+  QAbstractButton::leaveEvent(event);
+}
+
+void CSkinButton::OnMouseHover() {
+  hover_ = true;
+  update();
+}
+
+void CSkinButton::OnMouseLeave() {
+  tracking_ = false;
+  hover_ = false;
+  update();
+}
