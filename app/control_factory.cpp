@@ -1,0 +1,61 @@
+#include "app/control_factory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/page_tab_button.h"
+#include "app/skin_button.h"
+#include "app/skin_progress.h"
+
+namespace {
+
+QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
+  const QString caption = QString::fromUtf8(control.caption);
+  switch (control.kind) {
+    case ControlKind::Label:
+      return new QLabel(caption, parent);
+    case ControlKind::Edit:
+      return new QLineEdit(parent);
+    case ControlKind::DropList:
+      return new QComboBox(parent);
+    case ControlKind::DropEdit: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(true);
+      // Typing never adds rows: the typed text is simply the value.
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      return combo;
+    }
+    case ControlKind::CheckBox:
+      return new QCheckBox(caption, parent);
+    case ControlKind::RadioButton:
+      return new QRadioButton(caption, parent);
+    case ControlKind::SkinButton: {
+      auto* button = new CSkinButton(parent);
+      button->setText(caption);
+      return button;
+    }
+    case ControlKind::PageTab:
+      return new CPageTabButton(parent);
+    case ControlKind::Progress:
+      return new CSkinProgress(parent);
+    case ControlKind::Picture: {
+      auto* picture = new QLabel(parent);
+      picture->setScaledContents(true);
+      return picture;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent) {
+  QWidget* widget = MakeWidget(control, parent);
+  widget->setObjectName(QString::fromLatin1(control.name));
+  widget->setAccessibleName(QString::fromUtf8(control.accessible_name));
+  widget->setGeometry(control.rect);
+  return widget;
+}

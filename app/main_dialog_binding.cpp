@@ -1,0 +1,165 @@
+// The main window's change handlers and the rules by which one control enables, shows or hides
+// others. Every change the user makes ends in InvalidateResults: a changed job must be encoded
+// and published again.
+#include <QCheckBox>
+
+#include "app/main_dialog.h"
+#include "app/page_tab_button.h"
+#include "app/skin_button.h"
+#include "app/skin_progress.h"
+#include "res/resource.h"
+
+namespace {
+
+// Controls that EnableEncodingControls switches together (Delete Preset has its own rule).
+constexpr int kEncodingControls[] = {
+    IDC_LABEL_SAMPLING_RATE, IDC_LABEL_RESOLUTION, IDC_LABEL_PRESET,  IDC_LABEL_FRAME_RATE,
+    IDC_LABEL_VIDEO_BITRATE, IDC_LABEL_AUDIO_BITRATE, IDC_AUDIO_BITRATE, IDC_SAMPLING_RATE,
+    IDC_RESOLUTION,          IDC_PRESET,           IDC_FRAME_RATE,    IDC_VIDEO_BITRATE,
+    IDC_ENABLE_AUDIO,        IDC_MONO,             IDC_STEREO,        IDC_START_ENCODING,
+    IDC_ADD_PRESET,          IDC_ENCODING_PROGRESS};
+
+int RowOrNone(const QComboBox* list, int row) { return row >= 0 && row < list->count() ? row : -1; }
+
+}  // namespace
+
+void CMainDialog::ConnectHandlers() {
+  for (int id : {IDC_INPUT_VIDEO, IDC_INPUT_FLV, IDC_OUTPUT_FOLDER, IDC_OUTPUT_VIDEO,
+                 IDC_OUTPUT_HTML, IDC_PAGE_TITLE, IDC_AFFILIATE_ID})
+    connect(ControlAs<QLineEdit>(id), &QLineEdit::textChanged, this, &CMainDialog::OnEditUpdate);
+
+  // Preload Movie changes what the page tells the player, so it counts as a change too.
+  for (int id : {IDC_SHOW_BORDER, IDC_PRELOAD_MOVIE})
+    connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
+            &CMainDialog::InvalidateResults);
+  connect(settings_.paused_at_start, &QAbstractButton::clicked, this, &CMainDialog::OnPausedAtStart);
+  connect(settings_.disable_i_button, &QAbstractButton::clicked, this,
+          &CMainDialog::ApplyIButtonRule);
+  connect(settings_.enable_link, &QAbstractButton::clicked, this, &CMainDialog::OnAffiliateLink);
+  connect(settings_.enable_redirect_url, &QAbstractButton::clicked, this,
+          &CMainDialog::OnRedirectUrl);
+  connect(settings_.enabled_audio, &QAbstractButton::clicked, this, &CMainDialog::OnEnableAudio);
+
+  // Only a pick by the user counts (activated), never a row set by the program.
+  for (QAbstractButton* radio : {settings_.mono, settings_.stereo})
+    connect(radio, &QAbstractButton::clicked, this, &CMainDialog::OnEncodingChoice);
+  for (QComboBox* list : {settings_.sampling_rate, settings_.audio_bitrate, settings_.resolution,
+                          settings_.frame_rate, settings_.video_bitrate, settings_.buffer_size})
+    connect(list, &QComboBox::activated, this, &CMainDialog::OnEncodingChoice);
+  connect(settings_.preset, &QComboBox::activated, this, &CMainDialog::ApplyPreset);
+
+  const std::pair<int, int> tabs[] = {{IDC_TAB_FILES, 1}, {IDC_TAB_ENCODING, 2}, {IDC_TAB_PUBLISH, 3}};
+  for (auto [id, page] : tabs)
+    connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
+            [this, page = page] { GoToPage(page); });
+  connect(SkinButton(IDC_BACK), &QAbstractButton::clicked, this, &CMainDialog::OnBack);
+  connect(SkinButton(IDC_NEXT), &QAbstractButton::clicked, this, &CMainDialog::OnNext);
+  connect(SkinButton(IDC_EXIT), &QAbstractButton::clicked, this, &CMainDialog::OnExitButton);
+}
+
+void CMainDialog::SetVisible(int id, bool visible) { Control(id)->setVisible(visible); }
+
+void CMainDialog::WriteEditText(QLineEdit* edit, const QString& text) {
+  if (edit->text() == text)
+    OnEditUpdate();
+  else
+    edit->setText(text);
+}
+
+void CMainDialog::OnEditUpdate() { InvalidateResults(); }
+
+void CMainDialog::InvalidateResults() {
+  SetVisible(IDC_PUBLISHED_TICK, false);
+  Control(IDC_PREVIEW_PAGE)->setEnabled(false);
+  Control(IDC_GET_CODE)->setEnabled(false);
+  SetVisible(IDC_ENCODED_TICK, false);
+  EncodingProgress()->setValue(0);
+  encoded_ = false;
+  modified_ = true;
+  published_ = false;
+}
+
+// Delete Preset is usable only while a preset is chosen and the encoding controls are usable
+// at all; otherwise it could delete a preset of a job that has no video to encode.
+static void UpdateDeletePreset(CMainDialog& dialog) {
+  const bool encoding_on = !dialog.Control(IDC_ADD_PRESET)->testAttribute(Qt::WA_ForceDisabled);
+  dialog.Control(IDC_DELETE_PRESET)
+      ->setEnabled(encoding_on && dialog.settings().preset->currentIndex() >= 0);
+}
+
+void CMainDialog::EnableEncodingControls(bool on) {
+  for (int id : kEncodingControls) Control(id)->setEnabled(on);
+  UpdateDeletePreset(*this);
+  SetVisible(IDC_ENCODED_TICK, false);
+  EncodingProgress()->setValue(0);
+}
+
+void CMainDialog::CaptureCustomEncoding() {
+  UpdateDeletePreset(*this);
+  if (settings_.preset->currentIndex() >= 0) return;
+  custom_preset_.resolution = settings_.resolution->currentIndex();
+  custom_preset_.frame_rate = settings_.frame_rate->currentIndex();
+  custom_preset_.video_bitrate = settings_.video_bitrate->currentIndex();
+  custom_preset_.audio_bitrate = settings_.audio_bitrate->currentIndex();
+  custom_preset_.sampling_rate = settings_.sampling_rate->currentIndex();
+  custom_preset_.enabled_audio = settings_.enabled_audio->isChecked() ? 1 : 0;
+  custom_preset_.mono = settings_.mono->isChecked() ? 1 : 0;
+}
+
+void CMainDialog::ApplyPreset() {
+  const int row = settings_.preset->currentIndex();
+  UpdateDeletePreset(*this);
+  if (row >= 0 && row < static_cast<int>(presets_.size())) {
+    const EncodingPreset& preset = presets_[row];
+    settings_.resolution->setCurrentIndex(RowOrNone(settings_.resolution, preset.resolution));
+    settings_.frame_rate->setCurrentIndex(RowOrNone(settings_.frame_rate, preset.frame_rate));
+    settings_.video_bitrate->setCurrentIndex(
+        RowOrNone(settings_.video_bitrate, preset.video_bitrate));
+    settings_.audio_bitrate->setCurrentIndex(
+        RowOrNone(settings_.audio_bitrate, preset.audio_bitrate));
+    settings_.sampling_rate->setCurrentIndex(
+        RowOrNone(settings_.sampling_rate, preset.sampling_rate));
+    settings_.enabled_audio->setChecked(preset.enabled_audio != 0);
+    (preset.mono != 0 ? settings_.mono : settings_.stereo)->setChecked(true);
+  }
+  InvalidateResults();
+}
+
+void CMainDialog::ApplyIButtonRule() {
+  const bool on = !settings_.disable_i_button->isChecked();
+  for (int id : {IDC_ENABLE_LINK, IDC_LABEL_AFFILIATE_ID, IDC_AFFILIATE_ID})
+    Control(id)->setEnabled(on);
+  InvalidateResults();
+}
+
+void CMainDialog::OnEncodingChoice() {
+  settings_.preset->setCurrentIndex(-1);
+  CaptureCustomEncoding();
+  InvalidateResults();
+}
+
+void CMainDialog::OnEnableAudio() {
+  CaptureCustomEncoding();
+  InvalidateResults();
+}
+
+void CMainDialog::OnPausedAtStart() {
+  SetVisible(IDC_PRELOAD_MOVIE, settings_.paused_at_start->isChecked());
+  InvalidateResults();
+}
+
+void CMainDialog::OnAffiliateLink() {
+  affiliate_enabled_ = settings_.enable_link->isChecked();
+  SetVisible(IDC_LABEL_AFFILIATE_ID, affiliate_enabled_);
+  SetVisible(IDC_AFFILIATE_ID, affiliate_enabled_);
+  if (affiliate_enabled_) settings_.affiliate_id->setFocus();
+  InvalidateResults();
+}
+
+void CMainDialog::OnRedirectUrl() {
+  redirect_enabled_ = settings_.enable_redirect_url->isChecked();
+  SetVisible(IDC_LABEL_HTTP, redirect_enabled_);
+  SetVisible(IDC_REDIRECT_URL, redirect_enabled_);
+  if (redirect_enabled_) settings_.redirect_url->setFocus();
+  InvalidateResults();
+}
