@@ -63,6 +63,12 @@ class CMainDialog : public QDialog {
   void CaptureCustomEncoding();
   void ApplyIButtonRule();
   void ApplyPreset();
+  // The results of a finished encoding run and of a produced page: their ticks show, and
+  // Preview Web Page and Get Code become usable with the page.
+  void ShowEncodedResult();
+  void ShowPublishedResult();
+  // The job as it stands is the one on disk (a project was opened or saved).
+  void ClearModified() { modified_ = false; }
   // Writes a text into an edit as the program does: the edit's change handler runs even when
   // the text is the same, as a typed change would.
   void WriteEditText(QLineEdit* edit, const QString& text);

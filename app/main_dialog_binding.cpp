@@ -79,6 +79,18 @@ void CMainDialog::InvalidateResults() {
   published_ = false;
 }
 
+void CMainDialog::ShowEncodedResult() {
+  SetVisible(IDC_ENCODED_TICK, current_page_ == 2);
+  encoded_ = true;
+}
+
+void CMainDialog::ShowPublishedResult() {
+  SetVisible(IDC_PUBLISHED_TICK, current_page_ == 3);
+  published_ = true;
+  Control(IDC_PREVIEW_PAGE)->setEnabled(true);
+  Control(IDC_GET_CODE)->setEnabled(true);
+}
+
 // Delete Preset is usable only while a preset is chosen and the encoding controls are usable
 // at all; otherwise it could delete a preset of a job that has no video to encode.
 static void UpdateDeletePreset(CMainDialog& dialog) {

@@ -1,0 +1,178 @@
+#include "app/skin_progress.h"
+#include "main_window_fixture.h"
+
+namespace {
+
+struct EditCase {
+  int id;
+  bool marks_modified;
+};
+
+TEST_F(MainWindowTest, TypingMarksTheJobModifiedExceptInTheRedirectAddress) {
+  const EditCase cases[] = {{IDC_INPUT_VIDEO, true},  {IDC_INPUT_FLV, true},
+                            {IDC_OUTPUT_FOLDER, true}, {IDC_OUTPUT_VIDEO, true},
+                            {IDC_OUTPUT_HTML, true},   {IDC_PAGE_TITLE, true},
+                            {IDC_AFFILIATE_ID, true},  {IDC_REDIRECT_URL, false}};
+  // The affiliate and redirect fields are usable once their options are on.
+  dialog->GoToPage(3);
+  Click(IDC_DISABLE_I_BUTTON);
+  Click(IDC_ENABLE_LINK);
+  Click(IDC_ENABLE_REDIRECT);
+  for (const EditCase& c : cases) {
+    SCOPED_TRACE(c.id);
+    dialog->ClearModified();
+    Type(c.id, "x");
+    EXPECT_EQ(dialog->modified(), c.marks_modified);
+  }
+}
+
+TEST_F(MainWindowTest, ProgramSetRowsAndChecksRaiseNoHandler) {
+  dialog->ClearModified();
+  list(IDC_RESOLUTION)->setCurrentIndex(4);
+  list(IDC_BUFFER_SIZE)->setCurrentIndex(3);
+  button(IDC_SHOW_BORDER)->setChecked(false);
+  button(IDC_ENABLE_AUDIO)->setChecked(false);
+  EXPECT_FALSE(dialog->modified());
+}
+
+TEST_F(MainWindowTest, TypingABufferSizeMarksNothingButIsTheValue) {
+  dialog->GoToPage(3);
+  dialog->ClearModified();
+  QLineEdit* field = list(IDC_BUFFER_SIZE)->lineEdit();
+  field->selectAll();
+  QTest::keyClicks(field, "3");
+  EXPECT_FALSE(dialog->modified());
+  EXPECT_EQ(list(IDC_BUFFER_SIZE)->currentText(), "3");
+  EXPECT_EQ(list(IDC_BUFFER_SIZE)->count(), 9);
+}
+
+TEST_F(MainWindowTest, InvalidateResultsHidesTicksAndGreysPreviewAndCode) {
+  dialog->EnableEncodingControls(true);
+  dialog->ShowEncodedResult();
+  dialog->ShowPublishedResult();
+  dialog->GoToPage(2);
+  EXPECT_TRUE(shown(IDC_ENCODED_TICK));
+  EXPECT_EQ(dialog->EncodingProgress()->value(), 100);
+  dialog->GoToPage(3);
+  EXPECT_TRUE(shown(IDC_PUBLISHED_TICK));
+  EXPECT_TRUE(control(IDC_PREVIEW_PAGE)->isEnabled());
+  EXPECT_TRUE(control(IDC_GET_CODE)->isEnabled());
+
+  Type(IDC_PAGE_TITLE, "My page");
+
+  EXPECT_FALSE(shown(IDC_PUBLISHED_TICK));
+  EXPECT_FALSE(control(IDC_PREVIEW_PAGE)->isEnabled());
+  EXPECT_FALSE(control(IDC_GET_CODE)->isEnabled());
+  EXPECT_FALSE(dialog->encoded());
+  EXPECT_FALSE(dialog->published());
+  EXPECT_TRUE(dialog->modified());
+  dialog->GoToPage(2);
+  EXPECT_FALSE(shown(IDC_ENCODED_TICK));
+  EXPECT_EQ(dialog->EncodingProgress()->value(), 0);
+}
+
+TEST_F(MainWindowTest, ClicksThatInvalidateAndClicksThatOnlyToggle) {
+  dialog->GoToPage(3);
+  struct Case {
+    int id;
+    bool marks_modified;
+  };
+  const Case cases[] = {{IDC_SHOW_BORDER, true},     {IDC_PAUSED_AT_START, true},
+                        {IDC_DISABLE_I_BUTTON, true}, {IDC_ENABLE_REDIRECT, true},
+                        {IDC_PRELOAD_MOVIE, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    dialog->ClearModified();
+    Click(c.id);
+    EXPECT_EQ(dialog->modified(), c.marks_modified);
+  }
+}
+
+TEST_F(MainWindowTest, PausedAtStartShowsAndHidesPreloadMovie) {
+  dialog->GoToPage(3);
+  EXPECT_FALSE(shown(IDC_PRELOAD_MOVIE));
+  Click(IDC_PAUSED_AT_START);
+  EXPECT_TRUE(shown(IDC_PRELOAD_MOVIE));
+  EXPECT_TRUE(button(IDC_PRELOAD_MOVIE)->isChecked());
+  Click(IDC_PAUSED_AT_START);
+  EXPECT_FALSE(shown(IDC_PRELOAD_MOVIE));
+}
+
+TEST_F(MainWindowTest, DisableIButtonGreysTheAffiliateLinkWithoutHidingIt) {
+  dialog->GoToPage(3);
+  Click(IDC_DISABLE_I_BUTTON);  // unchecked: the link can be used
+  ASSERT_TRUE(control(IDC_ENABLE_LINK)->isEnabled());
+  Click(IDC_ENABLE_LINK);
+  Type(IDC_AFFILIATE_ID, "abc");
+  Click(IDC_DISABLE_I_BUTTON);
+  for (int id : {IDC_ENABLE_LINK, IDC_LABEL_AFFILIATE_ID, IDC_AFFILIATE_ID}) {
+    EXPECT_FALSE(control(id)->isEnabled()) << id;
+    EXPECT_TRUE(shown(id)) << id;
+  }
+  EXPECT_EQ(edit(IDC_AFFILIATE_ID)->text(), "abc");
+}
+
+TEST_F(MainWindowTest, AffiliateAndRedirectRulesShowTheirFieldsAndKeepTheText) {
+  dialog->GoToPage(3);
+  Click(IDC_DISABLE_I_BUTTON);
+  struct Case {
+    int check, label, field;
+    bool (CMainDialog::*flag)() const;
+  };
+  const Case cases[] = {
+      {IDC_ENABLE_LINK, IDC_LABEL_AFFILIATE_ID, IDC_AFFILIATE_ID, &CMainDialog::affiliate_enabled},
+      {IDC_ENABLE_REDIRECT, IDC_LABEL_HTTP, IDC_REDIRECT_URL, &CMainDialog::redirect_enabled}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.check);
+    EXPECT_FALSE(shown(c.field));
+    Click(c.check);
+    EXPECT_TRUE(shown(c.label));
+    EXPECT_TRUE(shown(c.field));
+    EXPECT_TRUE((dialog.get()->*c.flag)());
+    EXPECT_EQ(dialog->focusWidget(), control(c.field));
+    Type(c.field, "site/next.html");
+    Click(c.check);
+    EXPECT_FALSE(shown(c.label));
+    EXPECT_FALSE(shown(c.field));
+    EXPECT_FALSE((dialog.get()->*c.flag)());
+    EXPECT_EQ(edit(c.field)->text(), "site/next.html");
+  }
+}
+
+TEST_F(MainWindowTest, EnableEncodingControlsSwitchesThePageTwoControls) {
+  dialog->EnableEncodingControls(true);
+  for (int id : {IDC_LABEL_SAMPLING_RATE, IDC_LABEL_RESOLUTION, IDC_LABEL_PRESET,
+                 IDC_LABEL_FRAME_RATE, IDC_LABEL_VIDEO_BITRATE, IDC_LABEL_AUDIO_BITRATE,
+                 IDC_AUDIO_BITRATE, IDC_SAMPLING_RATE, IDC_RESOLUTION, IDC_PRESET, IDC_FRAME_RATE,
+                 IDC_VIDEO_BITRATE, IDC_ENABLE_AUDIO, IDC_MONO, IDC_STEREO, IDC_START_ENCODING,
+                 IDC_ADD_PRESET, IDC_ENCODING_PROGRESS})
+    EXPECT_TRUE(control(id)->isEnabled()) << id;
+  // No preset chosen: nothing to delete.
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
+  dialog->EnableEncodingControls(false);
+  EXPECT_FALSE(control(IDC_START_ENCODING)->isEnabled());
+}
+
+TEST_F(MainWindowTest, EncodingChoicesCaptureTheCustomValues) {
+  dialog->EnableEncodingControls(true);
+  dialog->GoToPage(2);
+  Pick(IDC_RESOLUTION, 3);
+  Pick(IDC_FRAME_RATE, 9);
+  Pick(IDC_VIDEO_BITRATE, 5);
+  Pick(IDC_AUDIO_BITRATE, 6);
+  Pick(IDC_SAMPLING_RATE, 1);
+  Click(IDC_STEREO);
+  Click(IDC_ENABLE_AUDIO);
+  const EncodingPreset& custom = dialog->custom_preset();
+  EXPECT_EQ(custom.resolution, 3);
+  EXPECT_EQ(custom.frame_rate, 9);
+  EXPECT_EQ(custom.video_bitrate, 5);
+  EXPECT_EQ(custom.audio_bitrate, 6);
+  EXPECT_EQ(custom.sampling_rate, 1);
+  EXPECT_EQ(custom.mono, 0);
+  EXPECT_EQ(custom.enabled_audio, 0);
+  EXPECT_EQ(custom.name, "Custom new");
+  EXPECT_TRUE(dialog->modified());
+}
+
+}  // namespace
