@@ -8,50 +8,35 @@ namespace {
 
 using encode::InputSelection;
 
-struct BrowseCase {
-  const char* chosen;
-  const char* output_html;
-  const char* folder;
-  const char* output_video;
-  const char* html_after;
-};
-
-TEST(InputSelectionTest, MovieSetsTheOutputBesideIt) {
+TEST(InputSelectionTest, OutputGoesBesideTheChosenFile) {
+  struct BrowseCase {
+    bool movie;
+    const char* chosen;
+    const char* output_html;
+    const char* folder;
+    const char* output_video;
+    const char* html_after;
+  };
   const BrowseCase cases[] = {
-      {"/clip.avi", "", "/", "clip.flv", "index.html"},
-      {"/videos/my.holiday.avi", "page.htm", "/videos", "my.holiday.flv", "page.htm"},
-      {"/videos/noext", "   ", "/videos", "noext.flv", "index.html"},
-      {"/videos/a b/.avi", " x ", "/videos/a b", ".flv", " x "},
-      {"clip.avi", "", "typed", "clip.flv", ""},  // no folder in the path: folder and page stay
+      {true, "/clip.avi", "", "/", "clip.flv", "index.html"},
+      {true, "/videos/my.holiday.avi", "page.htm", "/videos", "my.holiday.flv", "page.htm"},
+      {true, "/videos/noext", "   ", "/videos", "noext.flv", "index.html"},
+      {true, "/videos/a b/.avi", " x ", "/videos/a b", ".flv", " x "},
+      {true, "clip.avi", "", "typed", "clip.flv", ""},  // no folder in it: folder and page stay
+      {false, "/clip.flv", "", "/", "clip.flv", "index.html"},
+      {false, "/site/videos/My.Clip.FLV", "index.htm", "/site/videos", "My.Clip.FLV", "index.htm"},
   };
   for (const BrowseCase& c : cases) {
     SCOPED_TRACE(c.chosen);
-    const InputSelection s = encode::SelectMovie(c.chosen, "typed", c.output_html);
-    EXPECT_EQ(s.input_video, c.chosen);
-    EXPECT_EQ(s.input_flv, "");
+    const InputSelection s = c.movie ? encode::SelectMovie(c.chosen, "typed", c.output_html)
+                                     : encode::SelectFlv(c.chosen, "typed", c.output_html);
+    EXPECT_EQ(s.input_video, c.movie ? c.chosen : "");
+    EXPECT_EQ(s.input_flv, c.movie ? "" : c.chosen);
     EXPECT_EQ(s.output_folder, c.folder);
     EXPECT_EQ(s.output_video, c.output_video);
     EXPECT_EQ(s.output_html, c.html_after);
-    EXPECT_EQ(s.which_file, 1);
-    EXPECT_TRUE(s.encoding_enabled);
-  }
-}
-
-TEST(InputSelectionTest, FlvKeepsItsOwnName) {
-  const BrowseCase cases[] = {
-      {"/clip.flv", "", "/", "clip.flv", "index.html"},
-      {"/site/videos/My.Clip.FLV", "index.htm", "/site/videos", "My.Clip.FLV", "index.htm"},
-  };
-  for (const BrowseCase& c : cases) {
-    SCOPED_TRACE(c.chosen);
-    const InputSelection s = encode::SelectFlv(c.chosen, "typed", c.output_html);
-    EXPECT_EQ(s.input_flv, c.chosen);
-    EXPECT_EQ(s.input_video, "");
-    EXPECT_EQ(s.output_folder, c.folder);
-    EXPECT_EQ(s.output_video, c.output_video);
-    EXPECT_EQ(s.output_html, c.html_after);
-    EXPECT_EQ(s.which_file, 2);
-    EXPECT_FALSE(s.encoding_enabled);
+    EXPECT_EQ(s.which_file, c.movie ? 1 : 2);
+    EXPECT_EQ(s.encoding_enabled, c.movie);
   }
 }
 
