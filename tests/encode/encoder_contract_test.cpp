@@ -42,8 +42,4 @@ TEST(EncoderContractTest, OutputIsReadyWhenItIsANonEmptyFile) {
   EXPECT_FALSE(encode::EncoderOutputReady(folder.filePath("folder.flv")));
 }
 
-TEST(EncoderContractTest, EncoderIsInTheResourcesFolder) {
-  EXPECT_EQ(encode::EncoderProgramPath("/opt/reelwright"), "/opt/reelwright/resources/vidforge");
-}
-
 }  // namespace
