@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "print_qstring.h"
+#include "qt_printers.h"
 
 namespace {
 

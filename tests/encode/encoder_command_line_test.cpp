@@ -9,7 +9,7 @@
 
 #include "encode/encoder_contract.h"
 #include "platform/stand_in_program.h"
-#include "print_qstring.h"
+#include "qt_printers.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "print_qstring.h"
+#include "qt_printers.h"
 
 namespace {
 

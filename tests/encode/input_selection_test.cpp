@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "print_qstring.h"
+#include "qt_printers.h"
 
 namespace {
 

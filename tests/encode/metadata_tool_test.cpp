@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "platform/stand_in_program.h"
-#include "print_qstring.h"
+#include "qt_printers.h"
 
 namespace {
 
