@@ -11,6 +11,7 @@
 #include "app/page_tab_button.h"
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
+#include "encode/encoding_run.h"
 #include "platform/prompter.h"
 #include "res/bitmaps.h"
 #include "res/main_template.h"
@@ -92,6 +93,7 @@ CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
   client_->setObjectName(QStringLiteral("ClientArea"));
   CreateControls();
   settings_.Bind(*this);
+  encoding_run_ = new encode::EncodingRun(*this);
   ConnectHandlers();
 }
 
@@ -155,8 +157,6 @@ void CMainDialog::OnInitDialog() {
   setFixedSize(540, menu_height + 530);
 
   setWindowTitle(QStringLiteral("Reelwright"));
-  converted_path_.clear();
-  needs_conversion_ = false;
   setWindowIcon(LoadProgramIcon());
 
   settings_.preload_movie->setChecked(true);

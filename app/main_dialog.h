@@ -15,6 +15,9 @@ class CPageTabButton;
 class CSkinButton;
 class CSkinProgress;
 class QMenuBar;
+namespace encode {
+class EncodingRun;
+}
 
 class CMainDialog : public QDialog {
   Q_OBJECT
@@ -40,6 +43,8 @@ class CMainDialog : public QDialog {
   CSkinProgress* EncodingProgress() const;
   QWidget* ClientArea() const { return client_; }
   QMenuBar* MenuBar() const { return menu_bar_; }
+
+  encode::EncodingRun& encoding_run() const { return *encoding_run_; }
 
   ProjectSettings& settings() { return settings_; }
   const ProjectSettings& settings() const { return settings_; }
@@ -127,7 +132,5 @@ class CMainDialog : public QDialog {
   std::vector<EncodingPreset> presets_;  // row i of the preset list is presets_[i]
   EncodingPreset custom_preset_;         // the encoding values while no preset is chosen
 
-  // The encoding run's temporary input.
-  QString converted_path_;
-  bool needs_conversion_ = false;
+  encode::EncodingRun* encoding_run_ = nullptr;  // owned as a child
 };

@@ -7,6 +7,9 @@
 #include "app/page_tab_button.h"
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
+#include "encode/encoding_run.h"
+#include "encode/input_browse.h"
+#include "publish/output_folder_browse.h"
 #include "res/resource.h"
 
 namespace {
@@ -55,6 +58,15 @@ void CMainDialog::ConnectHandlers() {
   connect(SkinButton(IDC_BACK), &QAbstractButton::clicked, this, &CMainDialog::OnBack);
   connect(SkinButton(IDC_NEXT), &QAbstractButton::clicked, this, &CMainDialog::OnNext);
   connect(SkinButton(IDC_EXIT), &QAbstractButton::clicked, this, &CMainDialog::OnExitButton);
+
+  connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this,
+          [this] { encode::BrowseForMovie(*this); });
+  connect(SkinButton(IDC_BROWSE_FLV), &QAbstractButton::clicked, this,
+          [this] { encode::BrowseForFlv(*this); });
+  connect(SkinButton(IDC_BROWSE_FOLDER), &QAbstractButton::clicked, this,
+          [this] { publish::BrowseForOutputFolder(*this); });
+  connect(SkinButton(IDC_START_ENCODING), &QAbstractButton::clicked, encoding_run_,
+          &encode::EncodingRun::StartEncoding);
 }
 
 void CMainDialog::SetVisible(int id, bool visible) { Control(id)->setVisible(visible); }
