@@ -44,7 +44,7 @@
 //   SetVideoOutput  width, height and frame rate of the AVI's video; the rate must equal the
 //                   format's, the frames are scaled to the size. An odd width or height is
 //                   padded to the next even number by repeating the last column or row, because
-//                   the MPEG family of encoders needs even sizes.
+//                   many encoders and players of 4:2:0 video need even sizes.
 //   CreateOutputFile  creates the AVI; mode 1 replaces an existing file, mode 0 fails on one.
 //                   Needs a selected compressor, the video format and output, and the audio
 //                   format and output when HasAudio was put true.
@@ -55,8 +55,12 @@
 //
 // States: a fresh instance is idle. OpenInputFile makes it a reader, CreateOutputFile a writer,
 // CloseFile idle again. Reading operations fail unless reading, writing operations unless
-// writing, the Set... operations and the puts unless idle. A reader that meets a broken input
-// fails the read; an input cut short before its declared length fails its last video read.
+// writing, the Set... operations and the puts unless idle.
+//
+// Broken inputs: a damaged stretch that the decoder can skip is skipped (the frame before it
+// repeats). A read error, a stream that stops decoding altogether, or a file whose packets end
+// well before the end it declares (by more than a second or 2 percent: it was cut short) fails
+// the read that meets it.
 #pragma once
 
 #include <cstdint>
