@@ -11,6 +11,7 @@
 #include "app/page_tab_button.h"
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
+#include "encode/encode_video_dialog.h"
 #include "encode/encoding_run.h"
 #include "platform/prompter.h"
 #include "res/bitmaps.h"
@@ -94,6 +95,11 @@ CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
   CreateControls();
   settings_.Bind(*this);
   encoding_run_ = new encode::EncodingRun(*this);
+  encoding_run_->SetConversionOffer([](QWidget* owner, const QString& input) {
+    CEncodeVideoDialog dialog(input, owner);
+    if (dialog.DoModal() != QDialog::Accepted) return encode::ConversionChoice{};
+    return encode::ConversionChoice{true, dialog.converted_path(), dialog.delete_choice()};
+  });
   ConnectHandlers();
 }
 

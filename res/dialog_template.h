@@ -37,6 +37,12 @@ struct PanelTemplate {
   QRect rect;
 };
 
+// A rectangle given in dialog units of the dialog font at 8 points and 96 DPI (a unit is a
+// quarter of the average character width, 1.5 pixels, across and an eighth of the character
+// height, 1.625 pixels, down), in pixels: the size the dialogs keep at every DPI.
+QRect FromDialogUnits(int x, int y, int width, int height);
+QSize FromDialogUnits(int width, int height);
+
 struct DialogTemplate {
   int id;
   QString caption;

@@ -1,0 +1,38 @@
+// The conversion of a video the encoder cannot read into a temporary AVI with the MPEG-4 V2
+// compressor: two VideoFile instances, a reader and a writer; the reader's settings copied to
+// the writer, then video frames and audio blocks moved across in an interleaved loop.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "outside/videofile/video_file.h"
+
+namespace encode {
+
+struct ConversionResult {
+  bool succeeded = false;
+  QString message;           // what the user is told on failure
+  QString converted_path;    // the working name when the conversion stopped (see below)
+  QString failed_operation;  // the checked operation that failed, for diagnostics
+};
+
+struct ConversionHooks {
+  std::function<void(int percent)> set_progress;
+  // Hands pending window events to their windows between passes, so the windows repaint.
+  std::function<void()> dispatch_events;
+  // The codec's description for the message when the input cannot be opened.
+  std::function<QString(const QString& path)> describe_codec;
+};
+
+// The temporary file's name: the input path without its last four characters, followed by
+// "_converted.avi" ("/in/clip.wmv" gives "/in/clip_converted.avi").
+QString TemporaryAviPath(const QString& input_path);
+
+// Converts `input_path`. A failure that happens before the input is opened leaves
+// `converted_path` empty; any later end leaves it at the working name of that moment.
+ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader,
+                                       videofile::IVideoFile& writer, const QString& input_path,
+                                       const ConversionHooks& hooks);
+
+}  // namespace encode
