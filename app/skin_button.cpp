@@ -47,7 +47,9 @@ const CSkinButton::Face& CSkinButton::CurrentFace() const {
   return normal_;
 }
 
-int CSkinButton::CurrentFaceId() const { return CurrentFace().id; }
+int CSkinButton::CurrentFaceId() const {
+  return CurrentFace().id;
+}
 
 QSize CSkinButton::sizeHint() const {
   return bitmap_size_.isValid() ? bitmap_size_ : QAbstractButton::sizeHint();
@@ -72,6 +74,16 @@ void CSkinButton::mouseMoveEvent(QMouseEvent* event) {
 void CSkinButton::leaveEvent(QEvent* event) {
   OnMouseLeave();
   QAbstractButton::leaveEvent(event);
+}
+
+void CSkinButton::changeEvent(QEvent* event) {
+  // A button disabled by itself gets no mouse, so for it the mouse has left: enabled again, it
+  // shows its normal face until the mouse rests on it anew. A disabled parent changes nothing.
+  if (event->type() == QEvent::EnabledChange && testAttribute(Qt::WA_ForceDisabled)) {
+    tracking_ = false;
+    hover_ = false;
+  }
+  QAbstractButton::changeEvent(event);
 }
 
 void CSkinButton::OnMouseHover() {
