@@ -1,0 +1,50 @@
+#include "app/dialog_font.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+namespace {
+
+const char kDialogFontFamily[] = "Microsoft Sans Serif";
+constexpr double kPointsTimesDpi = 768;  // 8 points at 96 pixels per inch
+constexpr int kFallbackPointSize = 8;
+constexpr int kBaseUnitX = 6;
+constexpr int kBaseUnitY = 13;
+
+// a × b / c rounded half away from zero, as the template's units are mapped to pixels.
+int MulDiv(int a, int b, int c) {
+  return static_cast<int>(std::lround(double(a) * b / c));
+}
+
+}  // namespace
+
+int DialogFontPointSize(double dpi) {
+  if (!(dpi > 0)) return kFallbackPointSize;
+  const double size = kPointsTimesDpi / dpi;
+  const int whole = static_cast<int>(size);
+  return size - whole > 0.5 ? whole + 1 : whole;
+}
+
+void ApplyDialogFont(QWidget* dialog, double dpi) {
+  QFont font(kDialogFontFamily);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(DialogFontPointSize(dpi));
+  dialog->setFont(font);
+}
+
+double ScreenDpi(const QWidget* widget) {
+  const QScreen* screen = widget ? widget->screen() : nullptr;
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  return screen ? screen->logicalDotsPerInchX() : 96.0;
+}
+
+QRect DialogUnitsToPixels(const QRect& units) {
+  const int left = MulDiv(units.x(), kBaseUnitX, 4);
+  const int top = MulDiv(units.y(), kBaseUnitY, 8);
+  const int right = MulDiv(units.x() + units.width(), kBaseUnitX, 4);
+  const int bottom = MulDiv(units.y() + units.height(), kBaseUnitY, 8);
+  return QRect(left, top, right - left, bottom - top);
+}

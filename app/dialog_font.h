@@ -1,0 +1,23 @@
+// The dialog font. Every dialog of the program uses "Microsoft Sans Serif" (Qt puts an available
+// sans font in its place) at a point size that keeps the text at about the same pixel height at
+// any screen resolution, so that the controls keep their pixel places over the skin bitmaps.
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+// 768 / dpi, truncated, plus one when the fraction is above one half; an exact half rounds
+// down. 96 gives 8, 120 gives 6, 72 gives 11, 144 gives 5. A dpi that is not positive gives 8.
+int DialogFontPointSize(double dpi);
+
+// Gives `dialog`, and with it every child that does not set a font of its own, the dialog font.
+void ApplyDialogFont(QWidget* dialog, double dpi);
+
+// The horizontal logical resolution of the screen that `widget` is on (the primary screen when
+// it is null or not yet on one).
+double ScreenDpi(const QWidget* widget);
+
+// A dialog-unit rectangle of a template in pixels, as the 8-point dialog font at 96 DPI measures
+// it (6 by 13 base units: 1 unit is 1.5 pixels across and 1.625 down, each edge rounded).
+QRect DialogUnitsToPixels(const QRect& units);
