@@ -1,16 +1,17 @@
-// Every dialog's font is fixed in pixels: its point size follows the screen's DPI so that the
-// controls keep their pixel positions over the fixed-size skin bitmaps.
+// The dialog font. Every dialog of the program uses "Microsoft Sans Serif" (Qt puts an available
+// sans font in its place) at a point size that keeps the text at about the same pixel height at
+// any screen resolution, so that the controls keep their pixel places over the skin bitmaps.
 #pragma once
 
 class QWidget;
 
-// 768 / DPI, truncated, plus one when the fraction is above one half (an exact half rounds
-// down): 96 gives 8, 120 gives 6, 72 gives 11, 144 gives 5.
+// 768 / dpi, truncated, plus one when the fraction is above one half; an exact half rounds
+// down. 96 gives 8, 120 gives 6, 72 gives 11, 144 gives 5. A dpi that is not positive gives 8.
 int DialogFontPointSize(double dpi);
 
-// Sets "Microsoft Sans Serif" (or the platform's substitute) at that size on the dialog.
+// Gives `dialog`, and with it every child that does not set a font of its own, the dialog font.
 void ApplyDialogFont(QWidget* dialog, double dpi);
 
-// The horizontal logical DPI of the screen the widget is on (of the primary screen before it
-// is shown).
+// The horizontal logical resolution of the screen that `widget` is on (the primary screen when
+// it is null or not yet on one).
 double ScreenDpi(const QWidget* widget);

@@ -74,6 +74,16 @@ void CSkinButton::leaveEvent(QEvent* event) {
   QAbstractButton::leaveEvent(event);
 }
 
+void CSkinButton::changeEvent(QEvent* event) {
+  // A button disabled by itself gets no mouse, so for it the mouse has left: enabled again, it
+  // shows its normal face until the mouse rests on it anew. A disabled parent changes nothing.
+  if (event->type() == QEvent::EnabledChange && testAttribute(Qt::WA_ForceDisabled)) {
+    tracking_ = false;
+    hover_ = false;
+  }
+  QAbstractButton::changeEvent(event);
+}
+
 void CSkinButton::OnMouseHover() {
   hover_ = true;
   update();

@@ -25,6 +25,7 @@ class CSkinButton : public QAbstractButton {
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   virtual void OnMouseHover();
   virtual void OnMouseLeave();
 

@@ -19,6 +19,9 @@ CSkinProgress::CSkinProgress(QWidget* parent)
   setRange(0, 100);
   setValue(0);
   setTextVisible(false);
+  // QProgressBar repaints a new value only when its own painting would change by a chunk; it
+  // never learns what this bar painted, so small steps would not show. Repaint every change.
+  connect(this, &QProgressBar::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 int CSkinProgress::FillWidth(int position, int fill_image_width) {

@@ -11,7 +11,8 @@ QImage LoadBitmapResource(int id);
 
 // The bitmap with 3D colour mapping: in a bitmap with a colour table, the entries
 // (128,128,128), (192,192,192) and (223,223,223) become the palette's shadow, face and light
-// colours. Bitmaps without a colour table come back as stored.
+// colours (Dark, Button and Midlight of its active group). Bitmaps without a colour table come
+// back as stored.
 QImage LoadBitmapResourceMapped(int id, const QPalette& palette);
 
 // Icon 128, the program's icon.

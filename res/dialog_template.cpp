@@ -7,12 +7,21 @@ const ControlTemplate* DialogTemplate::Find(int control_id) const {
 }
 
 namespace {
-int Across(int units) { return (units * 3 + 1) / 2; }
-int Down(int units) { return (units * 13 + 4) / 8; }
-}  // namespace
 
-QRect FromDialogUnits(int x, int y, int width, int height) {
-  return QRect(Across(x), Down(y), Across(width), Down(height));
+constexpr int kBaseUnitX = 6;
+constexpr int kBaseUnitY = 13;
+
+// value * numerator / denominator, rounded to the nearest whole number.
+int MulDiv(int value, int numerator, int denominator) {
+  return (value * numerator * 2 + denominator) / (denominator * 2);
 }
 
-QSize FromDialogUnits(int width, int height) { return QSize(Across(width), Down(height)); }
+}  // namespace
+
+QRect DialogUnitsToPixels(const QRect& units) {
+  const int left = MulDiv(units.x(), kBaseUnitX, 4);
+  const int top = MulDiv(units.y(), kBaseUnitY, 8);
+  const int right = MulDiv(units.x() + units.width(), kBaseUnitX, 4);
+  const int bottom = MulDiv(units.y() + units.height(), kBaseUnitY, 8);
+  return QRect(left, top, right - left, bottom - top);
+}

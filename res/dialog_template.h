@@ -37,11 +37,10 @@ struct PanelTemplate {
   QRect rect;
 };
 
-// A rectangle given in dialog units of the dialog font at 8 points and 96 DPI (a unit is a
-// quarter of the average character width, 1.5 pixels, across and an eighth of the character
-// height, 1.625 pixels, down), in pixels: the size the dialogs keep at every DPI.
-QRect FromDialogUnits(int x, int y, int width, int height);
-QSize FromDialogUnits(int width, int height);
+// A dialog-unit rectangle of a template in pixels, as the 8-point dialog font at 96 DPI measures
+// it (6 by 13 base units: 1 unit is 1.5 pixels across and 1.625 down, each edge rounded): the
+// size the dialogs keep at every DPI.
+QRect DialogUnitsToPixels(const QRect& units);
 
 struct DialogTemplate {
   int id;

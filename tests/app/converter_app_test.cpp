@@ -32,13 +32,7 @@ TEST(CommandLine, ArgumentsAreJoinedAsTheyStoodOnTheCommandLine) {
   EXPECT_EQ(StartupProjectPath(QStringList{"reelwright", "/a", "b.reel"}), "/a b.reel");
 }
 
-TEST(DialogFont, PointSizeIs768OverDpiWithAnExactHalfRoundingDown) {
-  const std::pair<double, int> cases[] = {{96, 8},  {120, 6}, {72, 11}, {144, 5},
-                                          {192, 4}, {128, 6}, {110, 7}, {60, 13}};
-  for (auto [dpi, points] : cases) EXPECT_EQ(DialogFontPointSize(dpi), points) << dpi;
-}
-
-TEST(DialogFont, TheMainWindowTakesTheFontOfItsDpiAndKeepsItsPixelSize) {
+TEST(MainWindowFont, TheMainWindowTakesTheFontOfItsDpiAndKeepsItsPixelSize) {
   platform::ScriptedPrompter prompter;
   for (auto [dpi, points] : {std::pair{96.0, 8}, {120.0, 6}, {144.0, 5}}) {
     CMainDialog dialog;

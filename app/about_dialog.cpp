@@ -1,0 +1,59 @@
+#include "app/about_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/dialog_font.h"
+#include "res/dialog_template.h"
+#include "res/bitmaps.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kCaption[] = "About Reelwright";
+const char kVersionText[] = "Reelwright Version 1.04";
+const char kAboutLine[] = "Your video on a web page in three steps.";
+
+// Template 196, in dialog units.
+const QSize kDialogUnits(252, 55);
+const QRect kIconUnits(11, 14, 21, 20);
+const QRect kVersionUnits(40, 12, 145, 10);
+const QRect kAboutLineUnits(40, 27, 145, 10);
+const QRect kOkUnits(195, 7, 50, 14);
+constexpr int kIconPixels = 32;
+
+}  // namespace
+
+CAboutDialog::CAboutDialog(QWidget* owner, double dpi) : QDialog(owner) {
+  setObjectName("IDD_ABOUT");
+  setWindowTitle(kCaption);
+  ApplyDialogFont(this, dpi);
+  setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kDialogUnits)).size());
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName("IDR_MAINFRAME");
+  icon->setGeometry(DialogUnitsToPixels(kIconUnits));
+  icon->setPixmap(LoadProgramIcon().pixmap(kIconPixels, kIconPixels));
+
+  version_ = new QLabel(this);
+  version_->setObjectName("IDC_VERSION");
+  version_->setGeometry(DialogUnitsToPixels(kVersionUnits));
+
+  auto* line = new QLabel(kAboutLine, this);
+  line->setObjectName("IDC_ABOUT_LINE");
+  line->setGeometry(DialogUnitsToPixels(kAboutLineUnits));
+
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("IDOK");
+  ok->setGeometry(DialogUnitsToPixels(kOkUnits));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  // What the dialog does when it opens: the version label takes the version.
+  version_->setText(kVersionText);
+}
+
+void ShowAbout(QWidget* owner) {
+  CAboutDialog dialog(owner, ScreenDpi(owner));
+  dialog.exec();
+}

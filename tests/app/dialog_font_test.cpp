@@ -1,0 +1,45 @@
+#include "app/dialog_font.h"
+#include "res/dialog_template.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+namespace {
+
+TEST(DialogFont, PointSizeKeepsThePixelHeight) {
+  const struct {
+    double dpi;
+    int points;
+  } cases[] = {
+      {96, 8},  {120, 6}, {72, 11}, {144, 5}, {100, 8},  // 7.68: above one half rounds up
+      {110, 7},                                          // 6.98
+      {128, 6},                                          // exactly 6
+      {512, 1},                                          // exactly 1.5: an exact half rounds down
+      {192, 4},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DialogFontPointSize(c.dpi), c.points) << c.dpi;
+}
+
+TEST(DialogFont, NoResolutionFallsBackToEightPoints) {
+  EXPECT_EQ(DialogFontPointSize(0), 8);
+  EXPECT_EQ(DialogFontPointSize(-96), 8);
+}
+
+TEST(DialogFont, AppliedToADialogAndItsChildren) {
+  QWidget dialog;
+  QWidget* child = new QWidget(&dialog);
+  ApplyDialogFont(&dialog, 120);
+  EXPECT_EQ(dialog.font().family(), "Microsoft Sans Serif");
+  EXPECT_EQ(dialog.font().pointSize(), 6);
+  EXPECT_EQ(child->font().pointSize(), 6);
+}
+
+TEST(DialogFont, DialogUnitsBecomePixels) {
+  EXPECT_EQ(DialogUnitsToPixels(QRect(0, 0, 252, 55)), QRect(0, 0, 378, 89));
+  // The Convert Video dialog's buttons: 50 by 14 units.
+  EXPECT_EQ(DialogUnitsToPixels(QRect(202, 79, 50, 14)), QRect(303, 128, 75, 23));
+  EXPECT_EQ(DialogUnitsToPixels(QRect(0, 0, 266, 180)).size(), QSize(399, 293));
+}
+
+}  // namespace
