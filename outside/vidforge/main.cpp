@@ -5,6 +5,7 @@
 //
 // Exit status 0 with a complete OUTPUT; 1 when encoding failed, 2 for a wrong command line;
 // both with one line on stderr and no OUTPUT left behind.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -29,6 +30,10 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   // The libraries' own chatter would bury the one line that matters; VIDFORGE_DEBUG brings it back.
   av_log_set_level(std::getenv("VIDFORGE_DEBUG") ? AV_LOG_VERBOSE : AV_LOG_QUIET);
+
+  // Over a file size limit, a write should fail like any other (and the run end cleanly)
+  // rather than kill the process with half a file left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   vidforge::EncoderOptions options;
   try {
