@@ -22,32 +22,37 @@ AVSampleFormat ChooseSampleFormat(const AVCodec* codec, AVSampleFormat decoded) 
   return codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16P;
 }
 
+// The MP3 encoder for `settings`, taking samples in the format nearest the decoder's.
+CodecContextPtr OpenMp3Encoder(const AudioSettings& settings, AVSampleFormat decoded,
+                               const OutputFile& output) {
+  const AVCodec* codec = avcodec_find_encoder_by_name("libmp3lame");
+  if (!codec) throw EncodeError("this FFmpeg has no MP3 encoder (libmp3lame)");
+  CodecContextPtr encoder = MakeCodecContext(codec);
+  encoder->sample_rate = settings.sample_rate;
+  encoder->sample_fmt = ChooseSampleFormat(codec, decoded);
+  av_channel_layout_default(&encoder->ch_layout, settings.channels);
+  encoder->bit_rate = static_cast<int64_t>(settings.bit_rate_kbits) * 1000;
+  encoder->time_base = {1, settings.sample_rate};
+  if (output.WantsGlobalHeader()) encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  Check(avcodec_open2(encoder.get(), codec, nullptr), "cannot open the MP3 encoder");
+  return encoder;
+}
+
 }  // namespace
 
 AudioPath::AudioPath(const InputFile& input, CodecContextPtr decoder, const AudioSettings& settings,
                      OutputFile& output)
-    : output_(output),
-      stream_(input.audio_stream()),
-      decoder_(std::move(decoder)),
+    : decoder_(std::move(decoder), "audio"),
+      encoder_(OpenMp3Encoder(settings, decoder_.context()->sample_fmt, output), output, {0, 1},
+               "audio"),
       timeline_(input.start_seconds(), input.duration_seconds()) {
-  const AVCodec* codec = avcodec_find_encoder_by_name("libmp3lame");
-  if (!codec) throw EncodeError("this FFmpeg has no MP3 encoder (libmp3lame)");
-  encoder_ = MakeCodecContext(codec);
-  encoder_->sample_rate = settings.sample_rate;
-  encoder_->sample_fmt = ChooseSampleFormat(codec, decoder_->sample_fmt);
-  av_channel_layout_default(&encoder_->ch_layout, settings.channels);
-  encoder_->bit_rate = static_cast<int64_t>(settings.bit_rate_kbits) * 1000;
-  encoder_->time_base = {1, settings.sample_rate};
-  if (output.WantsGlobalHeader()) encoder_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Check(avcodec_open2(encoder_.get(), codec, nullptr), "cannot open the MP3 encoder");
-  output_index_ = output.AddStream(encoder_.get(), {0, 1});
-
-  fifo_.reset(av_audio_fifo_alloc(encoder_->sample_fmt, settings.channels, encoder_->frame_size));
+  const AVCodecContext* encoder = encoder_.context();
+  fifo_.reset(av_audio_fifo_alloc(encoder->sample_fmt, settings.channels, encoder->frame_size));
   if (!fifo_) throw EncodeError("out of memory");
-  encoder_frame_->format = encoder_->sample_fmt;
-  encoder_frame_->sample_rate = encoder_->sample_rate;
-  Check(av_channel_layout_copy(&encoder_frame_->ch_layout, &encoder_->ch_layout), "out of memory");
-  encoder_frame_->nb_samples = encoder_->frame_size;
+  encoder_frame_->format = encoder->sample_fmt;
+  encoder_frame_->sample_rate = encoder->sample_rate;
+  Check(av_channel_layout_copy(&encoder_frame_->ch_layout, &encoder->ch_layout), "out of memory");
+  encoder_frame_->nb_samples = encoder->frame_size;
   Check(av_frame_get_buffer(encoder_frame_.get(), 0), "out of memory");
 }
 
@@ -56,37 +61,18 @@ AudioPath::~AudioPath() {
 }
 
 void AudioPath::Decode(const AVPacket* packet) {
-  if (avcodec_send_packet(decoder_.get(), packet) < 0) {
-    ++damaged_packets_;
-    return;
-  }
-  Receive();
-}
-
-void AudioPath::Receive() {
-  while (true) {
-    const int result = avcodec_receive_frame(decoder_.get(), decoded_.get());
-    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
-    if (result < 0) {
-      ++damaged_packets_;
-      return;
-    }
-    if (decoded_->nb_samples > 0 && decoded_->sample_rate > 0 &&
-        decoded_->ch_layout.nb_channels > 0) {
-      std::optional<double> stamp;
-      if (decoded_->best_effort_timestamp != AV_NOPTS_VALUE)
-        stamp = decoded_->best_effort_timestamp * av_q2d(stream_->time_base);
-      const double seconds = timeline_.Place(stamp, previous_frame_seconds_);
-      previous_frame_seconds_ = decoded_->nb_samples / static_cast<double>(decoded_->sample_rate);
-      // The sound runs on without gaps from where its first frame lies.
-      if (!next_pts_) next_pts_ = std::llround(std::max(0.0, seconds) * encoder_->sample_rate);
-      Resample(decoded_.get());
-    }
-    av_frame_unref(decoded_.get());
-  }
+  decoder_.Decode(packet, [this](AVFrame* decoded) { Resample(decoded); });
 }
 
 void AudioPath::Resample(const AVFrame* decoded) {
+  if (decoded->nb_samples <= 0 || decoded->sample_rate <= 0 || decoded->ch_layout.nb_channels <= 0)
+    return;
+  const double seconds = timeline_.Place(decoder_.StampSeconds(decoded), previous_frame_seconds_);
+  previous_frame_seconds_ = decoded->nb_samples / static_cast<double>(decoded->sample_rate);
+  // The sound runs on without gaps from where its first frame lies.
+  if (!next_pts_)
+    next_pts_ = std::llround(std::max(0.0, seconds) * encoder_.context()->sample_rate);
+
   // Some containers give only a channel count; take the usual layout for it.
   AVChannelLayout layout = {};
   if (decoded->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
@@ -106,9 +92,10 @@ void AudioPath::Resample(const AVFrame* decoded) {
 void AudioPath::ConfigureResampler(const AVFrame* decoded, const AVChannelLayout& layout) {
   // What the old set-up still holds belongs before the change.
   if (resampler_) ConvertIntoFifo(nullptr, 0);
+  AVCodecContext* encoder = encoder_.context();
   SwrContext* resampler = nullptr;
-  Check(swr_alloc_set_opts2(&resampler, &encoder_->ch_layout, encoder_->sample_fmt,
-                            encoder_->sample_rate, const_cast<AVChannelLayout*>(&layout),
+  Check(swr_alloc_set_opts2(&resampler, &encoder->ch_layout, encoder->sample_fmt,
+                            encoder->sample_rate, const_cast<AVChannelLayout*>(&layout),
                             static_cast<AVSampleFormat>(decoded->format), decoded->sample_rate, 0,
                             nullptr),
         "cannot set up the resampler");
@@ -124,9 +111,10 @@ void AudioPath::ConvertIntoFifo(const uint8_t** samples, int count) {
   const int room = swr_get_out_samples(resampler_.get(), count);
   Check(room, "cannot resample the audio");
   if (room > converted_capacity_) {
+    const AVCodecContext* encoder = encoder_.context();
     av_frame_unref(converted_.get());
-    converted_->format = encoder_->sample_fmt;
-    Check(av_channel_layout_copy(&converted_->ch_layout, &encoder_->ch_layout), "out of memory");
+    converted_->format = encoder->sample_fmt;
+    Check(av_channel_layout_copy(&converted_->ch_layout, &encoder->ch_layout), "out of memory");
     converted_->nb_samples = room;
     Check(av_frame_get_buffer(converted_.get(), 0), "out of memory");
     converted_capacity_ = room;
@@ -139,7 +127,8 @@ void AudioPath::ConvertIntoFifo(const uint8_t** samples, int count) {
 }
 
 void AudioPath::EncodeWholeFrames(bool include_last_partial) {
-  const int frame_size = encoder_->frame_size;
+  const AVCodecContext* encoder = encoder_.context();
+  const int frame_size = encoder->frame_size;
   while (av_audio_fifo_size(fifo_.get()) >= frame_size ||
          (include_last_partial && av_audio_fifo_size(fifo_.get()) > 0)) {
     Check(av_frame_make_writable(encoder_frame_.get()), "out of memory");
@@ -147,37 +136,25 @@ void AudioPath::EncodeWholeFrames(bool include_last_partial) {
     av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(encoder_frame_->data), count);
     encoder_frame_->nb_samples = count;
     // An encoder that wants whole frames only gets the last one padded with silence.
-    if (count < frame_size && !(encoder_->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME)) {
+    if (count < frame_size && !(encoder->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME)) {
       av_samples_set_silence(encoder_frame_->data, count, frame_size - count,
-                             encoder_->ch_layout.nb_channels, encoder_->sample_fmt);
+                             encoder->ch_layout.nb_channels, encoder->sample_fmt);
       encoder_frame_->nb_samples = frame_size;
     }
     encoder_frame_->pts = *next_pts_;
     *next_pts_ += encoder_frame_->nb_samples;
-    Encode(encoder_frame_.get());
+    encoder_.Encode(encoder_frame_.get());
     encoder_frame_->nb_samples = frame_size;
   }
 }
 
-void AudioPath::Encode(AVFrame* frame) {
-  Check(avcodec_send_frame(encoder_.get(), frame), "cannot encode the audio");
-  while (true) {
-    const int result = avcodec_receive_packet(encoder_.get(), encoded_.get());
-    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
-    Check(result, "cannot encode the audio");
-    output_.WritePacket(encoded_.get(), encoder_->time_base, output_index_);
-  }
-}
-
 void AudioPath::Finish() {
-  Decode(nullptr);
+  decoder_.Drain([this](AVFrame* decoded) { Resample(decoded); });
   if (resampler_) {
     ConvertIntoFifo(nullptr, 0);
     EncodeWholeFrames(true);
   }
-  Encode(nullptr);
-  if (damaged_packets_ > 0)
-    Warn("skipped " + std::to_string(damaged_packets_) + " damaged audio packets");
+  encoder_.Encode(nullptr);
 }
 
 }  // namespace vidforge

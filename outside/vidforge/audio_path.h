@@ -6,9 +6,11 @@
 #include <optional>
 
 #include "outside/vidforge/av_owners.h"
+#include "outside/vidforge/frame_encoder.h"
 #include "outside/vidforge/input_file.h"
 #include "outside/vidforge/options.h"
 #include "outside/vidforge/output_file.h"
+#include "outside/vidforge/packet_decoder.h"
 #include "outside/vidforge/timeline.h"
 
 namespace vidforge {
@@ -22,7 +24,7 @@ class AudioPath {
   AudioPath(const AudioPath&) = delete;
   AudioPath& operator=(const AudioPath&) = delete;
 
-  // Takes one packet of the audio stream; damaged data is skipped.
+  // Takes one packet of the audio stream.
   void Decode(const AVPacket* packet);
   // Drains decoder, resampler and encoder.
   void Finish();
@@ -31,18 +33,13 @@ class AudioPath {
   double seconds_done() const { return timeline_.last(); }
 
  private:
-  void Receive();
   void Resample(const AVFrame* decoded);
   void ConfigureResampler(const AVFrame* decoded, const AVChannelLayout& layout);
   void ConvertIntoFifo(const uint8_t** samples, int count);
   void EncodeWholeFrames(bool include_last_partial);
-  void Encode(AVFrame* frame);
 
-  OutputFile& output_;
-  AVStream* stream_;
-  CodecContextPtr decoder_;
-  CodecContextPtr encoder_;
-  int output_index_ = -1;
+  PacketDecoder decoder_;
+  FrameEncoder encoder_;
   Timeline timeline_;
   double previous_frame_seconds_ = 0;
 
@@ -53,14 +50,11 @@ class AudioPath {
   AVChannelLayout resampler_layout_ = {};
 
   AudioFifoPtr fifo_;
-  FramePtr decoded_ = MakeFrame();
   FramePtr converted_ = MakeFrame();
   int converted_capacity_ = 0;
   FramePtr encoder_frame_ = MakeFrame();
-  PacketPtr encoded_ = MakePacket();
   // Time stamp of the next sample into the encoder, in samples; set by the first decoded frame.
   std::optional<int64_t> next_pts_;
-  int64_t damaged_packets_ = 0;
 };
 
 }  // namespace vidforge

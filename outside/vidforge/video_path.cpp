@@ -7,7 +7,6 @@
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
-#include <libavutil/opt.h>
 }
 
 namespace vidforge {
@@ -43,65 +42,55 @@ int KeyframeInterval(AVRational rate) {
   return std::max(1, static_cast<int>(std::floor(kMaxKeyframeDistanceSeconds * av_q2d(rate))));
 }
 
+// The Sorenson Spark encoder for frames of `size` at `rate`.
+CodecContextPtr OpenSparkEncoder(const FrameSize& size, AVRational rate, int bit_rate_kbits,
+                                 const OutputFile& output) {
+  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FLV1);
+  if (!codec) throw EncodeError("this FFmpeg has no Sorenson Spark (flv) encoder");
+  CodecContextPtr encoder = MakeCodecContext(codec);
+  encoder->width = size.width;
+  encoder->height = size.height;
+  encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+  encoder->time_base = av_inv_q(rate);
+  encoder->framerate = rate;
+  encoder->bit_rate = static_cast<int64_t>(bit_rate_kbits) * 1000;
+  encoder->gop_size = KeyframeInterval(rate);
+  if (output.WantsGlobalHeader()) encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  Check(avcodec_open2(encoder.get(), codec, nullptr), "cannot open the flv video encoder");
+  return encoder;
+}
+
+FrameSize ChooseFrameSize(const EncoderOptions& options, const InputFile& input) {
+  if (options.size) return *options.size;
+  const AVCodecParameters* source = input.video_stream()->codecpar;
+  if (source->width <= 0 || source->height <= 0)
+    throw EncodeError("the input's video has no frame size");
+  return {source->width, source->height};
+}
+
 }  // namespace
 
 VideoPath::VideoPath(const InputFile& input, const EncoderOptions& options, OutputFile& output)
-    : output_(output),
-      stream_(input.video_stream()),
-      decoder_(OpenDecoder(input.context(), input.video_stream())),
+    : decoder_(OpenDecoder(input.context(), input.video_stream()), "video"),
       frame_rate_(ChooseFrameRate(options, input)),
-      timeline_(input.start_seconds(), input.duration_seconds()) {
-  int width = options.size ? options.size->width : stream_->codecpar->width;
-  int height = options.size ? options.size->height : stream_->codecpar->height;
-  if (width <= 0 || height <= 0) throw EncodeError("the input's video has no frame size");
-
-  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FLV1);
-  if (!codec) throw EncodeError("this FFmpeg has no Sorenson Spark (flv) encoder");
-  encoder_ = MakeCodecContext(codec);
-  encoder_->width = width;
-  encoder_->height = height;
-  encoder_->pix_fmt = AV_PIX_FMT_YUV420P;
-  encoder_->time_base = av_inv_q(frame_rate_);
-  encoder_->framerate = frame_rate_;
-  encoder_->bit_rate = static_cast<int64_t>(options.video_bit_rate_kbits) * 1000;
-  encoder_->gop_size = KeyframeInterval(frame_rate_);
-  if (output.WantsGlobalHeader()) encoder_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Check(avcodec_open2(encoder_.get(), codec, nullptr), "cannot open the flv video encoder");
-  output_index_ = output.AddStream(encoder_.get(), frame_rate_);
-}
+      encoder_(OpenSparkEncoder(ChooseFrameSize(options, input), frame_rate_,
+                                options.video_bit_rate_kbits, output),
+               output, frame_rate_, "video"),
+      timeline_(input.start_seconds(), input.duration_seconds()) {}
 
 void VideoPath::Decode(const AVPacket* packet) {
-  if (avcodec_send_packet(decoder_.get(), packet) < 0) {
-    ++damaged_packets_;
-    return;
-  }
-  Receive();
-}
-
-void VideoPath::Receive() {
-  const double frame_seconds = av_q2d(av_inv_q(frame_rate_));
-  while (true) {
-    const int result = avcodec_receive_frame(decoder_.get(), decoded_.get());
-    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
-    if (result < 0) {
-      ++damaged_packets_;
-      return;
-    }
-    std::optional<double> stamp;
-    if (decoded_->best_effort_timestamp != AV_NOPTS_VALUE)
-      stamp = decoded_->best_effort_timestamp * av_q2d(stream_->time_base);
-    const double seconds = timeline_.Place(stamp, frame_seconds);
-    decoded_->pts = std::llround(seconds * AV_TIME_BASE);
-    const double duration = decoded_->pkt_duration > 0
-                                ? decoded_->pkt_duration * av_q2d(stream_->time_base)
-                                : frame_seconds;
-    end_pts_ = decoded_->pts + std::llround(duration * AV_TIME_BASE);
-    Filter(decoded_.get());
-    av_frame_unref(decoded_.get());
-  }
+  decoder_.Decode(packet, [this](AVFrame* decoded) { Filter(decoded); });
 }
 
 void VideoPath::Filter(AVFrame* decoded) {
+  const double frame_seconds = av_q2d(av_inv_q(frame_rate_));
+  const double seconds = timeline_.Place(decoder_.StampSeconds(decoded), frame_seconds);
+  decoded->pts = std::llround(seconds * AV_TIME_BASE);
+  const double duration = decoded->pkt_duration > 0
+                              ? decoded->pkt_duration * av_q2d(decoder_.context()->pkt_timebase)
+                              : frame_seconds;
+  end_pts_ = decoded->pts + std::llround(duration * AV_TIME_BASE);
+
   if (!graph_) BuildFilters(decoded);
   // The scaler follows a change of frame size or format on its own; the output size stays.
   Check(av_buffersrc_add_frame_flags(source_, decoded, 0), "cannot filter the video");
@@ -132,8 +121,8 @@ void VideoPath::BuildFilters(const AVFrame* first) {
   // The rate first: frames it drops are never scaled.
   const std::string chain =
       "fps=fps=" + std::to_string(frame_rate_.num) + "/" + std::to_string(frame_rate_.den) +
-      ",scale=w=" + std::to_string(encoder_->width) + ":h=" + std::to_string(encoder_->height) +
-      ":flags=bicubic,format=yuv420p";
+      ",scale=w=" + std::to_string(encoder_.context()->width) +
+      ":h=" + std::to_string(encoder_.context()->height) + ":flags=bicubic,format=yuv420p";
   FilterInOutPtr outputs(avfilter_inout_alloc());
   FilterInOutPtr inputs(avfilter_inout_alloc());
   if (!outputs || !inputs) throw EncodeError("out of memory");
@@ -152,43 +141,30 @@ void VideoPath::BuildFilters(const AVFrame* first) {
 }
 
 void VideoPath::DrainFilters() {
+  AVCodecContext* encoder = encoder_.context();
   while (true) {
     const int result = av_buffersink_get_frame(sink_, filtered_.get());
     if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
     Check(result, "cannot filter the video");
     filtered_->pts =
-        av_rescale_q(filtered_->pts, av_buffersink_get_time_base(sink_), encoder_->time_base);
+        av_rescale_q(filtered_->pts, av_buffersink_get_time_base(sink_), encoder->time_base);
     // The decoder's frame types are no orders for the encoder: it places keyframes itself.
     filtered_->pict_type = AV_PICTURE_TYPE_NONE;
-    Encode(filtered_.get());
+    encoder_.Encode(filtered_.get());
+    ++frames_encoded_;
     av_frame_unref(filtered_.get());
   }
 }
 
-void VideoPath::Encode(AVFrame* frame) {
-  Check(avcodec_send_frame(encoder_.get(), frame), "cannot encode the video");
-  if (frame) ++frames_encoded_;
-  while (true) {
-    const int result = avcodec_receive_packet(encoder_.get(), encoded_.get());
-    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
-    Check(result, "cannot encode the video");
-    // Every frame lasts one tick of the output rate; the FLV's duration counts the last one too.
-    if (encoded_->duration == 0) encoded_->duration = 1;
-    output_.WritePacket(encoded_.get(), encoder_->time_base, output_index_);
-  }
-}
-
 void VideoPath::Finish() {
-  Decode(nullptr);
+  decoder_.Drain([this](AVFrame* decoded) { Filter(decoded); });
   if (!graph_) throw EncodeError("no video frame could be decoded");
   // The end lies after the last frame, not at its start: otherwise the rate conversion
   // would drop that frame.
   Check(av_buffersrc_close(source_, end_pts_, AV_BUFFERSRC_FLAG_PUSH), "cannot filter the video");
   DrainFilters();
   if (frames_encoded_ == 0) throw EncodeError("no video frame could be decoded");
-  Encode(nullptr);
-  if (damaged_packets_ > 0)
-    Warn("skipped " + std::to_string(damaged_packets_) + " damaged video packets");
+  encoder_.Encode(nullptr);
 }
 
 }  // namespace vidforge

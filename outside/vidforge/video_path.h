@@ -5,9 +5,11 @@
 #include <cstdint>
 
 #include "outside/vidforge/av_owners.h"
+#include "outside/vidforge/frame_encoder.h"
 #include "outside/vidforge/input_file.h"
 #include "outside/vidforge/options.h"
 #include "outside/vidforge/output_file.h"
+#include "outside/vidforge/packet_decoder.h"
 #include "outside/vidforge/timeline.h"
 
 namespace vidforge {
@@ -17,7 +19,7 @@ class VideoPath {
   // Opens the decoder and the encoder and adds the video stream to `output`.
   VideoPath(const InputFile& input, const EncoderOptions& options, OutputFile& output);
 
-  // Takes one packet of the video stream; damaged data is skipped.
+  // Takes one packet of the video stream.
   void Decode(const AVPacket* packet);
   // Drains decoder, filters and encoder; throws when not a single frame came through.
   void Finish();
@@ -26,18 +28,13 @@ class VideoPath {
   double seconds_done() const { return timeline_.last(); }
 
  private:
-  void Receive();
   void Filter(AVFrame* decoded);
   void BuildFilters(const AVFrame* first);
   void DrainFilters();
-  void Encode(AVFrame* frame);
 
-  OutputFile& output_;
-  AVStream* stream_;
-  CodecContextPtr decoder_;
-  CodecContextPtr encoder_;
-  int output_index_ = -1;
+  PacketDecoder decoder_;
   AVRational frame_rate_;
+  FrameEncoder encoder_;
   Timeline timeline_;
   // Where the last decoded frame ends, in the filters' microseconds.
   int64_t end_pts_ = 0;
@@ -45,12 +42,8 @@ class VideoPath {
   FilterGraphPtr graph_;
   AVFilterContext* source_ = nullptr;
   AVFilterContext* sink_ = nullptr;
-
-  FramePtr decoded_ = MakeFrame();
   FramePtr filtered_ = MakeFrame();
-  PacketPtr encoded_ = MakePacket();
   int64_t frames_encoded_ = 0;
-  int64_t damaged_packets_ = 0;
 };
 
 }  // namespace vidforge

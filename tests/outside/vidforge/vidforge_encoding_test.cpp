@@ -95,8 +95,7 @@ TEST_P(SourceFormats, BecomeFlvWithSparkVideoAndMp3Sound) {
   ExpectGoodFlv(run, folder.path(), "out.flv", source.expected, {source.file_name});
 }
 
-INSTANTIATE_TEST_SUITE_P(Vidforge, SourceFormats, testing::ValuesIn(SourceCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vidforge, SourceFormats, testing::ValuesIn(SourceCases()), CaseName());
 
 struct SettingsCase {
   const char* name;
@@ -143,8 +142,7 @@ TEST_P(EncoderSettings, AreHonouredInTheFlv) {
   ExpectGoodFlv(run, folder.path(), "out.flv", GetParam().expected, {"clip.avi"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Vidforge, EncoderSettings, testing::ValuesIn(SettingsCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vidforge, EncoderSettings, testing::ValuesIn(SettingsCases()), CaseName());
 
 struct PathCase {
   const char* name;
@@ -186,8 +184,7 @@ TEST_P(Paths, AreTakenLiterally) {
                 side_by_side ? QStringList{QFileInfo(paths.input).fileName()} : QStringList{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Vidforge, Paths, testing::ValuesIn(PathCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vidforge, Paths, testing::ValuesIn(PathCases()), CaseName());
 
 TEST(VidforgeProgress, OnlyGrowsAndEndsAt100) {
   QTemporaryDir folder;
@@ -195,10 +192,10 @@ TEST(VidforgeProgress, OnlyGrowsAndEndsAt100) {
       MakeClip(folder.filePath("clip.avi"),
                TestPattern(160, 120, 8, true) + QStringList{"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
   QProcess process;
-  process.setWorkingDirectory(folder.path());
-  process.start(QStringLiteral(REELWRIGHT_PROGRAM_DIR "/resources/vidforge"),
+  StartVidforge(process,
                 {"-i", "clip.avi", "-vstats", "-y", "-s", "800x600", "-r", "30", "-b", "1600",
-                 "-ab", "128", "-ar", "44100", "-ac", "2", "out.flv"});
+                 "-ab", "128", "-ar", "44100", "-ac", "2", "out.flv"},
+                folder.path());
   ASSERT_TRUE(process.waitForStarted());
 
   std::vector<qint64> sizes;

@@ -128,8 +128,7 @@ TEST_P(DamagedInputs, EndInAPartialFlvOrACleanFailure) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Vidforge, DamagedInputs, testing::ValuesIn(DamagedCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vidforge, DamagedInputs, testing::ValuesIn(DamagedCases()), CaseName());
 
 struct UsageCase {
   const char* name;
@@ -193,8 +192,7 @@ TEST_P(UsageErrors, ExitWithStatus2AndTouchNothing) {
   ExpectCleanFailure(run, 2, GetParam().reason, folder.path(), {});
 }
 
-INSTANTIATE_TEST_SUITE_P(Vidforge, UsageErrors, testing::ValuesIn(UsageCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vidforge, UsageErrors, testing::ValuesIn(UsageCases()), CaseName());
 
 class VidforgeOutput : public testing::Test {
  protected:
@@ -287,10 +285,10 @@ TEST_F(VidforgeOutput, AnInterruptedRunLeavesNoFileBehind) {
   ASSERT_NO_FATAL_FAILURE(
       MakeClip(folder_.filePath("in.avi"), TestPattern(160, 120, 20, true) + kMp42WithSound));
   QProcess process;
-  process.setWorkingDirectory(folder_.path());
-  process.start(QStringLiteral(REELWRIGHT_PROGRAM_DIR "/resources/vidforge"),
+  StartVidforge(process,
                 {"-i", "in.avi", "-vstats", "-y", "-s", "800x600", "-r", "30", "-b", "1600", "-an",
-                 "out.flv"});
+                 "out.flv"},
+                folder_.path());
   // Interrupt once the encoding is well under way.
   QElapsedTimer deadline;
   deadline.start();

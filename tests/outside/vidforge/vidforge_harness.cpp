@@ -28,12 +28,16 @@ QString RunTool(const QString& program, const QStringList& arguments, int* exit_
 
 }  // namespace
 
+void StartVidforge(QProcess& process, const QStringList& arguments, const QString& working_folder) {
+  process.setWorkingDirectory(working_folder);
+  process.start(QStringLiteral(REELWRIGHT_PROGRAM_DIR "/resources/vidforge"), arguments);
+}
+
 RunResult RunVidforge(const QStringList& arguments, const QString& working_folder,
                       const std::function<void()>& child_setup) {
   QProcess process;
-  process.setWorkingDirectory(working_folder);
   if (child_setup) process.setChildProcessModifier(child_setup);
-  process.start(QStringLiteral(REELWRIGHT_PROGRAM_DIR "/resources/vidforge"), arguments);
+  StartVidforge(process, arguments, working_folder);
   RunResult result;
   result.finished = process.waitForFinished(kDeadlineMs);
   if (!result.finished) {

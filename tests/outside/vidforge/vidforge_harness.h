@@ -2,6 +2,9 @@
 // results read back with ffprobe and flvmeta.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -21,6 +24,9 @@ struct RunResult {
   int exit_code = -1;
   QString error_output;
 };
+
+// Starts resources/vidforge of the program folder with `arguments` in `working_folder`.
+void StartVidforge(QProcess& process, const QStringList& arguments, const QString& working_folder);
 
 // Runs resources/vidforge of the program folder with `arguments` in `working_folder`;
 // `child_setup` runs in the child before the encoder starts (limits, for example).
@@ -67,5 +73,13 @@ QStringList EntriesOf(const QString& folder);
 
 // Size of the file `stat` in `folder`, or -1 when there is none.
 qint64 ProgressFileSize(const QString& folder);
+
+// Names each case of a table-driven test after the `name` of its row.
+struct CaseName {
+  template <typename Case>
+  std::string operator()(const testing::TestParamInfo<Case>& info) const {
+    return info.param.name;
+  }
+};
 
 }  // namespace vidforge_test
