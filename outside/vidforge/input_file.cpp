@@ -38,7 +38,10 @@ InputFile::InputFile(const std::string& path) {
   av_dict_free(&settings);
   Check(result, "cannot read " + path);
   context_.reset(opened);
-  Check(avformat_find_stream_info(context_.get(), nullptr), "cannot read " + path);
+  // Streams whose parameters stay unknown are no reason to give up on the others.
+  const int probed = avformat_find_stream_info(context_.get(), nullptr);
+  if (context_->nb_streams == 0)
+    Check(probed < 0 ? probed : AVERROR_INVALIDDATA, "cannot read " + path);
 
   video_index_ = FindVideoStream(context_.get());
   if (video_index_ < 0) throw EncodeError(path + " has no video stream");

@@ -54,6 +54,7 @@ void Transcode(const EncoderOptions& options) {
     if (CodecContextPtr decoder = OpenAudioDecoder(input))
       audio.emplace(input, std::move(decoder), *options.audio, output);
   }
+  if (!audio && input.audio_stream()) input.audio_stream()->discard = AVDISCARD_ALL;
   output.WriteHeader();
 
   auto fraction_done = [&]() -> std::optional<double> {
