@@ -1,0 +1,90 @@
+#include "outside/vidforge/transcoder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "outside/vidforge/audio_path.h"
+#include "outside/vidforge/input_file.h"
+#include "outside/vidforge/output_file.h"
+#include "outside/vidforge/progress_file.h"
+#include "outside/vidforge/video_path.h"
+
+namespace vidforge {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The app takes an existing output as a finished encoding, so an old one goes before anything
+// else can fail; without -y it is kept, and the run refuses.
+void ClearOldOutput(const EncoderOptions& options) {
+  std::error_code error;
+  const fs::file_status status = fs::status(options.output, error);
+  if (!fs::exists(status)) return;
+  if (fs::is_directory(status)) throw EncodeError(options.output + " is a folder");
+  if (fs::equivalent(options.input, options.output, error))
+    throw EncodeError(options.output + " is the input itself");
+  if (!options.overwrite) throw EncodeError(options.output + " already exists (-y replaces it)");
+  if (!fs::remove(options.output, error))
+    throw EncodeError("cannot remove the old " + options.output + ": " + error.message());
+}
+
+// An audio stream whose codec cannot be decoded costs the sound, not the video.
+CodecContextPtr OpenAudioDecoder(const InputFile& input) {
+  try {
+    return OpenDecoder(input.context(), input.audio_stream());
+  } catch (const EncodeError& error) {
+    Warn(std::string("leaving out the sound: ") + error.what());
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+void Transcode(const EncoderOptions& options) {
+  ClearOldOutput(options);
+  ProgressFile progress(options.write_progress);
+  InputFile input(options.input);
+  OutputFile output(options.output);
+
+  VideoPath video(input, options, output);
+  std::optional<AudioPath> audio;
+  if (options.audio && input.audio_stream()) {
+    if (CodecContextPtr decoder = OpenAudioDecoder(input))
+      audio.emplace(input, std::move(decoder), *options.audio, output);
+  }
+  if (!audio && input.audio_stream()) input.audio_stream()->discard = AVDISCARD_ALL;
+  output.WriteHeader();
+
+  auto fraction_done = [&]() -> std::optional<double> {
+    if (!input.duration_seconds()) return input.fraction_read();
+    const double seconds = std::max(video.seconds_done(), audio ? audio->seconds_done() : 0);
+    return seconds / *input.duration_seconds();
+  };
+
+  const int video_index = input.video_stream()->index;
+  const int audio_index = audio ? input.audio_stream()->index : -1;
+  PacketPtr packet = MakePacket();
+  while (true) {
+    const int result = av_read_frame(input.context(), packet.get());
+    if (result < 0) {
+      // A truncated or damaged file ends here; what was decoded so far is still a movie.
+      if (result != AVERROR_EOF) Warn("the input ends early: " + ErrorText(result));
+      break;
+    }
+    if (packet->stream_index == video_index)
+      video.Decode(packet.get());
+    else if (packet->stream_index == audio_index)
+      audio->Decode(packet.get());
+    av_packet_unref(packet.get());
+    if (auto fraction = fraction_done()) progress.Update(*fraction);
+  }
+
+  video.Finish();
+  if (audio) audio->Finish();
+  output.Commit();
+  progress.Finish();
+}
+
+}  // namespace vidforge
