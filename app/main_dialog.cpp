@@ -5,12 +5,14 @@
 #include <QPainter>
 #include <cstdlib>
 
+#include "app/about_dialog.h"
 #include "app/control_factory.h"
 #include "app/dialog_font.h"
 #include "app/list_contents.h"
 #include "app/page_tab_button.h"
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
+#include "app/support_page.h"
 #include "encode/encode_video_dialog.h"
 #include "encode/encoding_run.h"
 #include "platform/prompter.h"
@@ -223,6 +225,12 @@ void CMainDialog::OnCommand(int command_id) {
   switch (command_id) {
     case ID_FILE_EXIT:
       OnExitButton();
+      break;
+    case ID_HELP_ABOUT:
+      ShowAbout(this);
+      break;
+    case ID_HELP_SUPPORT:
+      OpenSupportPage();
       break;
     default:
       break;

@@ -7,6 +7,8 @@
 #include "app/page_tab_button.h"
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
+#include "app/support_page.h"
+#include "platform/desktop.h"
 #include "encode/encoding_run.h"
 #include "encode/input_browse.h"
 #include "publish/output_folder_browse.h"
@@ -58,6 +60,14 @@ void CMainDialog::ConnectHandlers() {
   connect(SkinButton(IDC_BACK), &QAbstractButton::clicked, this, &CMainDialog::OnBack);
   connect(SkinButton(IDC_NEXT), &QAbstractButton::clicked, this, &CMainDialog::OnNext);
   connect(SkinButton(IDC_EXIT), &QAbstractButton::clicked, this, &CMainDialog::OnExitButton);
+
+  connect(SkinButton(IDC_HELP), &QAbstractButton::clicked, this, [] { OpenSupportPage(); });
+  // There is no sign-up of our own: Join Now explains the affiliate link in the help page.
+  connect(SkinButton(IDC_JOIN_NOW), &QAbstractButton::clicked, this, [] {
+    QUrl url = SupportPageUrl();
+    url.setFragment(QStringLiteral("affiliate"));
+    platform::CurrentDesktop().Open(url);
+  });
 
   connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this,
           [this] { encode::BrowseForMovie(*this); });

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimerEvent>
 
 #include "app/main_dialog.h"
@@ -78,6 +79,7 @@ void EncodingRun::BeginRun() {
     timer_.start(kPollIntervalMs, this);
     return;
   }
+  stale_output_time_ = QFileInfo(output_flv_path_).lastModified();
   encoder_process_ = StartEncoder(platform::ProgramFolder(), *run);
   if (!encoder_process_) {
     LeaveBusy();
@@ -109,7 +111,8 @@ void EncodingRun::OnEncodingTimer(int timer_id) {
   }
   DeleteProgressFile(program_folder);
 
-  if (!needs_conversion_ && EncoderOutputReady(output_flv_path_))
+  const bool written = QFileInfo(output_flv_path_).lastModified() != stale_output_time_;
+  if (!needs_conversion_ && written && EncoderOutputReady(output_flv_path_))
     FinishSuccess();
   else
     FinishFailure();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QDateTime>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -71,6 +72,9 @@ class EncodingRun : public QObject {
   bool needs_conversion_ = false;
   QString run_input_path_;
   QString output_flv_path_;
+  // The FLV that was there before the run, if any: an encoder that ends without writing
+  // leaves it as it was, and that is no success.
+  QDateTime stale_output_time_;
 };
 
 }  // namespace encode

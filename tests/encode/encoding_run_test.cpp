@@ -178,6 +178,14 @@ TEST_F(EncodingRunTest, AnEmptyOutputCountsAsFailure) {
   EXPECT_FALSE(dialog_->encoded());
 }
 
+TEST_F(EncodingRunTest, AnFlvLeftFromAnEarlierRunIsNoSuccess) {
+  WriteFile(Work("out/clip.flv"), "an older encoding");
+  Script("exit 2\n");  // a usage error: the encoder touches nothing
+  StartAndWaitForTheEnd();
+  EXPECT_FALSE(dialog_->encoded());
+  EXPECT_EQ(offers_.size(), 1);
+}
+
 TEST_F(EncodingRunTest, EncodeAfterConversionEncodesTheTemporaryFileAndDeletesItAfterwards) {
   Script("exit 1\n");
   const QString converted = Work("in_converted.avi");
