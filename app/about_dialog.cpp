@@ -18,7 +18,7 @@ const char kAboutLine[] = "Your video on a web page in three steps.";
 const QSize kDialogUnits(252, 55);
 const QRect kIconUnits(11, 14, 21, 20);
 const QRect kVersionUnits(40, 12, 145, 10);
-const QRect kAboutLineUnits(40, 27, 145, 10);
+const QRect kAboutLineUnits(40, 27, 205, 10);  // below the OK button: the full width
 const QRect kOkUnits(195, 7, 50, 14);
 constexpr int kIconPixels = 32;
 

@@ -130,16 +130,4 @@ TEST_F(MainWindowTest, PageThreeFlagsSurviveLeavingAndComingBack) {
   EXPECT_TRUE(control(IDC_PREVIEW_PAGE)->isEnabled());
 }
 
-TEST_F(MainWindowTest, PageScreenshotsShowTheBitmapUnderTheControls) {
-  // Not a pixel test of the skin: that every page paints and its controls paint over it.
-  for (int page : {1, 2, 3}) {
-    dialog->GoToPage(page);
-    const QImage shot = dialog->ClientArea()->grab().toImage();
-    EXPECT_EQ(shot.size(), QSize(540, 530));
-    // A developer's look at the pages: REELWRIGHT_SCREENSHOT_DIR=/tmp/shots ctest -R Screenshots
-    const QString folder = qEnvironmentVariable("REELWRIGHT_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) dialog->grab().save(QString("%1/page%2.png").arg(folder).arg(page));
-  }
-}
-
 }  // namespace

@@ -1,0 +1,60 @@
+// What a person sees: the pages, the About box and a Browse button in its four states, painted
+// offscreen. With REELWRIGHT_SCREENSHOT_DIR set (scripts/screenshots does that) the pictures are
+// kept there as PNG files to look at.
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "app/about_dialog.h"
+#include "app/skin_button.h"
+#include "main_window_fixture.h"
+#include "res/bitmaps.h"
+
+namespace {
+
+void Keep(const QImage& image, const QString& name) {
+  const QString folder = qEnvironmentVariable("REELWRIGHT_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) image.save(QDir(folder).filePath(name));
+}
+
+TEST_F(MainWindowTest, ScreenshotsOfThePagesShowThePageBitmapAroundTheControls) {
+  for (int page : {1, 2, 3}) {
+    dialog->GoToPage(page);
+    const QImage shot = dialog->ClientArea()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage bitmap = LoadBitmapResource(dialog->background_id()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), QSize(540, 530));
+    ASSERT_EQ(bitmap.size(), QSize(540, 530));
+    // The logo strip and the tabs have no controls over them: they are the bitmap itself.
+    for (QPoint p : {QPoint(5, 5), QPoint(270, 30), QPoint(60 + 104 * (page - 1), 80)})
+      EXPECT_EQ(shot.pixel(p), bitmap.pixel(p)) << page << " " << p.x() << "," << p.y();
+    Keep(dialog->grab().toImage(), QString("page%1.png").arg(page));
+  }
+}
+
+TEST(Screenshots, AboutBox) {
+  CAboutDialog about(nullptr, 96);
+  const QImage shot = about.grab().toImage();
+  EXPECT_EQ(shot.size(), about.size());
+  Keep(shot, "about.png");
+}
+
+TEST(Screenshots, BrowseButtonInItsFourStates) {
+  QWidget strip;
+  strip.resize(4 * 100, 36);
+  QList<CSkinButton*> buttons;
+  for (int i = 0; i < 4; ++i) {
+    auto* button = new CSkinButton(&strip);
+    button->move(5 + 100 * i, 4);
+    button->SetBitmaps(IDB_BROWSE, IDB_BROWSE_PRESSED, IDB_BROWSE_HOVER, -1);
+    buttons << button;
+  }
+  strip.show();
+  QTest::mouseMove(buttons[1], QPoint(10, 10));
+  QTRY_VERIFY(buttons[1]->hover());
+  buttons[2]->setDown(true);
+  buttons[3]->setEnabled(false);
+  const int faces[] = {IDB_BROWSE, IDB_BROWSE_HOVER, IDB_BROWSE_PRESSED, IDB_BROWSE};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(buttons[i]->CurrentFaceId(), faces[i]) << i;
+  Keep(strip.grab().toImage(), "browse-states.png");
+}
+
+}  // namespace
