@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "store/affiliate_file.h"
+#include "store/project_writer.h"
 #include "store/settings_file.h"
 #include "store_test_files.h"
 
@@ -26,9 +27,13 @@ struct Writer {
 std::vector<Writer> AllWriters() {
   StoredSettings settings;
   settings.presets.resize(3);
+  ProjectSnapshot job;
+  job.page_title = "A page title long enough to need more than a few bytes on disk";
   return {
       {"settings", [settings](const QString& path) { return WriteSettingsFile(path, settings); }},
       {"affiliate", [](const QString& path) { return WriteAffiliateId(path, QString(200, u'a')); }},
+      {"project",
+       [job](const QString& path) { return SaveProjectFile(path, ProjectFileText(job)); }},
   };
 }
 
