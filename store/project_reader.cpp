@@ -1,5 +1,6 @@
 #include "store/project_reader.h"
 
+#include <QBuffer>
 #include <QFile>
 
 namespace store {
@@ -52,6 +53,14 @@ std::optional<std::vector<ProjectLine>> ReadProjectLines(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   return ReadProjectLines(file);
+}
+
+ProjectSnapshot LoadProjectText(const QByteArray& text, ProjectSnapshot job) {
+  QBuffer buffer;
+  buffer.setData(text);
+  buffer.open(QIODevice::ReadOnly);
+  for (const ProjectLine& line : ReadProjectLines(buffer)) ApplyProjectLine(line, job);
+  return job;
 }
 
 }  // namespace store

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/project_line.h"
+#include "store/project_snapshot.h"
 
 class QIODevice;
 
@@ -31,5 +32,9 @@ QString DecodeProjectLine(QByteArray bytes);
 std::vector<ProjectLine> ReadProjectLines(QIODevice& device);
 // Nothing when the file cannot be opened.
 std::optional<std::vector<ProjectLine>> ReadProjectLines(const QString& path);
+
+// The job that a project file's text loads into over `job`, the fields the file does not hold
+// staying as they were: opening a project on plain values (for a run without the window).
+ProjectSnapshot LoadProjectText(const QByteArray& text, ProjectSnapshot job);
 
 }  // namespace store

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -35,15 +34,6 @@ void PrintTo(const ProjectSnapshot& job, std::ostream* out) {
 }
 
 namespace {
-
-// The job a file's text loads into, starting from `before`.
-ProjectSnapshot Load(const QByteArray& text, ProjectSnapshot before = {}) {
-  QBuffer buffer;
-  buffer.setData(text);
-  buffer.open(QIODevice::ReadOnly);
-  for (const ProjectLine& line : ReadProjectLines(buffer)) ApplyProjectLine(line, before);
-  return before;
-}
 
 TEST(ProjectFileTest, ALineBelongsToTheFirstKeyAnywhereInIt) {
   struct Case {
@@ -110,7 +100,7 @@ TEST(ProjectFileTest, LoadingSetsOnlyWhatTheFileHolds) {
   before.page_title = "kept";
   before.which_file = 2;
   before.which_player = 1;
-  const ProjectSnapshot job = Load(
+  const ProjectSnapshot job = LoadProjectText(
       "junk\r\n\r\nPRESET=first\r\nRESOLUTION=5\r\nWHICHFILE=x\r\nWHICHPLAYER=7\n"
       "PLAYERSURL=1\nVIDEOSURL=1, http://media.test/ \r\nPRESET= last \nOPHTML=page.html",
       before);
@@ -129,18 +119,18 @@ TEST(ProjectFileTest, OverlongLinesAndHugeFilesAreReadInPart) {
   // The tail of an overlong line is never read as a line of its own.
   QByteArray text = "TITLE=" + QByteArray(kMaxProjectLineBytes * 2, 't') + "WHICHFILE=1\n";
   text += "OPHTML=after\n";
-  ProjectSnapshot job = Load(text);
+  ProjectSnapshot job = LoadProjectText(text, {});
   EXPECT_EQ(job.page_title.size(), kMaxProjectLineBytes - 6);
   EXPECT_EQ(job.which_file, 0);
   EXPECT_EQ(job.output_html, "after");
 
   // A line of exactly the longest length keeps all of it, also with CR LF.
   const QByteArray longest = "TITLE=" + QByteArray(kMaxProjectLineBytes - 6, 'a');
-  EXPECT_EQ(Load(longest + "\r\n").page_title.size(), kMaxProjectLineBytes - 6);
+  EXPECT_EQ(LoadProjectText(longest + "\r\n", {}).page_title.size(), kMaxProjectLineBytes - 6);
 
   // What comes after the byte cap is not read; what came before counts.
   QByteArray huge = "TITLE=early\n" + QByteArray(kMaxProjectBytes, '\xff') + "\nOPHTML=late\n";
-  job = Load(huge);
+  job = LoadProjectText(huge, {});
   EXPECT_EQ(job.page_title, "early");
   EXPECT_EQ(job.output_html, "");
 }
@@ -148,6 +138,7 @@ TEST(ProjectFileTest, OverlongLinesAndHugeFilesAreReadInPart) {
 TEST(ProjectFileTest, AFileThatCannotBeOpenedIsTheOnlyFailure) {
   QTemporaryDir dir;
   EXPECT_EQ(ReadProjectLines(dir.filePath("missing.reel")), std::nullopt);
+  EXPECT_EQ(ReadProjectLines(dir.path()), std::nullopt);  // a folder
   store_test::WriteBytes(dir.filePath("empty.reel"), "");
   const auto empty = ReadProjectLines(dir.filePath("empty.reel"));
   ASSERT_TRUE(empty);
@@ -190,8 +181,8 @@ ProjectSnapshot EveryFieldChanged() {
 TEST(ProjectFileTest, ASavedJobLoadsBackTheSame) {
   const ProjectSnapshot job = EveryFieldChanged();
   const QString text = ProjectFileText(job);
-  EXPECT_EQ(Load(text.toUtf8()), job);
-  EXPECT_EQ(Load(text.toUtf8(), job), job);
+  EXPECT_EQ(LoadProjectText(text.toUtf8(), {}), job);
+  EXPECT_EQ(LoadProjectText(text.toUtf8(), job), job);
 
   const QStringList lines = text.split("\r\n");
   EXPECT_EQ(lines.size(), 29);  // 28 lines, each ended by CR LF
@@ -244,7 +235,8 @@ TEST(ProjectFileTest, ValuesHoldingKeysLoadBackWhenTheFormatCanCarryThem) {
     if (c.set_loaded) c.set_loaded(expected);
     // Loaded over a window that holds other values, so that a line that is missing or read as
     // another key shows.
-    EXPECT_EQ(Load(ProjectFileText(job).toUtf8(), ProjectSnapshot()), expected) << c.what;
+    EXPECT_EQ(LoadProjectText(ProjectFileText(job).toUtf8(), ProjectSnapshot()), expected)
+        << c.what;
   }
 }
 
@@ -252,7 +244,7 @@ TEST(ProjectFileTest, BlanksAroundUrlsAndPresetNamesAreTrimmed) {
   ProjectSnapshot job;
   job.preset_name = "  Web ";
   job.videos_url.Set(true, "  http://media.test/  ");
-  const ProjectSnapshot loaded = Load(ProjectFileText(job).toUtf8());
+  const ProjectSnapshot loaded = LoadProjectText(ProjectFileText(job).toUtf8(), {});
   EXPECT_EQ(loaded.preset_name, "Web");
   EXPECT_TRUE(loaded.videos_url.enabled());
   EXPECT_EQ(loaded.videos_url.url(), "http://media.test/");

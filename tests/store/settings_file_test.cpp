@@ -47,6 +47,7 @@ TEST_F(SettingsFileTest, DisableIButtonIsCheckedOnlyByOneOrByItsAbsence) {
       {"[Autosave]\r\nDisableIButton=2\r\n", false},
       {"[Autosave]\r\nDisableIButton=yes\r\n", false},
       {"[autosave]\r\ndisableibutton = \"1\" \r\n", true},
+      {"[Autosave]\r\nDisableIButton=\r\n", true},  // an empty value reads as missing
       {"[Autosave]\r\n", true},
       {"", true},
   };
