@@ -22,8 +22,6 @@
 
 namespace {
 
-const char kSaveQuestion[] = "Do you wish to save changes to the project before you exit?";
-
 // The client area: paints the current page bitmap on every paint, loaded afresh each time.
 class PageCanvas : public QWidget {
  public:
@@ -204,13 +202,8 @@ void CMainDialog::OnInitDialog() {
 
   EnableEncodingControls(false);
 
+  if (!startup_project_path_.isEmpty()) OpenProject(startup_project_path_);
   initialised_ = true;
-}
-
-void CMainDialog::LoadSettings() {
-  // Without a settings file the "I" button starts disabled.
-  settings_.disable_i_button->setChecked(true);
-  ApplyIButtonRule();
 }
 
 void CMainDialog::FillLists() {
@@ -223,6 +216,15 @@ void CMainDialog::FillLists() {
 
 void CMainDialog::OnCommand(int command_id) {
   switch (command_id) {
+    case ID_FILE_OPEN:
+      OnOpen();
+      break;
+    case ID_FILE_SAVE:
+      OnSave();
+      break;
+    case ID_FILE_SAVE_AS:
+      OnSaveAs();
+      break;
     case ID_FILE_EXIT:
       OnExitButton();
       break;
@@ -239,14 +241,6 @@ void CMainDialog::OnCommand(int command_id) {
 
 void CMainDialog::OnExitButton() {
   if (ConfirmExit()) exit_process_(0);
-}
-
-bool CMainDialog::ConfirmExit() {
-  if (modified_) {
-    const platform::Answer answer = platform::CurrentPrompter().AskYesNoCancel(this, kSaveQuestion);
-    if (answer == platform::Answer::Cancel) return false;
-  }
-  return true;
 }
 
 void CMainDialog::accept() {}

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/project_settings.h"
+#include "publish/external_url_option.h"
 #include "store/encoding_preset.h"
+#include "store/preset_list.h"
 
 class CPageTabButton;
 class CSkinButton;
@@ -59,8 +61,11 @@ class CMainDialog : public QDialog {
   bool affiliate_enabled() const { return affiliate_enabled_; }
   bool redirect_enabled() const { return redirect_enabled_; }
   bool initialised() const { return initialised_; }
-  const EncodingPreset& custom_preset() const { return custom_preset_; }
-  const std::vector<EncodingPreset>& presets() const { return presets_; }
+  const store::EncodingPreset& custom_preset() const { return custom_preset_; }
+  const store::PresetList& presets() const { return presets_; }
+  publish::ExternalUrlOption& players_url() { return players_url_; }
+  publish::ExternalUrlOption& videos_url() { return videos_url_; }
+  publish::ExternalUrlOption& js_url() { return js_url_; }
 
   // Operations other parts call.
   void InvalidateResults();
@@ -68,6 +73,8 @@ class CMainDialog : public QDialog {
   void CaptureCustomEncoding();
   void ApplyIButtonRule();
   void ApplyPreset();
+  void DeleteSelectedPreset();
+  void AddPresetFromControls(const QString& typed_name);
   // The results of a finished encoding run and of a produced page: their ticks show, and
   // Preview Web Page and Get Code become usable with the page.
   void ShowEncodedResult();
@@ -84,6 +91,13 @@ class CMainDialog : public QDialog {
   void ShowEncodingPage(bool show);
   void ShowPublishPage(bool show);
 
+  // Projects.
+  void OpenProject(const QString& path);
+  bool LoadProject(const QString& path);
+  void OnOpen();
+  void OnSave();
+  void OnSaveAs();
+
   // Menu commands and the exit.
   void OnCommand(int command_id);
   bool ConfirmExit();
@@ -99,6 +113,13 @@ class CMainDialog : public QDialog {
   void OnInitDialog();
   void FillLists();
   void LoadSettings();
+  void SaveSettings();
+  void OnAddPreset();
+  void OnAdvancedOptions();
+  void UpdateDeletePreset();
+  void ApplyPresetPlacement(const store::PresetPlacement& placement);
+  store::EncodingPreset EncodingValuesShown() const;
+  bool SaveProjectTo(const QString& path);
 
   // Change handlers.
   void OnEditUpdate();
@@ -129,8 +150,11 @@ class CMainDialog : public QDialog {
   bool redirect_enabled_ = false;
   bool initialised_ = false;
 
-  std::vector<EncodingPreset> presets_;  // row i of the preset list is presets_[i]
-  EncodingPreset custom_preset_;         // the encoding values while no preset is chosen
+  store::PresetList presets_;           // row i of the preset list is presets_[i]
+  store::EncodingPreset custom_preset_;  // the encoding values while no preset is chosen
+  publish::ExternalUrlOption players_url_{publish::kPlayersUrlKey};
+  publish::ExternalUrlOption videos_url_{publish::kVideosUrlKey};
+  publish::ExternalUrlOption js_url_{publish::kJsUrlKey};
 
   encode::EncodingRun* encoding_run_ = nullptr;  // owned as a child
 };

@@ -24,7 +24,6 @@ constexpr int kEncodingControls[] = {
     IDC_ENABLE_AUDIO,        IDC_MONO,             IDC_STEREO,        IDC_START_ENCODING,
     IDC_ADD_PRESET,          IDC_ENCODING_PROGRESS};
 
-int RowOrNone(const QComboBox* list, int row) { return row >= 0 && row < list->count() ? row : -1; }
 
 }  // namespace
 
@@ -52,6 +51,14 @@ void CMainDialog::ConnectHandlers() {
                           settings_.frame_rate, settings_.video_bitrate, settings_.buffer_size})
     connect(list, &QComboBox::activated, this, &CMainDialog::OnEncodingChoice);
   connect(settings_.preset, &QComboBox::activated, this, &CMainDialog::ApplyPreset);
+  connect(SkinButton(IDC_DELETE_PRESET), &QAbstractButton::clicked, this,
+          &CMainDialog::DeleteSelectedPreset);
+  connect(SkinButton(IDC_ADD_PRESET), &QAbstractButton::clicked, this, &CMainDialog::OnAddPreset);
+  connect(SkinButton(IDC_ADVANCED_OPTIONS), &QAbstractButton::clicked, this,
+          &CMainDialog::OnAdvancedOptions);
+  connect(SkinButton(IDC_OPEN), &QAbstractButton::clicked, this, &CMainDialog::OnOpen);
+  connect(SkinButton(IDC_SAVE), &QAbstractButton::clicked, this, &CMainDialog::OnSave);
+  connect(SkinButton(IDC_SAVE_AS), &QAbstractButton::clicked, this, &CMainDialog::OnSaveAs);
 
   const std::pair<int, int> tabs[] = {{IDC_TAB_FILES, 1}, {IDC_TAB_ENCODING, 2}, {IDC_TAB_PUBLISH, 3}};
   for (auto [id, page] : tabs)
@@ -115,21 +122,20 @@ void CMainDialog::ShowPublishedResult() {
 
 // Delete Preset is usable only while a preset is chosen and the encoding controls are usable
 // at all; otherwise it could delete a preset of a job that has no video to encode.
-static void UpdateDeletePreset(CMainDialog& dialog) {
-  const bool encoding_on = !dialog.Control(IDC_ADD_PRESET)->testAttribute(Qt::WA_ForceDisabled);
-  dialog.Control(IDC_DELETE_PRESET)
-      ->setEnabled(encoding_on && dialog.settings().preset->currentIndex() >= 0);
+void CMainDialog::UpdateDeletePreset() {
+  const bool encoding_on = !Control(IDC_ADD_PRESET)->testAttribute(Qt::WA_ForceDisabled);
+  Control(IDC_DELETE_PRESET)->setEnabled(encoding_on && settings_.preset->currentIndex() >= 0);
 }
 
 void CMainDialog::EnableEncodingControls(bool on) {
   for (int id : kEncodingControls) Control(id)->setEnabled(on);
-  UpdateDeletePreset(*this);
+  UpdateDeletePreset();
   SetVisible(IDC_ENCODED_TICK, false);
   EncodingProgress()->setValue(0);
 }
 
 void CMainDialog::CaptureCustomEncoding() {
-  UpdateDeletePreset(*this);
+  UpdateDeletePreset();
   if (settings_.preset->currentIndex() >= 0) return;
   custom_preset_.resolution = settings_.resolution->currentIndex();
   custom_preset_.frame_rate = settings_.frame_rate->currentIndex();
@@ -138,25 +144,6 @@ void CMainDialog::CaptureCustomEncoding() {
   custom_preset_.sampling_rate = settings_.sampling_rate->currentIndex();
   custom_preset_.enabled_audio = settings_.enabled_audio->isChecked() ? 1 : 0;
   custom_preset_.mono = settings_.mono->isChecked() ? 1 : 0;
-}
-
-void CMainDialog::ApplyPreset() {
-  const int row = settings_.preset->currentIndex();
-  UpdateDeletePreset(*this);
-  if (row >= 0 && row < static_cast<int>(presets_.size())) {
-    const EncodingPreset& preset = presets_[row];
-    settings_.resolution->setCurrentIndex(RowOrNone(settings_.resolution, preset.resolution));
-    settings_.frame_rate->setCurrentIndex(RowOrNone(settings_.frame_rate, preset.frame_rate));
-    settings_.video_bitrate->setCurrentIndex(
-        RowOrNone(settings_.video_bitrate, preset.video_bitrate));
-    settings_.audio_bitrate->setCurrentIndex(
-        RowOrNone(settings_.audio_bitrate, preset.audio_bitrate));
-    settings_.sampling_rate->setCurrentIndex(
-        RowOrNone(settings_.sampling_rate, preset.sampling_rate));
-    settings_.enabled_audio->setChecked(preset.enabled_audio != 0);
-    (preset.mono != 0 ? settings_.mono : settings_.stereo)->setChecked(true);
-  }
-  InvalidateResults();
 }
 
 void CMainDialog::ApplyIButtonRule() {

@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, EncodingChoicesCaptureTheCustomValues) {
   Pick(IDC_SAMPLING_RATE, 1);
   Click(IDC_STEREO);
   Click(IDC_ENABLE_AUDIO);
-  const EncodingPreset& custom = dialog->custom_preset();
+  const store::EncodingPreset& custom = dialog->custom_preset();
   EXPECT_EQ(custom.resolution, 3);
   EXPECT_EQ(custom.frame_rate, 9);
   EXPECT_EQ(custom.video_bitrate, 5);

@@ -8,6 +8,7 @@
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
+#include "temporary_program_folder.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ TEST(CommandLine, ArgumentsAreJoinedAsTheyStoodOnTheCommandLine) {
 }
 
 TEST(MainWindowFont, TheMainWindowTakesTheFontOfItsDpiAndKeepsItsPixelSize) {
+  TemporaryProgramFolder program_folder;
   platform::ScriptedPrompter prompter;
   for (auto [dpi, points] : {std::pair{96.0, 8}, {120.0, 6}, {144.0, 5}}) {
     CMainDialog dialog;

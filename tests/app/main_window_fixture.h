@@ -13,12 +13,16 @@
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
+#include "temporary_program_folder.h"
 #include "res/resource.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dialog = std::make_unique<CMainDialog>();
+  void SetUp() override { Start(); }
+
+  // A new window as at start-up, reading the program folder's files (and a project, if given).
+  void Start(const QString& project = {}) {
+    dialog = std::make_unique<CMainDialog>(project);
     dialog->SetProcessExit([this](int code) { exit_codes.push_back(code); });
     dialog->Create(96);
     dialog->show();
@@ -49,6 +53,7 @@ class MainWindowTest : public ::testing::Test {
     combo->hidePopup();
   }
 
+  TemporaryProgramFolder program_folder;
   platform::ScriptedPrompter prompter;
   std::unique_ptr<CMainDialog> dialog;
   std::vector<int> exit_codes;

@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, StartUpStateOfTheJob) {
   for (int id : {IDC_INPUT_VIDEO, IDC_BROWSE_VIDEO, IDC_PRODUCE_PAGE, IDC_BUFFER_SIZE})
     EXPECT_TRUE(control(id)->isEnabled()) << id;
 
-  const EncodingPreset& custom = dialog->custom_preset();
+  const store::EncodingPreset& custom = dialog->custom_preset();
   EXPECT_EQ(custom.name, "Custom new");
   EXPECT_EQ(custom.resolution, 1);
   EXPECT_EQ(custom.frame_rate, 3);

@@ -8,6 +8,7 @@
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
+#include "temporary_program_folder.h"
 #include "res/resource.h"
 
 namespace {
@@ -23,6 +24,7 @@ class InputBrowseTest : public ::testing::Test {
   void Click(int id) { QTest::mouseClick(dialog_.Control(id), Qt::LeftButton); }
   ProjectSettings& s() { return dialog_.settings(); }
 
+  TemporaryProgramFolder program_folder_;
   platform::ScriptedPrompter prompter_;
   CMainDialog dialog_;
 };

@@ -1,0 +1,69 @@
+// What the program keeps between runs: the settings file and the affiliate file in the program
+// folder, read once at start-up and rewritten once on a confirmed exit.
+#include "app/main_dialog.h"
+#include "platform/program_folder.h"
+#include "publish/advanced_dialog.h"
+#include "platform/prompter.h"
+#include "store/affiliate_file.h"
+#include "store/settings_file.h"
+
+namespace {
+
+const char kSaveQuestion[] = "Do you wish to save changes to the project before you exit?";
+
+}  // namespace
+
+void CMainDialog::LoadSettings() {
+  const QString folder = platform::ProgramFolder();
+  settings_.affiliate_id->setText(store::ReadAffiliateId(store::AffiliateFilePath(folder)));
+  presets_.clear();
+  custom_preset_ = store::EncodingPreset{};
+  // The external locations come back switched off: only their addresses carry over.
+  store::StoredSettings stored = store::ReadSettingsFile(store::SettingsFilePath(folder));
+  players_url_ = stored.players_url;
+  videos_url_ = stored.videos_url;
+  js_url_ = stored.js_url;
+  settings_.disable_i_button->setChecked(stored.disable_i_button);
+  presets_ = std::move(stored.presets);
+  settings_.preset->clear();
+  settings_.preset->addItems(store::PresetNames(presets_));
+  ApplyIButtonRule();
+}
+
+void CMainDialog::SaveSettings() {
+  const QString folder = platform::ProgramFolder();
+  // A folder that cannot be written keeps the old files; the program says nothing.
+  store::WriteAffiliateId(store::AffiliateFilePath(folder), settings_.affiliate_id->text());
+  store::StoredSettings stored;
+  stored.disable_i_button = settings_.disable_i_button->isChecked();
+  stored.players_url = players_url_;
+  stored.videos_url = videos_url_;
+  stored.js_url = js_url_;
+  stored.presets = presets_;
+  store::WriteSettingsFile(store::SettingsFilePath(folder), stored);
+}
+
+bool CMainDialog::ConfirmExit() {
+  if (modified_) {
+    switch (platform::CurrentPrompter().AskYesNoCancel(this, kSaveQuestion)) {
+      case platform::Answer::Cancel:
+        return false;
+      case platform::Answer::Yes:
+        // The exit goes on whatever the save did.
+        if (project_path_.isEmpty())
+          OnSaveAs();
+        else
+          OnSave();
+        break;
+      default:
+        break;
+    }
+  }
+  SaveSettings();
+  return true;
+}
+
+void CMainDialog::OnAdvancedOptions() {
+  AdvancedDlg dialog(this, players_url_, videos_url_, js_url_);
+  if (dialog.DoModal() == QDialog::Accepted) InvalidateResults();
+}

@@ -1,0 +1,49 @@
+#include "store/settings_file.h"
+
+#include <QDir>
+
+#include "store/profile_file.h"
+
+namespace store {
+
+namespace {
+constexpr char kAutosaveSection[] = "Autosave";
+constexpr char kDisableIButtonKey[] = "DisableIButton";
+}  // namespace
+
+QString SettingsFilePath(const QString& program_folder) {
+  return program_folder + QDir::separator() + kSettingsFileName;
+}
+
+StoredSettings ReadSettings(const ProfileFile& profile) {
+  StoredSettings settings;
+  settings.players_url.ReadUrlOption(publish::kDefaultPlayersUrl, profile);
+  settings.videos_url.ReadUrlOption(publish::kDefaultVideosUrl, profile);
+  settings.js_url.ReadUrlOption(publish::kDefaultJsUrl, profile);
+  settings.players_url.SwitchOffAfterRead();
+  settings.videos_url.SwitchOffAfterRead();
+  settings.js_url.SwitchOffAfterRead();
+  settings.disable_i_button = profile.ReadInt(kAutosaveSection, kDisableIButtonKey, 1) == 1;
+  settings.presets = ReadPresets(profile);
+  return settings;
+}
+
+StoredSettings ReadSettingsFile(const QString& path) {
+  return ReadSettings(ProfileFile::Load(path));
+}
+
+ProfileFile SettingsProfile(const StoredSettings& settings) {
+  ProfileFile profile;
+  profile.WriteString(kAutosaveSection, kDisableIButtonKey, settings.disable_i_button ? "1" : "0");
+  settings.players_url.WriteUrlOption(profile);
+  settings.videos_url.WriteUrlOption(profile);
+  settings.js_url.WriteUrlOption(profile);
+  WritePresets(settings.presets, profile);
+  return profile;
+}
+
+bool WriteSettingsFile(const QString& path, const StoredSettings& settings) {
+  return SettingsProfile(settings).Save(path);
+}
+
+}  // namespace store
