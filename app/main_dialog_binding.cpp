@@ -4,6 +4,7 @@
 #include <QCheckBox>
 
 #include "app/main_dialog.h"
+#include "app/page_controls.h"
 #include "app/page_tab_button.h"
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
@@ -15,15 +16,6 @@
 #include "res/resource.h"
 
 namespace {
-
-// Controls that EnableEncodingControls switches together (Delete Preset has its own rule).
-constexpr int kEncodingControls[] = {
-    IDC_LABEL_SAMPLING_RATE, IDC_LABEL_RESOLUTION, IDC_LABEL_PRESET,  IDC_LABEL_FRAME_RATE,
-    IDC_LABEL_VIDEO_BITRATE, IDC_LABEL_AUDIO_BITRATE, IDC_AUDIO_BITRATE, IDC_SAMPLING_RATE,
-    IDC_RESOLUTION,          IDC_PRESET,           IDC_FRAME_RATE,    IDC_VIDEO_BITRATE,
-    IDC_ENABLE_AUDIO,        IDC_MONO,             IDC_STEREO,        IDC_START_ENCODING,
-    IDC_ADD_PRESET,          IDC_ENCODING_PROGRESS};
-
 
 }  // namespace
 
@@ -128,7 +120,9 @@ void CMainDialog::UpdateDeletePreset() {
 }
 
 void CMainDialog::EnableEncodingControls(bool on) {
-  for (int id : kEncodingControls) Control(id)->setEnabled(on);
+  // Every control of the encoding page; Delete Preset has its own rule below.
+  for (int id : EncodingPageControls())
+    if (id != IDC_DELETE_PRESET) Control(id)->setEnabled(on);
   UpdateDeletePreset();
   SetVisible(IDC_ENCODED_TICK, false);
   EncodingProgress()->setValue(0);

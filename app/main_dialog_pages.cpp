@@ -1,5 +1,6 @@
 // The three pages of the main window and the ways between them. Leaving a page checks nothing.
 #include "app/main_dialog.h"
+#include "app/page_controls.h"
 #include "app/page_tab_button.h"
 #include "app/skin_progress.h"
 #include "res/resource.h"
@@ -11,13 +12,6 @@ constexpr int kFilesPage[] = {IDC_LABEL_OUTPUT_VIDEO, IDC_LABEL_OUTPUT_HTML, IDC
                               IDC_OUTPUT_HTML,        IDC_OUTPUT_FOLDER,     IDC_INPUT_VIDEO,
                               IDC_INPUT_FLV,          IDC_BROWSE_FOLDER,     IDC_BROWSE_VIDEO,
                               IDC_BROWSE_FLV};
-
-constexpr int kEncodingPage[] = {
-    IDC_LABEL_SAMPLING_RATE, IDC_LABEL_RESOLUTION, IDC_LABEL_PRESET,   IDC_LABEL_FRAME_RATE,
-    IDC_LABEL_VIDEO_BITRATE, IDC_LABEL_AUDIO_BITRATE, IDC_AUDIO_BITRATE, IDC_SAMPLING_RATE,
-    IDC_RESOLUTION,          IDC_PRESET,           IDC_FRAME_RATE,     IDC_VIDEO_BITRATE,
-    IDC_ENABLE_AUDIO,        IDC_MONO,             IDC_STEREO,         IDC_START_ENCODING,
-    IDC_DELETE_PRESET,       IDC_ADD_PRESET,       IDC_ENCODING_PROGRESS};
 
 // Page 3's controls that always go with the page; the others depend on a flag as well.
 constexpr int kPublishPage[] = {
@@ -66,7 +60,7 @@ void CMainDialog::ShowFilesPage(bool show) {
 }
 
 void CMainDialog::ShowEncodingPage(bool show) {
-  for (int id : kEncodingPage) SetVisible(id, show);
+  for (int id : EncodingPageControls()) SetVisible(id, show);
   SetVisible(IDC_ENCODED_TICK, show && encoded_);
   EncodingProgress()->setValue(show && encoded_ ? 100 : 0);
   SetVisible(IDC_BACK, true);

@@ -13,12 +13,14 @@
 
 namespace test_support {
 
+#ifdef STAND_IN_PROGRAM
 // Copies the stand-in to `path` (making its folder), ready to be started.
 inline bool PlaceStandIn(const QString& path) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile::remove(path);
   return QFile::copy(STAND_IN_PROGRAM, path);
 }
+#endif
 
 // What the stand-in recorded in `folder`: its working folder, then its arguments. Empty
 // when it has not written its record.

@@ -1,7 +1,6 @@
-// The Convert Video dialog's conversion, step for step, without the dialog: it finds the "mp42"
-// compressor, copies the reader's settings to the writer and moves frames and audio blocks
-// across in the dialog's interleaved loop. The component's tests run it to show that the
-// component works for exactly that caller.
+// The Convert Video dialog's conversion without the dialog: the component's tests run the
+// dialog's own loop (encode/video_conversion) to show that the component works for exactly
+// that caller.
 #pragma once
 
 #include <string>

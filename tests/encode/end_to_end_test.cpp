@@ -1,0 +1,173 @@
+// The whole encoding path as a user meets it: the real window, the real encoder and metadata
+// tool in a copy of the program folder, and clips made here with ffmpeg. With
+// REELWRIGHT_TIMING_INPUT set to a video, one more test times that video from Start Encoding to
+// the tick (bench/encoding-run.sh uses it).
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_dialog.h"
+#include "app/skin_progress.h"
+#include "encode/encode_video_dialog.h"
+#include "encode/encoding_run.h"
+#include "platform/program_folder.h"
+#include "platform/scripted_prompter.h"
+#include "platform/stand_in_program.h"
+#include "qt_printers.h"
+#include "res/resource.h"
+
+namespace {
+
+using test_support::WaitUntil;
+
+// Copies the built program folder, so that the run's files never touch the build's own.
+bool CopyProgramFolder(const QString& from, const QString& to) {
+  QDir source(from);
+  for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+    const QString target = QDir(to).filePath(entry.fileName());
+    if (entry.isDir()) {
+      if (!QDir().mkpath(target) || !CopyProgramFolder(entry.filePath(), target)) return false;
+    } else if (!QFile::copy(entry.filePath(), target)) {
+      return false;
+    } else {
+      QFile::setPermissions(target, entry.permissions());
+    }
+  }
+  return true;
+}
+
+QString Probe(const QString& file, const QString& entries) {
+  QProcess probe;
+  probe.start("ffprobe", {"-v", "error", "-show_entries", entries, "-of", "csv=p=0", file});
+  probe.waitForFinished(30000);
+  return QString(probe.readAllStandardOutput()).trimmed();
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyProgramFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
+    ASSERT_TRUE(QFile::exists(program_.filePath("resources/vidforge")));
+    ASSERT_TRUE(QFile::exists(program_.filePath("metastamp")));
+    platform::OverrideProgramFolder(program_.path());
+    dialog_ = std::make_unique<CMainDialog>();
+    dialog_->SetProcessExit([](int) {});
+    dialog_->Create(96);
+    dialog_->show();
+  }
+  void TearDown() override {
+    if (dialog_) dialog_->ClearModified();
+    dialog_.reset();
+    platform::OverrideProgramFolder({});
+  }
+
+  QString MakeClip(const QString& name, const QStringList& codec_options) {
+    const QString path = work_.filePath(name);
+    QStringList args = {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=15",
+                        "-f", "lavfi", "-i", "sine=sample_rate=22050", "-t", "2"};
+    args << codec_options << path;
+    EXPECT_EQ(QProcess::execute("ffmpeg", args), 0);
+    return path;
+  }
+
+  // Browse for the movie, as a user does, and press Start Encoding; waits for the tick or the
+  // end of the run.
+  void ChooseAndEncode(const QString& movie) {
+    prompter_.QueuePath(movie);
+    QTest::mouseClick(dialog_->Control(IDC_BROWSE_VIDEO), Qt::LeftButton);
+    dialog_->GoToPage(2);
+    QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 120000));
+  }
+
+  QTemporaryDir program_, work_;
+  platform::ScriptedPrompter prompter_;
+  std::unique_ptr<CMainDialog> dialog_;
+};
+
+TEST_F(EndToEndTest, AnMpegMovieBecomesAnFlvWithFreshMetadata) {
+  const QString movie = MakeClip("holiday.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"});
+  ChooseAndEncode(movie);
+  const QString flv = work_.filePath("holiday.flv");
+  EXPECT_TRUE(dialog_->encoded());
+  EXPECT_FALSE(dialog_->Control(IDC_ENCODED_TICK)->isHidden());
+  EXPECT_EQ(dialog_->EncodingProgress()->value(), 100);
+  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_FALSE(QFile::exists(program_.filePath("stat")));
+  // The default job: 160x120 at 6 frames per second, mono sound at 11,025 Hz.
+  EXPECT_EQ(Probe(flv, "stream=codec_name,width,height,r_frame_rate"), "flv1,160,120,6/1\nmp3");
+  EXPECT_EQ(Probe(flv, "stream=sample_rate,channels").split('\n').value(1), "11025,1");
+  QFile file(flv);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.read(4096).contains("Reelwright"));  // the metadata tool's signature
+  EXPECT_TRUE(prompter_.messages().isEmpty());
+}
+
+TEST_F(EndToEndTest, AnMsVideo1MovieIsConvertedThenEncoded) {
+  const QString movie = MakeClip("old.avi", {"-c:v", "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le"});
+  bool offered = false;
+  dialog_->encoding_run().SetConversionOffer([&](QWidget* owner, const QString& input) {
+    offered = true;
+    CEncodeVideoDialog convert(input, owner);
+    EXPECT_TRUE(convert.Create(96));
+    convert.show();
+    convert.OnConvert();
+    auto* delete_box = static_cast<QCheckBox*>(convert.Control(IDC_DELETE_TEMPORARY));
+    EXPECT_FALSE(delete_box->isHidden());
+    QTest::mouseClick(delete_box, Qt::LeftButton);
+    QTest::mouseClick(convert.Control(IDC_ENCODE), Qt::LeftButton);
+    return encode::ConversionChoice{convert.result() == QDialog::Accepted,
+                                    convert.converted_path(), convert.delete_choice()};
+  });
+  ChooseAndEncode(movie);
+  EXPECT_TRUE(offered);
+  EXPECT_TRUE(dialog_->encoded()) << prompter_.messages().join('|').toStdString();
+  EXPECT_EQ(Probe(work_.filePath("old.flv"), "stream=codec_name"), "flv1\nmp3");
+  EXPECT_FALSE(QFile::exists(work_.filePath("old_converted.avi")));  // deleted as asked
+  EXPECT_TRUE(QFile::exists(movie));                                // never the original
+}
+
+TEST_F(EndToEndTest, TimingOfOneInput) {
+  const QString movie = qEnvironmentVariable("REELWRIGHT_TIMING_INPUT");
+  if (movie.isEmpty()) GTEST_SKIP() << "set REELWRIGHT_TIMING_INPUT to time a video";
+  QElapsedTimer conversion;
+  qint64 conversion_ms = -1;
+  dialog_->encoding_run().SetConversionOffer([&](QWidget* owner, const QString& input) {
+    CEncodeVideoDialog convert(input, owner);
+    convert.Create(96);
+    convert.show();
+    conversion.start();
+    convert.OnConvert();
+    conversion_ms = conversion.elapsed();
+    convert.OnEncode();
+    return encode::ConversionChoice{true, convert.converted_path(), true};
+  });
+  prompter_.QueuePath(movie);
+  QTest::mouseClick(dialog_->Control(IDC_BROWSE_VIDEO), Qt::LeftButton);
+  dialog_->GoToPage(2);
+  // The job the benchmark asks for: the source's size and rate, 768 kbit/s, sound at 44,100 Hz.
+  dialog_->settings().resolution->setCurrentIndex(0);
+  dialog_->settings().frame_rate->setCurrentIndex(0);
+  dialog_->settings().video_bitrate->setCurrentIndex(7);
+  dialog_->settings().sampling_rate->setCurrentIndex(2);
+  QElapsedTimer run;
+  run.start();
+  QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
+  ASSERT_TRUE(WaitUntil([this] { return dialog_->encoded() || !dialog_->encoding_run().running(); },
+                        600000));
+  ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 600000));
+  const qint64 total_ms = run.elapsed();
+  EXPECT_TRUE(dialog_->encoded());
+  std::printf("start-to-tick %.2f s%s\n", total_ms / 1000.0,
+              conversion_ms >= 0
+                  ? QString(" (of it the conversion %1 s)").arg(conversion_ms / 1000.0, 0, 'f', 2)
+                        .toUtf8().constData()
+                  : "");
+}
+
+}  // namespace
