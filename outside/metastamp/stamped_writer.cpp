@@ -1,0 +1,50 @@
+#include "outside/metastamp/stamped_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "outside/metastamp/flv_format.h"
+
+namespace metastamp {
+
+namespace {
+
+std::vector<uint8_t> HeaderAndMetadataTag(const FlvSurvey& survey, const StampedLayout& layout) {
+  const auto& body = layout.metadata_body;
+  std::vector<uint8_t> bytes(layout.first_tag_position);
+  uint8_t* out = bytes.data();
+  // File header: the flags say what the file really holds, whatever the old ones said.
+  out[0] = 'F';
+  out[1] = 'L';
+  out[2] = 'V';
+  out[3] = 1;
+  out[4] = (survey.has_audio ? kHeaderFlagAudio : 0) | (survey.has_video ? kHeaderFlagVideo : 0);
+  PutU32(out + 5, kFileHeaderSize);
+  PutU32(out + kFileHeaderSize, 0);  // no tag before the first
+  // The script tag, at time 0 in stream 0, and its size after it.
+  out += kFileHeaderSize + kTagSizeFieldSize;
+  out[0] = kTagScript;
+  PutU24(out + 1, static_cast<uint32_t>(body.size()));
+  std::fill(out + 4, out + kTagHeaderSize, 0);
+  std::copy(body.begin(), body.end(), out + kTagHeaderSize);
+  PutU32(out + kTagHeaderSize + body.size(), static_cast<uint32_t>(kTagHeaderSize + body.size()));
+  return bytes;
+}
+
+}  // namespace
+
+void WriteStampedFlv(ByteSource& source, const FlvSurvey& survey, const StampedLayout& layout,
+                     int out_fd) {
+  WriteAll(out_fd, HeaderAndMetadataTag(survey, layout));
+  for (const ByteRange& range : survey.kept) {
+    source.CopyTo(out_fd, range.begin, range.end - range.begin);
+  }
+  if (survey.missing_last_size_field) {
+    std::array<uint8_t, kTagSizeFieldSize> field{};
+    PutU32(field.data(), *survey.missing_last_size_field);
+    WriteAll(out_fd, field);
+  }
+}
+
+}  // namespace metastamp
