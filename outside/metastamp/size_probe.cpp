@@ -20,6 +20,7 @@ std::optional<FrameSize> ProbeFrameSize(ByteSource& source) {
   ByteWindow window(source, kWindowSize);
   FlvTagReader reader(window);
   std::optional<FrameSize> claimed;
+  std::optional<TruncatedError> cut;
   try {
     for (int visited = 0; visited < kMaxTags; ++visited) {
       const auto tag = reader.Next();
@@ -33,9 +34,10 @@ std::optional<FrameSize> ProbeFrameSize(ByteSource& source) {
         claimed = MetadataFrameSize(reader.Body(*tag, kMetadataSearchBytes));
       }
     }
-  } catch (const TruncatedError&) {
-    // The tags before the cut have been looked at; nothing after it can be.
+  } catch (const TruncatedError& error) {
+    cut = error;  // the tags before the cut have been looked at; nothing after it can be
   }
+  if (!claimed && cut) throw *cut;  // the cut is why there is no answer
   return claimed;
 }
 

@@ -11,7 +11,8 @@ namespace metastamp {
 
 // The size in the first video tags that carry a picture header; what the onMetaData claims only
 // when they give none. Nothing when neither says. Throws Error when the file is no FLV; a file
-// cut short answers from the complete tags before the cut.
+// cut short answers from the complete tags before the cut, and throws TruncatedError when those
+// say nothing.
 std::optional<FrameSize> ProbeFrameSize(ByteSource& source);
 
 }  // namespace metastamp
