@@ -85,8 +85,12 @@ AtomicFile::~AtomicFile() {
   }
 }
 
-void AtomicFile::Commit() {
-  if (::fdatasync(fd_) != 0) throw Error("cannot write the new file: " + ErrnoText(errno));
+void AtomicFile::Commit(Flush flush) {
+  // The content must be on disk before the name points at it, or a power cut could leave an
+  // empty file in place of the old one. The rename itself is not flushed: should a power cut
+  // undo it, the old file is there, whole.
+  if (flush == Flush::kToDisk && ::fdatasync(fd_) != 0)
+    throw Error("cannot write the new file: " + ErrnoText(errno));
   const int closed = ::close(fd_);
   fd_ = -1;
   if (closed != 0) throw Error("cannot write the new file: " + ErrnoText(errno));
@@ -95,12 +99,6 @@ void AtomicFile::Commit() {
   }
   committed_ = true;
   ForgetSignals();
-  // The rename itself is only durable once the folder is.
-  const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
 }
 
 }  // namespace metastamp

@@ -21,8 +21,10 @@ class AtomicFile {
   int fd() const { return fd_; }
   const std::string& temporary_path() const { return temporary_path_; }
 
-  // Flushes the content to disk and renames it over the target; throws Error on failure.
-  void Commit();
+  enum class Flush { kToDisk, kNotNeeded };
+  // Renames the new file over the target, after flushing it to disk unless it is a file that is
+  // simply made again should a power cut lose it. Throws Error on failure.
+  void Commit(Flush flush = Flush::kToDisk);
 
  private:
   std::string target_;

@@ -1,5 +1,6 @@
-// Small reads served from a window of a ByteSource, so that walking thousands of small tags costs
-// a few large reads instead of a system call per tag, while large tag bodies are skipped unread.
+// Small reads served from a window of a ByteSource. Where requests lie close together (the
+// headers of small tags) one large read serves many of them; where they lie far apart (large
+// video tags), each gets a small read of its own and the bodies in between are skipped unread.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@ namespace metastamp {
 
 class ByteWindow {
  public:
+  // `window_size`: how much one read fetches while requests lie close together.
   ByteWindow(ByteSource& source, size_t window_size);
 
   uint64_t Size() const { return size_; }
@@ -25,6 +27,8 @@ class ByteWindow {
   std::vector<uint8_t> buffer_;
   uint64_t start_ = 0;  // source offset of buffer_[0]
   size_t filled_ = 0;
+  uint64_t last_offset_ = 0;
+  uint64_t mean_gap_ = 0;  // between consecutive requests, a running average
 };
 
 }  // namespace metastamp

@@ -30,7 +30,8 @@ void WriteSizeReport(const std::string& flv_path) {
   const std::string xml = SizeReportXml(*size);
   AtomicFile report(SizeReportPath(flv_path), nullptr);
   WriteAll(report.fd(), std::span(reinterpret_cast<const uint8_t*>(xml.data()), xml.size()));
-  report.Commit();
+  // The app reads the report at once and deletes it: it needs to be whole, not durable.
+  report.Commit(AtomicFile::Flush::kNotNeeded);
 }
 
 }  // namespace metastamp
