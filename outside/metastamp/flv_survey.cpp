@@ -13,8 +13,7 @@ namespace metastamp {
 namespace {
 
 constexpr size_t kWindowSize = 256 * 1024;
-constexpr size_t kPictureHeaderBytes = 4096;  // enough for any picture header or AVC record
-constexpr uint64_t kMaxSizeAttempts = 1000;   // video tags tried for a picture size
+constexpr uint64_t kMaxSizeAttempts = 1000;  // video tags tried for a picture size
 constexpr size_t kMaxKeptRanges = 4096;
 
 class Survey {

@@ -60,7 +60,10 @@ std::optional<FlvTag> FlvTagReader::Next() {
 }
 
 std::span<const uint8_t> FlvTagReader::Body(const FlvTag& tag, size_t max_length) {
-  return window_.Peek(tag.body_offset(), std::min<size_t>(max_length, tag.body_size));
+  const size_t wanted = std::min<size_t>(max_length, tag.body_size);
+  const auto body = window_.Peek(tag.body_offset(), wanted);
+  if (body.size() < wanted) throw Error("the file got shorter while it was being read");
+  return body;
 }
 
 }  // namespace metastamp

@@ -42,7 +42,7 @@ class FlvTagReader {
   // inside a tag (a cut file, or a tag size that cannot be true).
   std::optional<FlvTag> Next();
 
-  // Up to `max_length` bytes from the start of the tag's body.
+  // The first `max_length` bytes of the tag's body (all of it, when shorter).
   std::span<const uint8_t> Body(const FlvTag& tag, size_t max_length);
 
  private:

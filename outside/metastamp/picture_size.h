@@ -1,6 +1,7 @@
 // The frame size of a video, read from the picture headers inside FLV video tags.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -12,6 +13,10 @@ struct FrameSize {
   uint32_t height = 0;
   friend bool operator==(const FrameSize&, const FrameSize&) = default;
 };
+
+// How much of a video tag's body FrameSizeOfVideoTag needs at most (an AVC sequence header
+// holds its parameter sets; the other headers are a few bytes).
+inline constexpr size_t kPictureHeaderBytes = 4096;
 
 // The size from the body of one video tag (beginning with its frame type and codec byte), when
 // that tag carries one: every Sorenson H.263 and Screen Video frame, VP6 key frames, and the

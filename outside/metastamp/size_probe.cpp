@@ -10,7 +10,6 @@ namespace metastamp {
 
 namespace {
 constexpr size_t kWindowSize = 16 * 1024;
-constexpr size_t kPictureHeaderBytes = 4096;
 // Encoders interleave audio and video by time, so a video that has pictures shows one within
 // the first seconds: a thousand tags is tens of seconds of sound.
 constexpr int kMaxTags = 1000;
@@ -19,7 +18,7 @@ constexpr int kMaxTags = 1000;
 std::optional<FrameSize> ProbeFrameSize(ByteSource& source) {
   ByteWindow window(source, kWindowSize);
   FlvTagReader reader(window);
-  std::optional<FrameSize> claimed;
+  std::optional<FlvTag> metadata;  // read only when the pictures say nothing
   std::optional<TruncatedError> cut;
   try {
     for (int visited = 0; visited < kMaxTags; ++visited) {
@@ -30,13 +29,16 @@ std::optional<FrameSize> ProbeFrameSize(ByteSource& source) {
         if (const auto size = FrameSizeOfVideoTag(reader.Body(*tag, kPictureHeaderBytes))) {
           return size;
         }
-      } else if (tag->type == kTagScript && !claimed) {
-        claimed = MetadataFrameSize(reader.Body(*tag, kMetadataSearchBytes));
+      } else if (tag->type == kTagScript && !metadata &&
+                 IsOnMetaData(reader.Body(*tag, kScriptNameBytes))) {
+        metadata = tag;
       }
     }
   } catch (const TruncatedError& error) {
     cut = error;  // the tags before the cut have been looked at; nothing after it can be
   }
+  const auto claimed =
+      metadata ? MetadataFrameSize(reader.Body(*metadata, kMetadataSearchBytes)) : std::nullopt;
   if (!claimed && cut) throw *cut;  // the cut is why there is no answer
   return claimed;
 }
