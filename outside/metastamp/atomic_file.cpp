@@ -15,9 +15,9 @@ namespace {
 
 constexpr size_t kMaxNameStem = 200;  // the temporary name must stay within NAME_MAX
 
-// The temporary file to remove when a signal ends the program (one at a time in this program).
 constexpr int kWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
+// The temporary file to remove when a signal ends the program (one at a time in this program).
 char g_pending_path[4096];
 
 void RemovePendingAndDie(int signal_number) {
@@ -89,8 +89,9 @@ void AtomicFile::Commit(Flush flush) {
   // The content must be on disk before the name points at it, or a power cut could leave an
   // empty file in place of the old one. The rename itself is not flushed: should a power cut
   // undo it, the old file is there, whole.
-  if (flush == Flush::kToDisk && ::fdatasync(fd_) != 0)
+  if (flush == Flush::kToDisk && ::fdatasync(fd_) != 0) {
     throw Error("cannot write the new file: " + ErrnoText(errno));
+  }
   const int closed = ::close(fd_);
   fd_ = -1;
   if (closed != 0) throw Error("cannot write the new file: " + ErrnoText(errno));

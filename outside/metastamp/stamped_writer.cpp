@@ -24,11 +24,10 @@ std::vector<uint8_t> HeaderAndMetadataTag(const FlvSurvey& survey, const Stamped
   out[4] = (survey.has_audio ? kHeaderFlagAudio : 0) | (survey.has_video ? kHeaderFlagVideo : 0);
   PutU32(out + 5, kFileHeaderSize);
   PutU32(out + kFileHeaderSize, 0);  // no tag before the first
-  // The script tag, at time 0 in stream 0, and its size after it.
+  // The script tag (its timestamp and stream id stay 0), and its size after it.
   out += kFileHeaderSize + kTagSizeFieldSize;
   out[0] = kTagScript;
   PutU24(out + 1, static_cast<uint32_t>(body.size()));
-  std::fill(out + 4, out + kTagHeaderSize, 0);
   std::copy(body.begin(), body.end(), out + kTagHeaderSize);
   PutU32(out + kTagHeaderSize + body.size(), static_cast<uint32_t>(kTagHeaderSize + body.size()));
   return bytes;
