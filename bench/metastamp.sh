@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Times metastamp against its peers on a ~400 MB FLV and its size report on 400 MB against 1 MB.
+#   bench/metastamp.sh [runs]        (default 5; inputs are made once in $BENCH_DIR)
+# Every tool runs once per round, in turn, with the written data flushed (untimed) in between,
+# so page cache and write-back favour none of them; figures are medians over the rounds and
+# ratios are medians of the ratios within each round. Peak memory is the maximum resident
+# size from /usr/bin/time (package "time").
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+work=${BENCH_DIR:-/tmp/metastamp-bench}
+metastamp=$PWD/build/reelwright/metastamp
+for tool in ffmpeg yamdi flvmeta /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
+done
+[ -x "$metastamp" ] || cmake --build build --target metastamp >/dev/null
+mkdir -p "$work"
+
+# Inputs: 30 s of noisy 640x480 Sorenson H.263 at 4 Mbit/s with MP3, joined 26 times without
+# re-encoding (~400 MB), and 2 s of the same (~1 MB).
+big=$work/big.flv
+small=$work/small.flv
+if [ ! -f "$big" ] || [ ! -f "$small" ]; then
+  echo "bench: making the inputs in $work" >&2
+  source=(-f lavfi -i "testsrc2=size=640x480:rate=25,noise=alls=30:allf=t" -f lavfi -i sine)
+  codecs=(-c:v flv -b:v 4M -c:a libmp3lame -b:a 128k)
+  ffmpeg -loglevel error -y "${source[@]}" -t 30 "${codecs[@]}" "$work/part.flv"
+  ffmpeg -loglevel error -y "${source[@]}" -t 2 "${codecs[@]}" "$small"
+  for _ in $(seq 26); do echo "file '$work/part.flv'"; done >"$work/parts.txt"
+  ffmpeg -loglevel error -y -f concat -safe 0 -i "$work/parts.txt" -c copy "$big"
+  rm -f "$work/part.flv" "$work/parts.txt"
+fi
+cp "$big" "$work/metastamp.flv"
+cp "$big" "$work/flvmeta.flv"
+cp "$big" "$work/yamdi.flv"
+sync
+
+# measure NAME COMMAND...: appends "milliseconds peak-KB" to $work/NAME.times
+measure() {
+  local name=$1
+  shift
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f "%M" -o "$work/memory" "$@" >/dev/null 2>&1
+  end=$(date +%s%N)
+  echo "$(((end - start) / 1000)) $(cat "$work/memory")" >>"$work/$name.times"
+  rm -f "$work/out.flv" "$work"/*.xml
+  sync
+}
+
+rm -f "$work"/*.times
+for _ in $(seq "$runs"); do
+  measure metastamp "$metastamp" "$work/metastamp.flv"
+  measure yamdi yamdi -i "$big" -o "$work/out.flv"
+  measure yamdi_replace sh -c 'yamdi -i "$0" -o "$1" && mv "$1" "$0"' "$work/yamdi.flv" "$work/out.flv"
+  measure flvmeta flvmeta --update "$work/flvmeta.flv"
+  measure cp cp "$big" "$work/out.flv"
+  measure cp_sync sh -c 'cp "$0" "$1" && sync "$1"' "$big" "$work/out.flv"
+  measure report_big "$metastamp" "$work/metastamp.flv" /x
+  measure report_small "$metastamp" "$small" /x
+done
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+column_of() { awk -v c="$2" '{ print $c }' "$work/$1.times"; }
+ms() { column_of "$1" 1 | median | awk '{ printf "%.1f ms", $1 / 1000 }'; }
+seconds() { column_of "$1" 1 | median | awk '{ printf "%.2f s", $1 / 1000000 }'; }
+memory() { column_of "$1" 2 | median | awk '{ printf "%.1f MB", $1 / 1024 }'; }
+ratio() { paste "$work/$1.times" "$work/$2.times" | awk '{ print $1 / $3 }' | median | awk '{ printf "%.2f", $1 }'; }
+
+size_mb() { du -m "$1" | cut -f1; }
+echo "metastamp bench: $(size_mb "$big") MB FLV (15 min of 640x480 Sorenson H.263 + MP3), $runs rounds, medians"
+printf '%-36s %10s %14s\n' "command" "time" "peak memory"
+printf '%-36s %10s %14s\n' "metastamp FILE" "$(seconds metastamp)" "$(memory metastamp)"
+printf '%-36s %10s %14s\n' "yamdi -i FILE -o OUT" "$(seconds yamdi)" "$(memory yamdi)"
+printf '%-36s %10s %14s\n' "yamdi -i FILE -o OUT && mv OUT FILE" "$(seconds yamdi_replace)" "$(memory yamdi_replace)"
+printf '%-36s %10s %14s\n' "flvmeta --update FILE" "$(seconds flvmeta)" "$(memory flvmeta)"
+printf '%-36s %10s %14s\n' "cp FILE OUT" "$(seconds cp)" "$(memory cp)"
+printf '%-36s %10s %14s\n' "cp FILE OUT && sync OUT" "$(seconds cp_sync)" "$(memory cp_sync)"
+echo "metastamp's time as a ratio (it replaces FILE, flushed to disk, by a rename):"
+echo "  to yamdi $(ratio metastamp yamdi), to yamdi && mv $(ratio metastamp yamdi_replace)," \
+  "to flvmeta $(ratio metastamp flvmeta), to cp $(ratio metastamp cp), to cp && sync $(ratio metastamp cp_sync)"
+echo "size report, metastamp FILE /x: $(size_mb "$big") MB $(ms report_big), 1 MB $(ms report_small)," \
+  "ratio $(ratio report_big report_small); peak memory $(memory report_big)"

@@ -1,0 +1,105 @@
+#include "outside/metastamp/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "outside/metastamp/error.h"
+
+namespace metastamp {
+
+namespace {
+
+constexpr size_t kMaxNameStem = 200;  // the temporary name must stay within NAME_MAX
+
+constexpr int kWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The temporary file to remove when a signal ends the program (one at a time in this program).
+char g_pending_path[4096];
+
+void RemovePendingAndDie(int signal_number) {
+  if (g_pending_path[0] != '\0') ::unlink(g_pending_path);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+void WatchSignals(const std::string& path) {
+  if (path.size() >= sizeof g_pending_path) return;
+  std::memcpy(g_pending_path, path.c_str(), path.size() + 1);
+  for (const int signal_number : kWatchedSignals) {
+    std::signal(signal_number, RemovePendingAndDie);
+  }
+}
+
+void ForgetSignals() {
+  g_pending_path[0] = '\0';
+  for (const int signal_number : kWatchedSignals) std::signal(signal_number, SIG_DFL);
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(const std::string& target, const struct stat* like) : target_(target) {
+  const size_t slash = target.rfind('/');
+  const std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1);
+  const std::string folder = FolderOf(target);
+  std::string pattern =
+      (folder == "/" ? "" : folder) + "/." + name.substr(0, kMaxNameStem) + ".metastamp-XXXXXX";
+  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd_ < 0) throw Error("cannot create a file beside it: " + ErrnoText(errno));
+  temporary_path_ = pattern;
+  WatchSignals(temporary_path_);
+  // A web server must still be able to read the video: keep the old file's permissions (and its
+  // owner, where that is allowed) rather than the private ones of a temporary file.
+  if (like) {
+    [[maybe_unused]] const int owner_kept = ::fchown(fd_, like->st_uid, like->st_gid);
+  }
+  if (::fchmod(fd_, like ? like->st_mode & 07777 : NewFileMode()) != 0) {
+    const int error = errno;
+    ::close(fd_);
+    ::unlink(temporary_path_.c_str());
+    ForgetSignals();
+    throw Error("cannot set the permissions of the new file: " + ErrnoText(error));
+  }
+}
+
+AtomicFile::~AtomicFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_) {
+    ::unlink(temporary_path_.c_str());
+    ForgetSignals();
+  }
+}
+
+void AtomicFile::Commit(Flush flush) {
+  // The content must be on disk before the name points at it, or a power cut could leave an
+  // empty file in place of the old one. The rename itself is not flushed: should a power cut
+  // undo it, the old file is there, whole.
+  if (flush == Flush::kToDisk && ::fdatasync(fd_) != 0) {
+    throw Error("cannot write the new file: " + ErrnoText(errno));
+  }
+  const int closed = ::close(fd_);
+  fd_ = -1;
+  if (closed != 0) throw Error("cannot write the new file: " + ErrnoText(errno));
+  if (::rename(temporary_path_.c_str(), target_.c_str()) != 0) {
+    throw Error("cannot replace it: " + ErrnoText(errno));
+  }
+  committed_ = true;
+  ForgetSignals();
+}
+
+}  // namespace metastamp

@@ -1,0 +1,24 @@
+// The new onMetaData of a surveyed FLV, and where everything lands in the new file.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "outside/metastamp/flv_survey.h"
+
+namespace metastamp {
+
+inline constexpr char kMetadataCreator[] = "Reelwright metastamp";
+
+struct StampedLayout {
+  std::vector<uint8_t> metadata_body;  // the onMetaData script tag's body
+  uint64_t first_tag_position = 0;     // where the first kept tag starts in the new file
+  uint64_t file_size = 0;
+};
+
+// Key frame positions and the file size depend on the size of the onMetaData that holds them.
+// Every AMF number is 9 bytes whatever its value, so one build with the sizes still unknown
+// gives that size, and a second build the final bytes.
+StampedLayout LayOutStampedFile(const FlvSurvey& survey);
+
+}  // namespace metastamp

@@ -1,0 +1,356 @@
+// The metastamp program as the app runs it, on clips ffmpeg makes at test time. What it writes
+// is judged by peers: flvmeta checks the file and lists its tags, ffprobe reads it back.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+
+const QString kMetastamp = QStringLiteral(REELWRIGHT_PROGRAM_DIR "/metastamp");
+
+struct Result {
+  int exit_code = -1;
+  QString out;
+  QString err;
+};
+
+Result RunProgram(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  Result result;
+  if (!process.waitForFinished(60000)) {
+    process.kill();
+    process.waitForFinished();
+    result.err = program + " did not finish";
+    return result;
+  }
+  result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = QString::fromUtf8(process.readAllStandardOutput());
+  result.err = QString::fromUtf8(process.readAllStandardError());
+  return result;
+}
+
+bool FfmpegCanEncode(const QString& encoder) {
+  const Result list = RunProgram("ffmpeg", {"-hide_banner", "-encoders"});
+  return list.out.contains(" " + encoder + " ");
+}
+
+// Makes `path` with ffmpeg: `options` hold the sources, codecs and length.
+void MakeClip(const QString& path, const QStringList& options) {
+  const Result made =
+      RunProgram("ffmpeg", QStringList{"-loglevel", "error", "-y"} + options + QStringList{path});
+  ASSERT_EQ(made.exit_code, 0) << made.err.toStdString();
+}
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QJsonObject Json(const Result& result) {
+  return QJsonDocument::fromJson(result.out.toUtf8()).object();
+}
+
+struct Clip {
+  const char* name;
+  const char* encoder;  // the video encoder ffmpeg needs
+  QStringList options;  // ffmpeg options between the sources and the output
+  bool audio;
+  const char* probed_codec;
+  int width;
+  int height;
+};
+
+const QStringList kSine = {"-f", "lavfi", "-i", "sine=frequency=440"};
+
+QStringList Picture(const char* size_and_rate) {
+  return {"-f", "lavfi", "-i", QString("testsrc=") + size_and_rate};
+}
+
+const Clip kClips[] = {
+    {"SorensonWithMp3", "flv",
+     Picture("size=160x120:rate=15") + kSine +
+         QStringList{"-t", "2", "-c:v", "flv", "-c:a", "libmp3lame"},
+     true, "flv1", 160, 120},
+    {"SorensonSilentNtscOddSize", "flv",
+     Picture("size=101x75:rate=30000/1001") + QStringList{"-t", "2", "-c:v", "flv", "-an"}, false,
+     "flv1", 101, 75},
+    {"H264CroppedWithAac", "libx264",
+     Picture("size=162x122:rate=25") + kSine +
+         QStringList{"-t", "2", "-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac"},
+     true, "h264", 162, 122},
+    {"ScreenVideo", "flashsv",
+     Picture("size=100x75:rate=10") + QStringList{"-t", "2", "-c:v", "flashsv"}, false, "flashsv",
+     100, 75},
+    {"ScreenVideo2", "flashsv2",
+     Picture("size=100x75:rate=10") + QStringList{"-t", "2", "-c:v", "flashsv2"}, false, "flashsv2",
+     100, 75},
+    {"Vp6", "vp6", Picture("size=176x144:rate=15") + QStringList{"-t", "2", "-c:v", "vp6"}, false,
+     "vp6f", 176, 144},
+};
+
+void PrintTo(const Clip& clip, std::ostream* out) {
+  *out << clip.name;
+}
+
+class StampedClip : public testing::TestWithParam<Clip> {};
+
+TEST_P(StampedClip, PassesThePeersAndReportsItsSize) {
+  const Clip& clip = GetParam();
+  if (!FfmpegCanEncode(clip.encoder)) {
+    GTEST_SKIP() << "this ffmpeg has no " << clip.encoder
+                 << " encoder; its picture header is covered by the reader tests";
+  }
+  QTemporaryDir folder;
+  const QString flv = folder.filePath("clip.flv");
+  MakeClip(flv, clip.options);
+  const QStringList probe_options = {"-v",   "error", "-show_streams", "-show_format", "-of",
+                                     "json", flv};
+  const QJsonObject before = Json(RunProgram("ffprobe", probe_options));
+
+  const Result stamped = RunProgram(kMetastamp, {flv});
+  ASSERT_EQ(stamped.exit_code, 0) << stamped.err.toStdString();
+  EXPECT_TRUE(stamped.err.isEmpty()) << stamped.err.toStdString();
+
+  const Result check = RunProgram("flvmeta", {"--check", flv});
+  EXPECT_TRUE(check.out.contains("\n0 error(s)") || check.out.startsWith("0 error(s)"))
+      << check.out.toStdString();
+
+  // ffprobe takes the frame rate from onMetaData: it must read as it did with the encoder's own.
+  const QJsonObject probe = Json(RunProgram("ffprobe", probe_options));
+  const QJsonArray streams = probe["streams"].toArray();
+  ASSERT_EQ(streams.size(), clip.audio ? 2 : 1);
+  for (const auto& value : streams) {
+    const QJsonObject stream = value.toObject();
+    if (stream["codec_type"] != "video") continue;
+    EXPECT_EQ(stream["codec_name"].toString(), clip.probed_codec);
+    EXPECT_EQ(stream["width"].toInt(), clip.width);
+    EXPECT_EQ(stream["height"].toInt(), clip.height);
+    const QJsonObject encoders = before["streams"].toArray()[stream["index"].toInt()].toObject();
+    EXPECT_EQ(stream["avg_frame_rate"], encoders["avg_frame_rate"]);
+  }
+  const double duration = probe["format"].toObject()["duration"].toString().toDouble();
+  const double encoder_duration = before["format"].toObject()["duration"].toString().toDouble();
+  EXPECT_NEAR(duration, encoder_duration, 0.1);
+
+  // One onMetaData, ours, first; its key frames are the tags flvmeta sees as seekable.
+  const QJsonArray tags =
+      Json(RunProgram("flvmeta", {"--full-dump", "--json", flv}))["tags"].toArray();
+  QJsonObject metadata;
+  QJsonArray seek_times, seek_positions;
+  for (const auto& value : tags) {
+    const QJsonObject tag = value.toObject();
+    if (tag["type"] == "scriptData") {
+      const QJsonObject script = tag["scriptDataObject"].toObject();
+      if (script["name"] != "onMetaData") continue;
+      EXPECT_TRUE(metadata.isEmpty()) << "a second onMetaData at " << tag["offset"].toInt();
+      EXPECT_EQ(tag["offset"].toInt(), 13);
+      metadata = script["metadata"].toObject();
+    } else if (tag["type"] == "video" &&
+               (tag["videoData"].toObject()["frameType"] == "keyframe" ||
+                tag["videoData"].toObject()["frameType"] == "seekable frame")) {
+      const double time = tag["timestamp"].toInt() / 1000.0;
+      if (!seek_times.isEmpty() && seek_times.last().toDouble() == time) continue;
+      seek_times.append(time);
+      seek_positions.append(tag["offset"]);
+    }
+  }
+  ASSERT_FALSE(metadata.isEmpty());
+  EXPECT_EQ(metadata["metadatacreator"].toString(), "Reelwright metastamp");
+  EXPECT_EQ(metadata["filesize"].toInteger(), QFileInfo(flv).size());
+  EXPECT_EQ(metadata["hasAudio"].toBool(), clip.audio);
+  EXPECT_EQ(metadata["width"].toInt(), clip.width);
+  const QJsonObject keyframes = metadata["keyframes"].toObject();
+  EXPECT_EQ(keyframes["times"].toArray(), seek_times);
+  EXPECT_EQ(keyframes["filepositions"].toArray(), seek_positions);
+  EXPECT_GE(seek_times.size(), 1);
+
+  const QByteArray first = Contents(flv);
+  ASSERT_EQ(RunProgram(kMetastamp, {flv}).exit_code, 0);
+  EXPECT_EQ(Contents(flv), first) << "a second run changed the file";
+
+  const Result report = RunProgram(kMetastamp, {flv, "/x"});
+  ASSERT_EQ(report.exit_code, 0) << report.err.toStdString();
+  EXPECT_EQ(QString::fromUtf8(Contents(folder.filePath("clip.xml"))),
+            QString("<?xml version=\"1.0\"?>\n<root>\n  <width>%1</width>\n  <height>%2</height>\n"
+                    "</root>\n")
+                .arg(clip.width)
+                .arg(clip.height));
+  EXPECT_EQ(Contents(flv), first) << "the size report changed the FLV";
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, StampedClip, testing::ValuesIn(kClips),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+QString ReportPath(const QString& flv) {
+  return flv.chopped(4) + ".xml";
+}
+
+QStringList Listing(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Expects `result` to be a refusal with exactly one line on stderr naming the file and why.
+void ExpectRefusal(const Result& result, const QString& path, const QString& reason) {
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_TRUE(result.err.startsWith("metastamp: " + path + ": " + reason))
+      << result.err.toStdString();
+  EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+}
+
+TEST(MetastampRefuses, BadFilesInBothFormsLeavingThemAsTheyWere) {
+  QTemporaryDir folder;
+  QByteArray clip_bytes;
+  {
+    const QString clip = folder.filePath("made.flv");
+    MakeClip(clip, Picture("size=160x120:rate=15") + kSine +
+                       QStringList{"-t", "1", "-c:v", "flv", "-c:a", "libmp3lame"});
+    clip_bytes = Contents(clip);
+    QFile::remove(clip);
+  }
+  QByteArray absurd = clip_bytes.left(13);
+  absurd.append(QByteArray::fromHex("09ffffff000000000000001200"));
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    const char* reason;
+    bool report_anyway;  // the size report needs only the first tags
+  };
+  const Case cases[] = {
+      {"empty.flv", "", "empty file, not an FLV file", false},
+      {"other.flv", "RIFF\x10\0\0\0AVI LIST", "not an FLV file", false},
+      {"short.flv", "FLV\x01\x05", "truncated: the file ends inside the FLV header", false},
+      {"absurd.flv", absurd, "truncated or damaged: the tag at byte 13 announces 16777215", false},
+      {"cut.flv", clip_bytes.left(clip_bytes.size() - 100), "truncated", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString flv = folder.filePath(c.name);
+    QFile file(flv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.bytes);
+    file.close();
+    const QStringList listed = Listing(folder.path());
+
+    ExpectRefusal(RunProgram(kMetastamp, {flv}), flv, c.reason);
+    EXPECT_EQ(Contents(flv), c.bytes);
+    EXPECT_EQ(Listing(folder.path()), listed);
+
+    const Result report = RunProgram(kMetastamp, {flv, "/x"});
+    const QString xml = ReportPath(flv);
+    if (c.report_anyway) {
+      EXPECT_EQ(report.exit_code, 0) << report.err.toStdString();
+      EXPECT_TRUE(QFile::remove(xml));
+    } else {
+      ExpectRefusal(report, flv, c.reason);
+      EXPECT_FALSE(QFile::exists(xml));
+    }
+    EXPECT_EQ(Contents(flv), c.bytes);
+  }
+}
+
+TEST(MetastampRefuses, FoldersAndMissingFiles) {
+  QTemporaryDir folder;
+  const QString inner = folder.filePath("videos.flv");
+  ASSERT_TRUE(QDir().mkdir(inner));
+  const QString missing = folder.filePath("missing.flv");
+  for (const QStringList& form : {QStringList{}, QStringList{"/x"}}) {
+    ExpectRefusal(RunProgram(kMetastamp, QStringList{inner} + form), inner,
+                  "is a folder, not an FLV file");
+    ExpectRefusal(RunProgram(kMetastamp, QStringList{missing} + form), missing, "no such file");
+  }
+  EXPECT_EQ(Listing(folder.path()), QStringList{"videos.flv"});
+}
+
+TEST(MetastampRefuses, ASizeReportForSoundWithoutPictures) {
+  QTemporaryDir folder;
+  const QString flv = folder.filePath("sound.flv");
+  MakeClip(flv, kSine + QStringList{"-t", "1", "-c:a", "libmp3lame"});
+  ASSERT_EQ(RunProgram(kMetastamp, {flv}).exit_code, 0);  // its onMetaData is fine without video
+  ExpectRefusal(RunProgram(kMetastamp, {flv, "/x"}), flv, "no frame size found");
+  EXPECT_FALSE(QFile::exists(ReportPath(flv)));
+}
+
+TEST(MetastampRefuses, AFullDiskLeavingTheVideoAndNoTemporaryFile) {
+  QTemporaryDir folder;
+  const QString flv = folder.filePath("clip.flv");
+  MakeClip(flv, Picture("size=160x120:rate=15") + QStringList{"-t", "2", "-c:v", "flv"});
+  const QByteArray before = Contents(flv);
+  ASSERT_GT(before.size(), 32 * 1024);
+  // A 16 KiB file size limit makes writing the new file fail as a full disk would.
+  const Result result =
+      RunProgram("bash", {"-c", "ulimit -f 16; exec \"$0\" \"$1\"", kMetastamp, flv});
+  ExpectRefusal(result, flv, "cannot write the new file: File too large");
+  EXPECT_EQ(Contents(flv), before);
+  EXPECT_EQ(Listing(folder.path()), QStringList{"clip.flv"});
+}
+
+TEST(MetastampStamps, ThroughALinkKeepingPermissionsAndTheLink) {
+  QTemporaryDir folder;
+  const QString flv = folder.filePath("clip.flv");
+  MakeClip(flv, Picture("size=160x120:rate=15") + QStringList{"-t", "1", "-c:v", "flv"});
+  const auto permissions =
+      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+  ASSERT_TRUE(QFile::setPermissions(flv, permissions));
+  const QString link = folder.filePath("link.flv");
+  ASSERT_TRUE(QFile::link(flv, link));
+
+  ASSERT_EQ(RunProgram(kMetastamp, {link}).exit_code, 0);
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_TRUE(Contents(flv).contains("Reelwright metastamp"));
+  const auto owner_group_other = QFile::Permissions(0x7077);  // not Qt's "current user" bits
+  EXPECT_EQ(QFile::permissions(flv) & owner_group_other, permissions);
+  EXPECT_EQ(Listing(folder.path()), (QStringList{"clip.flv", "link.flv"}));
+}
+
+TEST(MetastampStamps, FilesOtherToolsHaveStampedBefore) {
+  QTemporaryDir folder;
+  const QString made = folder.filePath("made.flv");
+  MakeClip(made, Picture("size=160x120:rate=15") + kSine +
+                     QStringList{"-t", "1", "-c:v", "flv", "-c:a", "libmp3lame"});
+  const QString yamdi = folder.filePath("yamdi.flv");
+  if (RunProgram("yamdi", {"-i", made, "-o", yamdi}).exit_code != 0)
+    GTEST_SKIP() << "no yamdi here";
+
+  ASSERT_EQ(RunProgram(kMetastamp, {yamdi}).exit_code, 0);
+  const QByteArray stamped = Contents(yamdi);
+  EXPECT_EQ(stamped.count("onMetaData"), 1);
+  EXPECT_FALSE(stamped.contains("yamdi"));
+  const Result check = RunProgram("flvmeta", {"--check", yamdi});
+  EXPECT_TRUE(check.out.contains("0 error(s)")) << check.out.toStdString();
+  const Result report = RunProgram(kMetastamp, {folder.filePath("yamdi.flv"), "/x"});
+  EXPECT_EQ(report.exit_code, 0);
+  EXPECT_TRUE(QFile::exists(folder.filePath("yamdi.xml")));
+}
+
+TEST(MetastampReport, NamesTheFileAfterTheLastDot) {
+  QTemporaryDir folder;
+  const QString flv = folder.filePath("my.flv.old");
+  MakeClip(flv,
+           Picture("size=64x48:rate=10") + QStringList{"-t", "0.5", "-c:v", "flv", "-f", "flv"});
+  ASSERT_EQ(RunProgram(kMetastamp, {flv, "/X"}).exit_code, 0);
+  EXPECT_TRUE(QFile::exists(folder.filePath("my.flv.xml")));
+  const QString plain = folder.filePath("plain");
+  ASSERT_TRUE(QFile::copy(flv, plain));
+  ASSERT_EQ(RunProgram(kMetastamp, {plain, "/x"}).exit_code, 0);
+  EXPECT_TRUE(QFile::exists(folder.filePath("plain.xml")));
+}
+
+TEST(MetastampUsage, WrongArgumentsSayHowToCallIt) {
+  for (const QStringList& arguments :
+       {QStringList{}, QStringList{"a.flv", "/y"}, QStringList{"a.flv", "/x", "more"}}) {
+    const Result result = RunProgram(kMetastamp, arguments);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.err, "usage: metastamp FILE.flv [/x]\n");
+  }
+}
+
+}  // namespace
