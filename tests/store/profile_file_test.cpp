@@ -127,7 +127,7 @@ TEST(ProfileFileTest, MissingEmptyAndBinaryFilesReadAsEmpty) {
   EXPECT_EQ(ProfileFile::Load(empty).ToBytes(), "");
 
   QByteArray binary;
-  for (int i = 0; i < 300000; ++i) binary.append(char((i * 7919) % 256));
+  for (int i = 0; i < 300000; ++i) binary.append(char((i % 256) * 7919 % 256));  // no int overflow
   binary.append("\n[S]\nkey=found\n");
   const ProfileFile profile = ProfileFile::FromBytes(binary);
   EXPECT_EQ(profile.ReadString("S", "key", "", 260), "found");
