@@ -19,6 +19,7 @@
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
 #include "qt_printers.h"
+#include "run_program.h"
 #include "res/resource.h"
 
 namespace {
@@ -43,11 +44,9 @@ bool CopyProgramFolder(const QString& from, const QString& to) {
 
 // What ffprobe says of the file's first stream of a kind ("v" or "a").
 QString Probe(const QString& file, const QString& stream, const QString& entries) {
-  QProcess probe;
-  probe.start("ffprobe", {"-v", "error", "-select_streams", stream + ":0", "-show_entries",
-                          entries, "-of", "csv=p=0", file});
-  probe.waitForFinished(30000);
-  return QString(probe.readAllStandardOutput()).trimmed();
+  return test_support::RunProgram("ffprobe", {"-v", "error", "-select_streams", stream + ":0",
+                                              "-show_entries", entries, "-of", "csv=p=0", file})
+      .out.trimmed();
 }
 
 class EndToEndTest : public ::testing::Test {

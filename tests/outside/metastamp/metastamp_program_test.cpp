@@ -12,31 +12,14 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "run_program.h"
+
 namespace {
 
 const QString kMetastamp = QStringLiteral(REELWRIGHT_PROGRAM_DIR "/metastamp");
 
-struct Result {
-  int exit_code = -1;
-  QString out;
-  QString err;
-};
-
-Result RunProgram(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  Result result;
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    result.err = program + " did not finish";
-    return result;
-  }
-  result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.out = QString::fromUtf8(process.readAllStandardOutput());
-  result.err = QString::fromUtf8(process.readAllStandardError());
-  return result;
-}
+using Result = test_support::ProgramRun;
+using test_support::RunProgram;
 
 bool FfmpegCanEncode(const QString& encoder) {
   const Result list = RunProgram("ffmpeg", {"-hide_banner", "-encoders"});

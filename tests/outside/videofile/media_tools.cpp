@@ -5,27 +5,16 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "run_program.h"
+
 namespace videofile_test {
 namespace {
 
-constexpr int kToolTimeoutMs = 60000;
-
-struct ToolRun {
-  bool finished = false;
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using ToolRun = test_support::ProgramRun;
+using test_support::RunProgram;
 
 ToolRun RunTool(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  ToolRun run;
-  run.finished = process.waitForFinished(kToolTimeoutMs);
-  run.exit_code = process.exitCode();
-  run.out = process.readAllStandardOutput();
-  run.err = process.readAllStandardError();
-  return run;
+  return RunProgram(program, arguments);
 }
 
 ToolRun RunProbe(const std::string& path, const QStringList& entries) {
@@ -36,7 +25,7 @@ ToolRun RunProbe(const std::string& path, const QStringList& entries) {
 QJsonObject ProbeJson(const std::string& path, const QStringList& entries) {
   const ToolRun run = RunProbe(path, entries);
   if (!run.finished || run.exit_code != 0) return {};
-  return QJsonDocument::fromJson(run.out).object();
+  return QJsonDocument::fromJson(run.out.toUtf8()).object();
 }
 
 std::int64_t Number(const QJsonObject& object, const char* key) {
