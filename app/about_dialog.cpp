@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "app/dialog_font.h"
-#include "res/dialog_template.h"
 #include "res/bitmaps.h"
+#include "res/dialog_template.h"
 #include "res/resource.h"
 
 namespace {

@@ -7,8 +7,10 @@ int main(int argc, char** argv) {
 #ifdef Q_OS_LINUX
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    std::fputs("Reelwright needs a display to open its window (set DISPLAY, or QT_QPA_PLATFORM=offscreen).\n",
-               stderr);
+    std::fputs(
+        "Reelwright needs a display to open its window (set DISPLAY, or "
+        "QT_QPA_PLATFORM=offscreen).\n",
+        stderr);
     return 1;
   }
 #endif

@@ -128,8 +128,8 @@ void CMainDialog::CreateMenu() {
                    {nullptr, 0},
                    {"E&xit", ID_FILE_EXIT}});
   QMenu* help = menu_bar_->addMenu(QStringLiteral("&Help"));
-  add_items(help, {{"A&bout Reelwright... ", ID_HELP_ABOUT},
-                   {"S&upport Website...", ID_HELP_SUPPORT}});
+  add_items(help,
+            {{"A&bout Reelwright... ", ID_HELP_ABOUT}, {"S&upport Website...", ID_HELP_SUPPORT}});
 }
 
 void CMainDialog::CreateControls() {
@@ -137,9 +137,13 @@ void CMainDialog::CreateControls() {
     controls_.insert(control.id, CreateTemplateControl(control, client_));
 }
 
-QWidget* CMainDialog::Control(int id) const { return controls_.value(id, nullptr); }
+QWidget* CMainDialog::Control(int id) const {
+  return controls_.value(id, nullptr);
+}
 
-CSkinButton* CMainDialog::SkinButton(int id) const { return ControlAs<CSkinButton>(id); }
+CSkinButton* CMainDialog::SkinButton(int id) const {
+  return ControlAs<CSkinButton>(id);
+}
 
 CSkinProgress* CMainDialog::EncodingProgress() const {
   return ControlAs<CSkinProgress>(IDC_ENCODING_PROGRESS);

@@ -35,12 +35,16 @@ class CMainDialog : public QDialog {
   void Create(double dpi);
 
   // How the Exit button and menu item end the process; tests replace it.
-  void SetProcessExit(std::function<void(int)> exit_process) { exit_process_ = std::move(exit_process); }
+  void SetProcessExit(std::function<void(int)> exit_process) {
+    exit_process_ = std::move(exit_process);
+  }
 
   // Controls by id (res/resource.h).
   QWidget* Control(int id) const;
   template <typename T>
-  T* ControlAs(int id) const { return qobject_cast<T*>(Control(id)); }
+  T* ControlAs(int id) const {
+    return qobject_cast<T*>(Control(id));
+  }
   CSkinButton* SkinButton(int id) const;
   CSkinProgress* EncodingProgress() const;
   QWidget* ClientArea() const { return client_; }
@@ -150,7 +154,7 @@ class CMainDialog : public QDialog {
   bool redirect_enabled_ = false;
   bool initialised_ = false;
 
-  store::PresetList presets_;           // row i of the preset list is presets_[i]
+  store::PresetList presets_;            // row i of the preset list is presets_[i]
   store::EncodingPreset custom_preset_;  // the encoding values while no preset is chosen
   publish::ExternalUrlOption players_url_{publish::kPlayersUrlKey};
   publish::ExternalUrlOption videos_url_{publish::kVideosUrlKey};

@@ -9,15 +9,13 @@
 #include "app/skin_button.h"
 #include "app/skin_progress.h"
 #include "app/support_page.h"
-#include "platform/desktop.h"
 #include "encode/encoding_run.h"
 #include "encode/input_browse.h"
+#include "platform/desktop.h"
 #include "publish/output_folder_browse.h"
 #include "res/resource.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 void CMainDialog::ConnectHandlers() {
   for (int id : {IDC_INPUT_VIDEO, IDC_INPUT_FLV, IDC_OUTPUT_FOLDER, IDC_OUTPUT_VIDEO,
@@ -28,7 +26,8 @@ void CMainDialog::ConnectHandlers() {
   for (int id : {IDC_SHOW_BORDER, IDC_PRELOAD_MOVIE})
     connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
             &CMainDialog::InvalidateResults);
-  connect(settings_.paused_at_start, &QAbstractButton::clicked, this, &CMainDialog::OnPausedAtStart);
+  connect(settings_.paused_at_start, &QAbstractButton::clicked, this,
+          &CMainDialog::OnPausedAtStart);
   connect(settings_.disable_i_button, &QAbstractButton::clicked, this,
           &CMainDialog::ApplyIButtonRule);
   connect(settings_.enable_link, &QAbstractButton::clicked, this, &CMainDialog::OnAffiliateLink);
@@ -52,7 +51,8 @@ void CMainDialog::ConnectHandlers() {
   connect(SkinButton(IDC_SAVE), &QAbstractButton::clicked, this, &CMainDialog::OnSave);
   connect(SkinButton(IDC_SAVE_AS), &QAbstractButton::clicked, this, &CMainDialog::OnSaveAs);
 
-  const std::pair<int, int> tabs[] = {{IDC_TAB_FILES, 1}, {IDC_TAB_ENCODING, 2}, {IDC_TAB_PUBLISH, 3}};
+  const std::pair<int, int> tabs[] = {
+      {IDC_TAB_FILES, 1}, {IDC_TAB_ENCODING, 2}, {IDC_TAB_PUBLISH, 3}};
   for (auto [id, page] : tabs)
     connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
             [this, page = page] { GoToPage(page); });
@@ -78,7 +78,9 @@ void CMainDialog::ConnectHandlers() {
           &encode::EncodingRun::StartEncoding);
 }
 
-void CMainDialog::SetVisible(int id, bool visible) { Control(id)->setVisible(visible); }
+void CMainDialog::SetVisible(int id, bool visible) {
+  Control(id)->setVisible(visible);
+}
 
 void CMainDialog::WriteEditText(QLineEdit* edit, const QString& text) {
   if (edit->text() == text)
@@ -87,7 +89,9 @@ void CMainDialog::WriteEditText(QLineEdit* edit, const QString& text) {
     edit->setText(text);
 }
 
-void CMainDialog::OnEditUpdate() { InvalidateResults(); }
+void CMainDialog::OnEditUpdate() {
+  InvalidateResults();
+}
 
 void CMainDialog::InvalidateResults() {
   SetVisible(IDC_PUBLISHED_TICK, false);

@@ -7,19 +7,19 @@
 
 namespace {
 
-constexpr int kFilesPage[] = {IDC_LABEL_OUTPUT_VIDEO, IDC_LABEL_OUTPUT_HTML, IDC_LABEL_OUTPUT_FOLDER,
-                              IDC_LABEL_INPUT_VIDEO,  IDC_LABEL_INPUT_FLV,   IDC_OUTPUT_VIDEO,
-                              IDC_OUTPUT_HTML,        IDC_OUTPUT_FOLDER,     IDC_INPUT_VIDEO,
-                              IDC_INPUT_FLV,          IDC_BROWSE_FOLDER,     IDC_BROWSE_VIDEO,
-                              IDC_BROWSE_FLV};
+constexpr int kFilesPage[] = {
+    IDC_LABEL_OUTPUT_VIDEO, IDC_LABEL_OUTPUT_HTML, IDC_LABEL_OUTPUT_FOLDER, IDC_LABEL_INPUT_VIDEO,
+    IDC_LABEL_INPUT_FLV,    IDC_OUTPUT_VIDEO,      IDC_OUTPUT_HTML,         IDC_OUTPUT_FOLDER,
+    IDC_INPUT_VIDEO,        IDC_INPUT_FLV,         IDC_BROWSE_FOLDER,       IDC_BROWSE_VIDEO,
+    IDC_BROWSE_FLV};
 
 // Page 3's controls that always go with the page; the others depend on a flag as well.
-constexpr int kPublishPage[] = {
-    IDC_PLAYER_NAME,   IDC_LABEL_PAGE_TITLE, IDC_PAGE_TITLE,       IDC_ENABLE_LINK,
-    IDC_PREVIEW_PAGE,  IDC_GET_CODE,         IDC_PRODUCE_PAGE,     IDC_CUSTOMIZE_PLAYER,
-    IDC_ADVANCED_OPTIONS, IDC_LABEL_SECONDS, IDC_LABEL_BUFFER_SIZE, IDC_BUFFER_SIZE,
-    IDC_PLAYER_PREVIEW, IDC_PAUSED_AT_START, IDC_DISABLE_I_BUTTON, IDC_SHOW_BORDER,
-    IDC_ENABLE_REDIRECT, IDC_JOIN_NOW};
+constexpr int kPublishPage[] = {IDC_PLAYER_NAME,    IDC_LABEL_PAGE_TITLE,  IDC_PAGE_TITLE,
+                                IDC_ENABLE_LINK,    IDC_PREVIEW_PAGE,      IDC_GET_CODE,
+                                IDC_PRODUCE_PAGE,   IDC_CUSTOMIZE_PLAYER,  IDC_ADVANCED_OPTIONS,
+                                IDC_LABEL_SECONDS,  IDC_LABEL_BUFFER_SIZE, IDC_BUFFER_SIZE,
+                                IDC_PLAYER_PREVIEW, IDC_PAUSED_AT_START,   IDC_DISABLE_I_BUTTON,
+                                IDC_SHOW_BORDER,    IDC_ENABLE_REDIRECT,   IDC_JOIN_NOW};
 
 int PageBitmap(int page) {
   switch (page) {
@@ -37,15 +37,27 @@ int PageBitmap(int page) {
 void CMainDialog::GoToPage(int page) {
   if (page == current_page_ || page < 1 || page > 3) return;
   switch (current_page_) {
-    case 1: ShowFilesPage(false); break;
-    case 2: ShowEncodingPage(false); break;
-    case 3: ShowPublishPage(false); break;
+    case 1:
+      ShowFilesPage(false);
+      break;
+    case 2:
+      ShowEncodingPage(false);
+      break;
+    case 3:
+      ShowPublishPage(false);
+      break;
   }
   current_page_ = page;
   switch (current_page_) {
-    case 1: ShowFilesPage(true); break;
-    case 2: ShowEncodingPage(true); break;
-    case 3: ShowPublishPage(true); break;
+    case 1:
+      ShowFilesPage(true);
+      break;
+    case 2:
+      ShowEncodingPage(true);
+      break;
+    case 3:
+      ShowPublishPage(true);
+      break;
   }
   background_id_ = PageBitmap(page);
   for (int tab : {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH})
@@ -79,7 +91,9 @@ void CMainDialog::ShowPublishPage(bool show) {
   SetVisible(IDC_NEXT, false);
 }
 
-void CMainDialog::OnBack() { GoToPage(current_page_ - 1); }
+void CMainDialog::OnBack() {
+  GoToPage(current_page_ - 1);
+}
 
 void CMainDialog::OnNext() {
   if (settings_.which_file == 2)

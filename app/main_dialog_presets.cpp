@@ -7,7 +7,9 @@
 
 namespace {
 
-int RowOrNone(const QComboBox* list, int row) { return row >= 0 && row < list->count() ? row : -1; }
+int RowOrNone(const QComboBox* list, int row) {
+  return row >= 0 && row < list->count() ? row : -1;
+}
 
 }  // namespace
 

@@ -43,27 +43,67 @@ bool CMainDialog::LoadProject(const QString& path) {
   using Key = store::ProjectKey;
   for (const store::ProjectLine& line : *lines) {
     switch (line.key) {
-      case Key::Title: WriteEditText(settings_.page_title, line.text); break;
-      case Key::InputVideo: WriteEditText(settings_.input_video, line.text); break;
-      case Key::InputFlv: WriteEditText(settings_.input_flv, line.text); break;
-      case Key::OutputFolder: WriteEditText(settings_.output_folder, line.text); break;
-      case Key::OutputVideo: WriteEditText(settings_.output_video, line.text); break;
-      case Key::OutputHtml: WriteEditText(settings_.output_html, line.text); break;
-      case Key::AffiliateId: WriteEditText(settings_.affiliate_id, line.text); break;
-      case Key::RedirectUrl: settings_.redirect_url->setText(line.text); break;
-      case Key::Preset: preset_name = line.text; break;
-      case Key::Resolution: SelectRow(settings_.resolution, line.number); break;
-      case Key::FrameRate: SelectRow(settings_.frame_rate, line.number); break;
-      case Key::VideoBitrate: SelectRow(settings_.video_bitrate, line.number); break;
-      case Key::AudioBitrate: SelectRow(settings_.audio_bitrate, line.number); break;
-      case Key::SamplingRate: SelectRow(settings_.sampling_rate, line.number); break;
-      case Key::BufferSize: SelectRow(settings_.buffer_size, line.number); break;
-      case Key::EnableAudio: settings_.enabled_audio->setChecked(line.flag); break;
-      case Key::AudioMono: (line.flag ? settings_.mono : settings_.stereo)->setChecked(true); break;
-      case Key::PreloadMovie: settings_.preload_movie->setChecked(line.flag); break;
-      case Key::ShowBorder: settings_.show_border->setChecked(line.flag); break;
+      case Key::Title:
+        WriteEditText(settings_.page_title, line.text);
+        break;
+      case Key::InputVideo:
+        WriteEditText(settings_.input_video, line.text);
+        break;
+      case Key::InputFlv:
+        WriteEditText(settings_.input_flv, line.text);
+        break;
+      case Key::OutputFolder:
+        WriteEditText(settings_.output_folder, line.text);
+        break;
+      case Key::OutputVideo:
+        WriteEditText(settings_.output_video, line.text);
+        break;
+      case Key::OutputHtml:
+        WriteEditText(settings_.output_html, line.text);
+        break;
+      case Key::AffiliateId:
+        WriteEditText(settings_.affiliate_id, line.text);
+        break;
+      case Key::RedirectUrl:
+        settings_.redirect_url->setText(line.text);
+        break;
+      case Key::Preset:
+        preset_name = line.text;
+        break;
+      case Key::Resolution:
+        SelectRow(settings_.resolution, line.number);
+        break;
+      case Key::FrameRate:
+        SelectRow(settings_.frame_rate, line.number);
+        break;
+      case Key::VideoBitrate:
+        SelectRow(settings_.video_bitrate, line.number);
+        break;
+      case Key::AudioBitrate:
+        SelectRow(settings_.audio_bitrate, line.number);
+        break;
+      case Key::SamplingRate:
+        SelectRow(settings_.sampling_rate, line.number);
+        break;
+      case Key::BufferSize:
+        SelectRow(settings_.buffer_size, line.number);
+        break;
+      case Key::EnableAudio:
+        settings_.enabled_audio->setChecked(line.flag);
+        break;
+      case Key::AudioMono:
+        (line.flag ? settings_.mono : settings_.stereo)->setChecked(true);
+        break;
+      case Key::PreloadMovie:
+        settings_.preload_movie->setChecked(line.flag);
+        break;
+      case Key::ShowBorder:
+        settings_.show_border->setChecked(line.flag);
+        break;
       // Only the box: the affiliate controls keep their state until the box is next clicked.
-      case Key::DisableIButton: settings_.disable_i_button->setChecked(line.flag); break;
+      case Key::DisableIButton:
+        settings_.disable_i_button->setChecked(line.flag);
+        break;
       case Key::PausedAtStart:
         settings_.paused_at_start->setChecked(line.flag);
         if (current_page_ == 3) OnPausedAtStart();
@@ -89,9 +129,15 @@ bool CMainDialog::LoadProject(const QString& path) {
       case Key::WhichPlayer:
         if (line.number) settings_.which_player = *line.number;
         break;
-      case Key::PlayersUrl: players_url_.ParseUrlOptionLine(line.text); break;
-      case Key::VideosUrl: videos_url_.ParseUrlOptionLine(line.text); break;
-      case Key::JsUrl: js_url_.ParseUrlOptionLine(line.text); break;
+      case Key::PlayersUrl:
+        players_url_.ParseUrlOptionLine(line.text);
+        break;
+      case Key::VideosUrl:
+        videos_url_.ParseUrlOptionLine(line.text);
+        break;
+      case Key::JsUrl:
+        js_url_.ParseUrlOptionLine(line.text);
+        break;
     }
   }
   settings_.preset->setCurrentIndex(-1);
@@ -145,8 +191,8 @@ bool CMainDialog::SaveProjectTo(const QString& path) {
 }
 
 void CMainDialog::OnOpen() {
-  const QString path = platform::CurrentPrompter().ChooseOpenFile(
-      this, store::kOpenProjectTitle, store::ProjectFileFilters());
+  const QString path = platform::CurrentPrompter().ChooseOpenFile(this, store::kOpenProjectTitle,
+                                                                  store::ProjectFileFilters());
   if (!path.isEmpty()) OpenProject(QDir::toNativeSeparators(path));
 }
 

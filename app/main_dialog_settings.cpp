@@ -2,8 +2,8 @@
 // folder, read once at start-up and rewritten once on a confirmed exit.
 #include "app/main_dialog.h"
 #include "platform/program_folder.h"
-#include "publish/advanced_dialog.h"
 #include "platform/prompter.h"
+#include "publish/advanced_dialog.h"
 #include "store/affiliate_file.h"
 #include "store/settings_file.h"
 

@@ -36,4 +36,6 @@ CNewPresetDialog::CNewPresetDialog(QWidget* parent) : QDialog(parent) {
   setFixedSize(320, sizeHint().height());
 }
 
-QString CNewPresetDialog::name() const { return name_edit_->text(); }
+QString CNewPresetDialog::name() const {
+  return name_edit_->text();
+}

@@ -47,7 +47,9 @@ const CSkinButton::Face& CSkinButton::CurrentFace() const {
   return normal_;
 }
 
-int CSkinButton::CurrentFaceId() const { return CurrentFace().id; }
+int CSkinButton::CurrentFaceId() const {
+  return CurrentFace().id;
+}
 
 QSize CSkinButton::sizeHint() const {
   return bitmap_size_.isValid() ? bitmap_size_ : QAbstractButton::sizeHint();

@@ -28,7 +28,9 @@ void Check(videofile::Status status, const char* operation) {
   if (Failed(status)) throw CheckedFailure{operation};
 }
 
-std::string ToLocal(const QString& text) { return text.toStdString(); }
+std::string ToLocal(const QString& text) {
+  return text.toStdString();
+}
 
 // The first compressor whose name begins with "mp42", in any case; 0 when there is none.
 std::int32_t FindMp42Compressor(videofile::IVideoFile& writer) {
@@ -172,9 +174,8 @@ class Conversion {
       const double total = static_cast<double>(audio_total) + video_total;
       // Lengths of zero would divide by zero: the bar then simply stays where it is.
       if (total > 0)
-        SetProgress(static_cast<int>((audio_position + static_cast<double>(video_position)) /
-                                         total * 100 +
-                                     0.5));
+        SetProgress(static_cast<int>(
+            (audio_position + static_cast<double>(video_position)) / total * 100 + 0.5));
 
       if (video_done && audio_done) {
         Check(reader_.CloseFile(), "CloseFile");
@@ -199,9 +200,8 @@ QString TemporaryAviPath(const QString& input_path) {
   return input_path.left(qMax(0, input_path.size() - 4)) + QStringLiteral("_converted.avi");
 }
 
-ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader,
-                                       videofile::IVideoFile& writer, const QString& input_path,
-                                       const ConversionHooks& hooks) {
+ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader, videofile::IVideoFile& writer,
+                                       const QString& input_path, const ConversionHooks& hooks) {
   return Conversion(reader, writer, input_path, hooks).Run();
 }
 

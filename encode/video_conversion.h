@@ -31,8 +31,7 @@ QString TemporaryAviPath(const QString& input_path);
 
 // Converts `input_path`. A failure that happens before the input is opened leaves
 // `converted_path` empty; any later end leaves it at the working name of that moment.
-ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader,
-                                       videofile::IVideoFile& writer, const QString& input_path,
-                                       const ConversionHooks& hooks);
+ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader, videofile::IVideoFile& writer,
+                                       const QString& input_path, const ConversionHooks& hooks);
 
 }  // namespace encode

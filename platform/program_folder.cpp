@@ -19,6 +19,8 @@ QString ProgramFolder() {
   return WithoutTrailingSeparator(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
 }
 
-void OverrideProgramFolder(const QString& folder) { g_override = WithoutTrailingSeparator(folder); }
+void OverrideProgramFolder(const QString& folder) {
+  g_override = WithoutTrailingSeparator(folder);
+}
 
 }  // namespace platform

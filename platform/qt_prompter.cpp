@@ -17,9 +17,13 @@ Prompter* g_prompter = nullptr;
 
 }  // namespace
 
-Prompter& CurrentPrompter() { return g_prompter ? *g_prompter : QtInstance(); }
+Prompter& CurrentPrompter() {
+  return g_prompter ? *g_prompter : QtInstance();
+}
 
-void SetPrompter(Prompter* prompter) { g_prompter = prompter; }
+void SetPrompter(Prompter* prompter) {
+  g_prompter = prompter;
+}
 
 QString QtFilterString(const QList<FileFilter>& filters) {
   QStringList rows;
@@ -29,8 +33,10 @@ QString QtFilterString(const QList<FileFilter>& filters) {
     QString patterns = filter.patterns;
     patterns.replace(';', ' ');
     QString name = filter.name;
-    if (!name.endsWith('(' + filter.patterns + ')')) name += " (" + patterns + ')';
-    else name = name.left(name.size() - filter.patterns.size() - 2) + '(' + patterns + ')';
+    if (!name.endsWith('(' + filter.patterns + ')'))
+      name += " (" + patterns + ')';
+    else
+      name = name.left(name.size() - filter.patterns.size() - 2) + '(' + patterns + ')';
     rows << name;
   }
   return rows.join(";;");

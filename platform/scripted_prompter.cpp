@@ -2,14 +2,19 @@
 
 namespace platform {
 
-ScriptedPrompter::ScriptedPrompter() { SetPrompter(this); }
+ScriptedPrompter::ScriptedPrompter() {
+  SetPrompter(this);
+}
 
-ScriptedPrompter::~ScriptedPrompter() { SetPrompter(nullptr); }
+ScriptedPrompter::~ScriptedPrompter() {
+  SetPrompter(nullptr);
+}
 
 QStringList ScriptedPrompter::messages() const {
   QStringList texts;
   for (const RecordedPrompt& prompt : prompts_)
-    if (prompt.kind == RecordedPrompt::Kind::Message || prompt.kind == RecordedPrompt::Kind::Question)
+    if (prompt.kind == RecordedPrompt::Kind::Message ||
+        prompt.kind == RecordedPrompt::Kind::Question)
       texts << prompt.text;
   return texts;
 }

@@ -36,8 +36,7 @@ constexpr RowTemplate kRows[] = {
 }  // namespace
 
 AdvancedDlg::AdvancedDlg(QWidget* owner, publish::ExternalUrlOption& players_url,
-                         publish::ExternalUrlOption& videos_url,
-                         publish::ExternalUrlOption& js_url)
+                         publish::ExternalUrlOption& videos_url, publish::ExternalUrlOption& js_url)
     : QDialog(owner) {
   setObjectName(QStringLiteral("IDD_ADVANCED_OPTIONS"));
   setWindowTitle(QStringLiteral("Advanced Options"));

@@ -8,10 +8,10 @@
 #include <vector>
 
 enum class ControlKind {
-  Label,        // static text
-  Edit,         // single-line edit
-  DropList,     // drop-down list, no typing
-  DropEdit,     // drop-down list with an edit field
+  Label,     // static text
+  Edit,      // single-line edit
+  DropList,  // drop-down list, no typing
+  DropEdit,  // drop-down list with an edit field
   CheckBox,
   RadioButton,  // the first of a group starts the group
   SkinButton,   // push button painted from bitmaps
@@ -22,7 +22,7 @@ enum class ControlKind {
 
 struct ControlTemplate {
   int id;
-  const char* name;             // the id's name in res/resource.h, used as the object name
+  const char* name;  // the id's name in res/resource.h, used as the object name
   ControlKind kind;
   const char* caption;          // the template's text ("" for none)
   const char* accessible_name;  // unique within its dialog

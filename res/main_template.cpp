@@ -13,6 +13,8 @@ DialogTemplate MakeMainTemplate() {
   t.id = IDD_MAIN;
   t.caption = "Reelwright";
   t.client = QSize(540, 530);
+  // One control a line, so the table reads as the template it is.
+  // clang-format off
   t.controls = {
       // Page tabs over the tabs drawn in the page bitmaps; 1016 covers the blank strip.
       {IDC_TAB_FILES, "IDC_TAB_FILES", K::PageTab, "", "Step 1", {12, 66, 104, 30}, kAllPages},
@@ -100,6 +102,7 @@ DialogTemplate MakeMainTemplate() {
       {IDC_HELP, "IDC_HELP", K::SkinButton, "Help", "Help", {418, 470, 50, 50}, kAllPages},
       {IDC_EXIT, "IDC_EXIT", K::SkinButton, "Exit", "Exit", {474, 470, 50, 50}, kAllPages},
   };
+  // clang-format on
   return t;
 }
 
@@ -112,14 +115,10 @@ const DialogTemplate& MainDialogTemplate() {
 
 const std::vector<PanelTemplate>& MainDialogPanels() {
   static const std::vector<PanelTemplate> kPanels = {
-      {1, "Input", {24, 106, 492, 72}},
-      {1, "Use Existing FLV", {24, 188, 492, 72}},
-      {1, "Output", {24, 270, 492, 160}},
-      {2, "Presets", {24, 106, 492, 72}},
-      {2, "Video Settings", {24, 188, 240, 150}},
-      {2, "Audio Settings", {276, 188, 240, 150}},
-      {2, "Encode Video", {24, 348, 492, 82}},
-      {3, "Web Page", {24, 106, 492, 342}},
+      {1, "Input", {24, 106, 492, 72}},           {1, "Use Existing FLV", {24, 188, 492, 72}},
+      {1, "Output", {24, 270, 492, 160}},         {2, "Presets", {24, 106, 492, 72}},
+      {2, "Video Settings", {24, 188, 240, 150}}, {2, "Audio Settings", {276, 188, 240, 150}},
+      {2, "Encode Video", {24, 348, 492, 82}},    {3, "Web Page", {24, 106, 492, 342}},
   };
   return kPanels;
 }
@@ -129,6 +128,10 @@ QRect MainDialogTabRect(int page) {
   return MainDialogTemplate().Find(ids[page - 1])->rect;
 }
 
-QRect MainDialogLogoStrip() { return QRect(0, 0, 540, 64); }
+QRect MainDialogLogoStrip() {
+  return QRect(0, 0, 540, 64);
+}
 
-QRect MainDialogBottomBar() { return QRect(0, 458, 540, 72); }
+QRect MainDialogBottomBar() {
+  return QRect(0, 458, 540, 72);
+}

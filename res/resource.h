@@ -230,8 +230,8 @@ constexpr int IDB_ENCODE_HOVER = 224;
 constexpr int IDB_CONVERT_DISABLED = 225;
 
 // Bitmaps: the progress bar and the dialog backgrounds.
-constexpr int IDB_PROGRESS_FRAME = 198;   // 266 by 25
-constexpr int IDB_PROGRESS_FILL = 1064;   // 259 by 19; its right end is the leading edge
+constexpr int IDB_PROGRESS_FRAME = 198;        // 266 by 25
+constexpr int IDB_PROGRESS_FILL = 1064;        // 259 by 19; its right end is the leading edge
 constexpr int IDB_CONVERT_BACKGROUND = 226;    // 400 by 300
 constexpr int IDB_GET_CODE_BACKGROUND = 233;   // 480 by 350
 constexpr int IDB_CUSTOMIZE_BACKGROUND = 132;  // 400 by 300

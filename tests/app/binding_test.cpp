@@ -9,7 +9,7 @@ struct EditCase {
 };
 
 TEST_F(MainWindowTest, TypingMarksTheJobModifiedExceptInTheRedirectAddress) {
-  const EditCase cases[] = {{IDC_INPUT_VIDEO, true},  {IDC_INPUT_FLV, true},
+  const EditCase cases[] = {{IDC_INPUT_VIDEO, true},   {IDC_INPUT_FLV, true},
                             {IDC_OUTPUT_FOLDER, true}, {IDC_OUTPUT_VIDEO, true},
                             {IDC_OUTPUT_HTML, true},   {IDC_PAGE_TITLE, true},
                             {IDC_AFFILIATE_ID, true},  {IDC_REDIRECT_URL, false}};
@@ -77,8 +77,10 @@ TEST_F(MainWindowTest, ClicksThatInvalidateAndClicksThatOnlyToggle) {
     int id;
     bool marks_modified;
   };
-  const Case cases[] = {{IDC_SHOW_BORDER, true},     {IDC_PAUSED_AT_START, true},
-                        {IDC_DISABLE_I_BUTTON, true}, {IDC_ENABLE_REDIRECT, true},
+  const Case cases[] = {{IDC_SHOW_BORDER, true},
+                        {IDC_PAUSED_AT_START, true},
+                        {IDC_DISABLE_I_BUTTON, true},
+                        {IDC_ENABLE_REDIRECT, true},
                         {IDC_PRELOAD_MOVIE, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -141,11 +143,11 @@ TEST_F(MainWindowTest, AffiliateAndRedirectRulesShowTheirFieldsAndKeepTheText) {
 
 TEST_F(MainWindowTest, EnableEncodingControlsSwitchesThePageTwoControls) {
   dialog->EnableEncodingControls(true);
-  for (int id : {IDC_LABEL_SAMPLING_RATE, IDC_LABEL_RESOLUTION, IDC_LABEL_PRESET,
-                 IDC_LABEL_FRAME_RATE, IDC_LABEL_VIDEO_BITRATE, IDC_LABEL_AUDIO_BITRATE,
-                 IDC_AUDIO_BITRATE, IDC_SAMPLING_RATE, IDC_RESOLUTION, IDC_PRESET, IDC_FRAME_RATE,
-                 IDC_VIDEO_BITRATE, IDC_ENABLE_AUDIO, IDC_MONO, IDC_STEREO, IDC_START_ENCODING,
-                 IDC_ADD_PRESET, IDC_ENCODING_PROGRESS})
+  for (int id :
+       {IDC_LABEL_SAMPLING_RATE, IDC_LABEL_RESOLUTION, IDC_LABEL_PRESET, IDC_LABEL_FRAME_RATE,
+        IDC_LABEL_VIDEO_BITRATE, IDC_LABEL_AUDIO_BITRATE, IDC_AUDIO_BITRATE, IDC_SAMPLING_RATE,
+        IDC_RESOLUTION, IDC_PRESET, IDC_FRAME_RATE, IDC_VIDEO_BITRATE, IDC_ENABLE_AUDIO, IDC_MONO,
+        IDC_STEREO, IDC_START_ENCODING, IDC_ADD_PRESET, IDC_ENCODING_PROGRESS})
     EXPECT_TRUE(control(id)->isEnabled()) << id;
   // No preset chosen: nothing to delete.
   EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());

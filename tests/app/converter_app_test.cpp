@@ -1,9 +1,10 @@
+#include "app/converter_app.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/converter_app.h"
 #include "app/dialog_font.h"
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"

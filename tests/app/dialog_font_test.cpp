@@ -1,9 +1,10 @@
 #include "app/dialog_font.h"
-#include "res/dialog_template.h"
 
 #include <gtest/gtest.h>
 
 #include <QWidget>
+
+#include "res/dialog_template.h"
 
 namespace {
 

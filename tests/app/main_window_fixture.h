@@ -13,8 +13,8 @@
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
-#include "temporary_program_folder.h"
 #include "res/resource.h"
+#include "temporary_program_folder.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:

@@ -4,30 +4,43 @@
 
 namespace {
 
-const QList<int> kPage1 = {IDC_LABEL_INPUT_VIDEO, IDC_INPUT_VIDEO,   IDC_BROWSE_VIDEO,
-                           IDC_LABEL_INPUT_FLV,   IDC_INPUT_FLV,     IDC_BROWSE_FLV,
+const QList<int> kPage1 = {IDC_LABEL_INPUT_VIDEO,   IDC_INPUT_VIDEO,   IDC_BROWSE_VIDEO,
+                           IDC_LABEL_INPUT_FLV,     IDC_INPUT_FLV,     IDC_BROWSE_FLV,
                            IDC_LABEL_OUTPUT_FOLDER, IDC_OUTPUT_FOLDER, IDC_BROWSE_FOLDER,
-                           IDC_LABEL_OUTPUT_VIDEO, IDC_OUTPUT_VIDEO, IDC_LABEL_OUTPUT_HTML,
+                           IDC_LABEL_OUTPUT_VIDEO,  IDC_OUTPUT_VIDEO,  IDC_LABEL_OUTPUT_HTML,
                            IDC_OUTPUT_HTML};
-const QList<int> kPage2 = {IDC_LABEL_PRESET,       IDC_PRESET,          IDC_ADD_PRESET,
-                           IDC_DELETE_PRESET,      IDC_LABEL_RESOLUTION, IDC_RESOLUTION,
-                           IDC_LABEL_FRAME_RATE,   IDC_FRAME_RATE,      IDC_LABEL_VIDEO_BITRATE,
-                           IDC_VIDEO_BITRATE,      IDC_ENABLE_AUDIO,    IDC_LABEL_AUDIO_BITRATE,
-                           IDC_AUDIO_BITRATE,      IDC_LABEL_SAMPLING_RATE, IDC_SAMPLING_RATE,
-                           IDC_MONO,               IDC_STEREO,          IDC_ENCODING_PROGRESS,
+const QList<int> kPage2 = {IDC_LABEL_PRESET,
+                           IDC_PRESET,
+                           IDC_ADD_PRESET,
+                           IDC_DELETE_PRESET,
+                           IDC_LABEL_RESOLUTION,
+                           IDC_RESOLUTION,
+                           IDC_LABEL_FRAME_RATE,
+                           IDC_FRAME_RATE,
+                           IDC_LABEL_VIDEO_BITRATE,
+                           IDC_VIDEO_BITRATE,
+                           IDC_ENABLE_AUDIO,
+                           IDC_LABEL_AUDIO_BITRATE,
+                           IDC_AUDIO_BITRATE,
+                           IDC_LABEL_SAMPLING_RATE,
+                           IDC_SAMPLING_RATE,
+                           IDC_MONO,
+                           IDC_STEREO,
+                           IDC_ENCODING_PROGRESS,
                            IDC_START_ENCODING};
 // Page 3 without the controls that also depend on a flag.
-const QList<int> kPage3 = {IDC_LABEL_PAGE_TITLE, IDC_PAGE_TITLE,     IDC_PLAYER_NAME,
-                           IDC_PLAYER_PREVIEW,   IDC_CUSTOMIZE_PLAYER, IDC_ADVANCED_OPTIONS,
-                           IDC_LABEL_BUFFER_SIZE, IDC_BUFFER_SIZE,   IDC_LABEL_SECONDS,
-                           IDC_PAUSED_AT_START,  IDC_DISABLE_I_BUTTON, IDC_SHOW_BORDER,
-                           IDC_ENABLE_LINK,      IDC_JOIN_NOW,       IDC_ENABLE_REDIRECT,
-                           IDC_PRODUCE_PAGE,     IDC_PREVIEW_PAGE,   IDC_GET_CODE};
+const QList<int> kPage3 = {IDC_LABEL_PAGE_TITLE,  IDC_PAGE_TITLE,       IDC_PLAYER_NAME,
+                           IDC_PLAYER_PREVIEW,    IDC_CUSTOMIZE_PLAYER, IDC_ADVANCED_OPTIONS,
+                           IDC_LABEL_BUFFER_SIZE, IDC_BUFFER_SIZE,      IDC_LABEL_SECONDS,
+                           IDC_PAUSED_AT_START,   IDC_DISABLE_I_BUTTON, IDC_SHOW_BORDER,
+                           IDC_ENABLE_LINK,       IDC_JOIN_NOW,         IDC_ENABLE_REDIRECT,
+                           IDC_PRODUCE_PAGE,      IDC_PREVIEW_PAGE,     IDC_GET_CODE};
 const QList<int> kConditional = {IDC_LABEL_AFFILIATE_ID, IDC_AFFILIATE_ID, IDC_PRELOAD_MOVIE,
                                  IDC_PUBLISHED_TICK,     IDC_ENCODED_TICK, IDC_LABEL_HTTP,
                                  IDC_REDIRECT_URL};
-const QList<int> kEveryPage = {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH, IDC_TAB_BLANK,
-                               IDC_OPEN, IDC_SAVE, IDC_SAVE_AS, IDC_HELP, IDC_EXIT};
+const QList<int> kEveryPage = {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH,
+                               IDC_TAB_BLANK, IDC_OPEN,         IDC_SAVE,
+                               IDC_SAVE_AS,   IDC_HELP,         IDC_EXIT};
 
 TEST_F(MainWindowTest, EachPageShowsExactlyItsControlsAndItsArrows) {
   struct Case {
@@ -58,7 +71,8 @@ TEST_F(MainWindowTest, EveryControlOfAPageLiesInsideThePageBitmap) {
 }
 
 TEST_F(MainWindowTest, PageBitmapFollowsThePageAndTheBlankTabKeepsThePageOneBitmap) {
-  const std::pair<int, int> pages[] = {{2, IDB_PAGE_ENCODING}, {3, IDB_PAGE_PUBLISH}, {1, IDB_PAGE_FILES}};
+  const std::pair<int, int> pages[] = {
+      {2, IDB_PAGE_ENCODING}, {3, IDB_PAGE_PUBLISH}, {1, IDB_PAGE_FILES}};
   for (auto [page, bitmap] : pages) {
     dialog->GoToPage(page);
     EXPECT_EQ(dialog->background_id(), bitmap);

@@ -46,19 +46,20 @@ TEST_F(ProjectTest, AnEmptyFileOpensAndOnlyClearsThePresetChoice) {
 }
 
 TEST_F(ProjectTest, ValuesTakeTheirKeysFormsWhereverTheKeyStands) {
-  Open(" TITLE=  My page \r\n"
-       "RESOLUTION= 3 \n"
-       "xxOPHTML=page.html\n"
-       "X=IPFLV=clip.flv\n"
-       "ENABLEAUDIO=no\n"
-       "AUDIOMONO=0\n"
-       "AFFILID=PRESETS\n"
-       "REDIRURL=next/AUDIOMONO\n"
-       "FRAMERATE=abc\n"
-       "SAMPLINGRATE=99\n"
-       "BUFFERSIZE=4\n"
-       "WHICHFILE=2\n"
-       "WHICHPLAYER=7\n");
+  Open(
+      " TITLE=  My page \r\n"
+      "RESOLUTION= 3 \n"
+      "xxOPHTML=page.html\n"
+      "X=IPFLV=clip.flv\n"
+      "ENABLEAUDIO=no\n"
+      "AUDIOMONO=0\n"
+      "AFFILID=PRESETS\n"
+      "REDIRURL=next/AUDIOMONO\n"
+      "FRAMERATE=abc\n"
+      "SAMPLINGRATE=99\n"
+      "BUFFERSIZE=4\n"
+      "WHICHFILE=2\n"
+      "WHICHPLAYER=7\n");
   EXPECT_EQ(edit(IDC_PAGE_TITLE)->text(), "  My page ");
   EXPECT_EQ(list(IDC_RESOLUTION)->currentIndex(), 3);
   EXPECT_EQ(edit(IDC_OUTPUT_HTML)->text(), "page.html");
@@ -93,9 +94,10 @@ TEST_F(ProjectTest, TheLastPresetLineWinsAndReplacesAPresetOfThatName) {
 }
 
 TEST_F(ProjectTest, UrlOptionLinesSwitchTheExternalLocations) {
-  Open("PLAYERSURL=1, http://cdn.example.net/players/ \n"
-       "VIDEOSURL=1\n"
-       "JSURL=,x.js\n");
+  Open(
+      "PLAYERSURL=1, http://cdn.example.net/players/ \n"
+      "VIDEOSURL=1\n"
+      "JSURL=,x.js\n");
   EXPECT_TRUE(dialog->players_url().enabled());
   EXPECT_EQ(dialog->players_url().url(), "http://cdn.example.net/players/");
   EXPECT_FALSE(dialog->videos_url().enabled());
@@ -107,13 +109,15 @@ TEST_F(ProjectTest, UrlOptionLinesSwitchTheExternalLocations) {
 TEST_F(ProjectTest, PageThreeFlagsFollowOnEveryPage) {
   Open("DISABLEIBUTTON=0\nENABLELINK=1\nENABLEREDIRECTURL=1\nPAUSEDATSTART=1\n");
   dialog->GoToPage(3);
-  for (int id : {IDC_AFFILIATE_ID, IDC_REDIRECT_URL, IDC_PRELOAD_MOVIE}) EXPECT_TRUE(shown(id)) << id;
+  for (int id : {IDC_AFFILIATE_ID, IDC_REDIRECT_URL, IDC_PRELOAD_MOVIE})
+    EXPECT_TRUE(shown(id)) << id;
   // The 'I' button's box alone changes: its rule runs when it is next clicked.
   EXPECT_FALSE(button(IDC_DISABLE_I_BUTTON)->isChecked());
   EXPECT_FALSE(control(IDC_ENABLE_LINK)->isEnabled());
 
   Open("ENABLELINK=0\nENABLEREDIRECTURL=0\nPAUSEDATSTART=0\n");
-  for (int id : {IDC_AFFILIATE_ID, IDC_REDIRECT_URL, IDC_PRELOAD_MOVIE}) EXPECT_FALSE(shown(id)) << id;
+  for (int id : {IDC_AFFILIATE_ID, IDC_REDIRECT_URL, IDC_PRELOAD_MOVIE})
+    EXPECT_FALSE(shown(id)) << id;
 }
 
 TEST_F(ProjectTest, WhichFileOneEnablesEncoding) {

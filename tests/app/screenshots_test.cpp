@@ -19,8 +19,10 @@ void Keep(const QImage& image, const QString& name) {
 TEST_F(MainWindowTest, ScreenshotsOfThePagesShowThePageBitmapAroundTheControls) {
   for (int page : {1, 2, 3}) {
     dialog->GoToPage(page);
-    const QImage shot = dialog->ClientArea()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage bitmap = LoadBitmapResource(dialog->background_id()).convertToFormat(QImage::Format_RGB32);
+    const QImage shot =
+        dialog->ClientArea()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage bitmap =
+        LoadBitmapResource(dialog->background_id()).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shot.size(), QSize(540, 530));
     ASSERT_EQ(bitmap.size(), QSize(540, 530));
     // The logo strip and the tabs have no controls over them: they are the bitmap itself.

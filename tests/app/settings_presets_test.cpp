@@ -81,10 +81,12 @@ TEST_F(SettingsTest, StartUpTakesTheFilesAndTheFirstPreset) {
 }
 
 TEST_F(SettingsTest, DisableIButtonIsCheckedOnlyByOneOrAMissingKey) {
-  const std::pair<QByteArray, bool> cases[] = {
-      {"[Autosave]\nDisableIButton=1\n", true}, {"[Autosave]\nDisableIButton=0\n", false},
-      {"[Autosave]\nDisableIButton=2\n", false}, {"[autosave]\ndisableibutton = 0 \n", false},
-      {"[Autosave]\n", true},                    {"junk", true}};
+  const std::pair<QByteArray, bool> cases[] = {{"[Autosave]\nDisableIButton=1\n", true},
+                                               {"[Autosave]\nDisableIButton=0\n", false},
+                                               {"[Autosave]\nDisableIButton=2\n", false},
+                                               {"[autosave]\ndisableibutton = 0 \n", false},
+                                               {"[Autosave]\n", true},
+                                               {"junk", true}};
   for (const auto& [file, checked] : cases) {
     StartWith(file);
     EXPECT_EQ(button(IDC_DISABLE_I_BUTTON)->isChecked(), checked) << file.toStdString();
@@ -217,7 +219,8 @@ TEST_F(SettingsTest, AdvancedOptionsEditOnOkOnlyAndStartSwitchedOff) {
   Start();
   dialog->GoToPage(3);
   {
-    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(), dialog->js_url());
+    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(),
+                        dialog->js_url());
     options.Create(96);
     EXPECT_EQ(options.size(), QSize(371, 220));
     EXPECT_EQ(options.url(2)->text(), "reelcode.js");
@@ -230,7 +233,8 @@ TEST_F(SettingsTest, AdvancedOptionsEditOnOkOnlyAndStartSwitchedOff) {
   EXPECT_FALSE(dialog->js_url().enabled());
   EXPECT_EQ(dialog->js_url().url(), "reelcode.js");
   {
-    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(), dialog->js_url());
+    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(),
+                        dialog->js_url());
     options.Create(96);
     QTest::mouseClick(options.check(2), Qt::LeftButton);
     options.url(2)->setText("  http://cdn.example.net/code.js ");

@@ -45,8 +45,8 @@ TEST_F(MainWindowTest, ListsStartWithTheirRowsAndStartRows) {
 
 TEST_F(MainWindowTest, StartUpStateOfTheJob) {
   const ProjectSettings& s = dialog->settings();
-  for (QLineEdit* e : {s.input_video, s.input_flv, s.output_folder, s.output_video,
-                       s.output_html, s.page_title, s.affiliate_id, s.redirect_url})
+  for (QLineEdit* e : {s.input_video, s.input_flv, s.output_folder, s.output_video, s.output_html,
+                       s.page_title, s.affiliate_id, s.redirect_url})
     EXPECT_TRUE(e->text().isEmpty()) << e->objectName().toStdString();
   EXPECT_TRUE(s.enabled_audio->isChecked());
   EXPECT_TRUE(s.mono->isChecked());
@@ -90,17 +90,57 @@ TEST_F(MainWindowTest, EveryControlHasAUniqueAccessibleNameAndItsIdAsObjectName)
     EXPECT_FALSE(names.contains(w->accessibleName())) << w->accessibleName().toStdString();
     names.insert(w->accessibleName());
   }
-  for (const char* name :
-       {"Step 1", "Step 2", "Step 3", "Back", "Next", "Open", "Save", "Save As...", "Help", "Exit",
-        "Browse for Input Video", "Browse for Input FLV", "Browse for Output Folder",
-        "Start Encoding", "Save Preset", "Delete Preset", "Produce Web Page", "Preview Web Page",
-        "Get Code...", "Customize Player...", "Advanced Options...", "Join Now", "Input Video",
-        "Input FLV", "Output Folder", "Output Video", "Output HTML", "Preset", "Resolution",
-        "Frame Rate", "Video Bitrate", "Audio Bitrate", "Sampling Rate", "Page Title",
-        "Buffer Size", "Affiliate ID", "Redirect URL", "Enable Audio", "Mono", "Stereo",
-        "Paused At Start", "Preload Movie", "Disable 'I' Button", "Show border around movie",
-        "Enable Affiliate Link", "Use Redirect URL After Movie", "Encoded", "Published",
-        "Encoding Progress", "Player Name", "Player Preview"})
+  for (const char* name : {"Step 1",
+                           "Step 2",
+                           "Step 3",
+                           "Back",
+                           "Next",
+                           "Open",
+                           "Save",
+                           "Save As...",
+                           "Help",
+                           "Exit",
+                           "Browse for Input Video",
+                           "Browse for Input FLV",
+                           "Browse for Output Folder",
+                           "Start Encoding",
+                           "Save Preset",
+                           "Delete Preset",
+                           "Produce Web Page",
+                           "Preview Web Page",
+                           "Get Code...",
+                           "Customize Player...",
+                           "Advanced Options...",
+                           "Join Now",
+                           "Input Video",
+                           "Input FLV",
+                           "Output Folder",
+                           "Output Video",
+                           "Output HTML",
+                           "Preset",
+                           "Resolution",
+                           "Frame Rate",
+                           "Video Bitrate",
+                           "Audio Bitrate",
+                           "Sampling Rate",
+                           "Page Title",
+                           "Buffer Size",
+                           "Affiliate ID",
+                           "Redirect URL",
+                           "Enable Audio",
+                           "Mono",
+                           "Stereo",
+                           "Paused At Start",
+                           "Preload Movie",
+                           "Disable 'I' Button",
+                           "Show border around movie",
+                           "Enable Affiliate Link",
+                           "Use Redirect URL After Movie",
+                           "Encoded",
+                           "Published",
+                           "Encoding Progress",
+                           "Player Name",
+                           "Player Preview"})
     EXPECT_TRUE(names.contains(name)) << name;
   EXPECT_EQ(dialog->ControlAs<QLabel>(IDC_PLAYER_NAME)->text(), "Which Player?");
   EXPECT_EQ(dialog->ControlAs<QLabel>(IDC_LABEL_HTTP)->text(), "http://");

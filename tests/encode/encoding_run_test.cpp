@@ -63,7 +63,9 @@ class EncodingRunTest : public ::testing::Test {
   }
   QString Program(const QString& name) const { return QDir(program_.path()).filePath(name); }
   QString Work(const QString& name) const { return QDir(work_.path()).filePath(name); }
-  void Script(const QByteArray& commands) { WriteFile(Program("stand_in_encoder_script"), commands); }
+  void Script(const QByteArray& commands) {
+    WriteFile(Program("stand_in_encoder_script"), commands);
+  }
   QStringList EncoderArguments() const {
     QFile file(Program("stand_in_encoder_args.txt"));
     if (!file.open(QIODevice::ReadOnly)) return {};
@@ -210,7 +212,8 @@ TEST_F(EncodingRunTest, AConvertedFileThatFailsIsReportedOnceAndKept) {
   StartAndWaitForTheEnd();
   ASSERT_TRUE(WaitUntil([this] { return !run().running(); }));
   EXPECT_EQ(offers_.size(), 1);
-  EXPECT_EQ(prompter_.messages(), QStringList{"Converted AVI file can not be encode to FLV format."});
+  EXPECT_EQ(prompter_.messages(),
+            QStringList{"Converted AVI file can not be encode to FLV format."});
   EXPECT_TRUE(QFile::exists(converted));
   EXPECT_EQ(run().converted_path(), converted);
   EXPECT_TRUE(dialog_->isEnabled());

@@ -19,8 +19,8 @@
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
 #include "qt_printers.h"
-#include "run_program.h"
 #include "res/resource.h"
+#include "run_program.h"
 
 namespace {
 
@@ -69,8 +69,12 @@ class EndToEndTest : public ::testing::Test {
 
   QString MakeClip(const QString& name, const QStringList& codec_options) {
     const QString path = work_.filePath(name);
-    QStringList args = {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25",
-                        "-f", "lavfi", "-i", "sine=sample_rate=22050", "-t", "2"};
+    QStringList args = {"-v", "error",
+                        "-f", "lavfi",
+                        "-i", "testsrc=size=160x120:rate=25",
+                        "-f", "lavfi",
+                        "-i", "sine=sample_rate=22050",
+                        "-t", "2"};
     args << codec_options << path;
     EXPECT_EQ(QProcess::execute("ffmpeg", args), 0);
     return path;
@@ -110,7 +114,8 @@ TEST_F(EndToEndTest, AnMpegMovieBecomesAnFlvWithFreshMetadata) {
 }
 
 TEST_F(EndToEndTest, AnMsVideo1MovieIsConvertedThenEncoded) {
-  const QString movie = MakeClip("old.avi", {"-c:v", "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le"});
+  const QString movie =
+      MakeClip("old.avi", {"-c:v", "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le"});
   bool offered = false;
   dialog_->encoding_run().SetConversionOffer([&](QWidget* owner, const QString& input) {
     offered = true;
@@ -122,8 +127,8 @@ TEST_F(EndToEndTest, AnMsVideo1MovieIsConvertedThenEncoded) {
     EXPECT_FALSE(delete_box->isHidden());
     QTest::mouseClick(delete_box, Qt::LeftButton);
     QTest::mouseClick(convert.Control(IDC_ENCODE), Qt::LeftButton);
-    return encode::ConversionChoice{convert.result() == QDialog::Accepted,
-                                    convert.converted_path(), convert.delete_choice()};
+    return encode::ConversionChoice{convert.result() == QDialog::Accepted, convert.converted_path(),
+                                    convert.delete_choice()};
   });
   ChooseAndEncode(movie);
   EXPECT_TRUE(offered);
@@ -131,7 +136,7 @@ TEST_F(EndToEndTest, AnMsVideo1MovieIsConvertedThenEncoded) {
   EXPECT_EQ(Probe(work_.filePath("old.flv"), "v", "stream=codec_name"), "flv1");
   EXPECT_EQ(Probe(work_.filePath("old.flv"), "a", "stream=codec_name"), "mp3");
   EXPECT_FALSE(QFile::exists(work_.filePath("old_converted.avi")));  // deleted as asked
-  EXPECT_TRUE(QFile::exists(movie));                                // never the original
+  EXPECT_TRUE(QFile::exists(movie));                                 // never the original
 }
 
 TEST_F(EndToEndTest, TimingOfOneInput) {
@@ -166,10 +171,11 @@ TEST_F(EndToEndTest, TimingOfOneInput) {
   const qint64 total_ms = run.elapsed();
   EXPECT_TRUE(dialog_->encoded());
   std::printf("start-to-tick %.2f s%s\n", total_ms / 1000.0,
-              conversion_ms >= 0
-                  ? QString(" (of it the conversion %1 s)").arg(conversion_ms / 1000.0, 0, 'f', 2)
-                        .toUtf8().constData()
-                  : "");
+              conversion_ms >= 0 ? QString(" (of it the conversion %1 s)")
+                                       .arg(conversion_ms / 1000.0, 0, 'f', 2)
+                                       .toUtf8()
+                                       .constData()
+                                 : "");
 }
 
 }  // namespace

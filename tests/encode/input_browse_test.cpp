@@ -8,8 +8,8 @@
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
-#include "temporary_program_folder.h"
 #include "res/resource.h"
+#include "temporary_program_folder.h"
 
 namespace {
 
@@ -95,8 +95,9 @@ TEST_F(InputBrowseTest, CancelChangesNothing) {
 TEST_F(InputBrowseTest, AChosenOutputFolderNamesThePageWhenItHasNoName) {
   prompter_.QueuePath("/srv/www");
   Click(IDC_BROWSE_FOLDER);
-  EXPECT_EQ(prompter_.prompts()[0].caption,
-            "Please select an existing folder  OR\r\nCreate a new folder using the New Folder button");
+  EXPECT_EQ(
+      prompter_.prompts()[0].caption,
+      "Please select an existing folder  OR\r\nCreate a new folder using the New Folder button");
   EXPECT_EQ(s().output_folder->text(), "/srv/www");
   EXPECT_EQ(s().output_html->text(), "index.html");
 }

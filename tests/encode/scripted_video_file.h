@@ -49,23 +49,50 @@ class ScriptedVideoFile : public videofile::IVideoFile {
     streams = has_audio ? 2 : 1;
     return Result("OpenInputFile");
   }
-  Status GetVideoSetting(std::int32_t& value) override { value = 256; return Result("GetVideoSetting"); }
+  Status GetVideoSetting(std::int32_t& value) override {
+    value = 256;
+    return Result("GetVideoSetting");
+  }
   Status PutVideoSetting(std::int32_t value) override {
     log << QString("setting %1").arg(value);
     return Result("PutVideoSetting");
   }
-  Status GetHasAudio(std::int16_t& value) override { value = has_audio; return Status::kOk; }
+  Status GetHasAudio(std::int16_t& value) override {
+    value = has_audio;
+    return Status::kOk;
+  }
   Status PutHasAudio(std::int16_t value) override {
     log << QString("audio %1").arg(value);
     return Status::kOk;
   }
-  Status AudioValue1(std::int32_t& value) override { value = 2; return Result("AudioValue1"); }
-  Status AudioValue2(std::int32_t& value) override { value = 22050; return Result("AudioValue2"); }
-  Status VideoValue1(std::int32_t& value) override { value = 160; return Result("VideoValue1"); }
-  Status VideoValue2(std::int32_t& value) override { value = 120; return Result("VideoValue2"); }
-  Status FrameRate(double& value) override { value = 1000.0 / frame_ms; return Result("FrameRate"); }
-  Status VideoLength(std::int32_t& value) override { value = video_length_ms; return Result("VideoLength"); }
-  Status AudioLength(std::int32_t& value) override { value = audio_length_ms; return Result("AudioLength"); }
+  Status AudioValue1(std::int32_t& value) override {
+    value = 2;
+    return Result("AudioValue1");
+  }
+  Status AudioValue2(std::int32_t& value) override {
+    value = 22050;
+    return Result("AudioValue2");
+  }
+  Status VideoValue1(std::int32_t& value) override {
+    value = 160;
+    return Result("VideoValue1");
+  }
+  Status VideoValue2(std::int32_t& value) override {
+    value = 120;
+    return Result("VideoValue2");
+  }
+  Status FrameRate(double& value) override {
+    value = 1000.0 / frame_ms;
+    return Result("FrameRate");
+  }
+  Status VideoLength(std::int32_t& value) override {
+    value = video_length_ms;
+    return Result("VideoLength");
+  }
+  Status AudioLength(std::int32_t& value) override {
+    value = audio_length_ms;
+    return Result("AudioLength");
+  }
   Status VideoPosition(std::int32_t& value) override {
     value = frames_read_ * frame_ms;
     return Result("VideoPosition");

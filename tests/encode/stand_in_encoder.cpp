@@ -19,7 +19,9 @@ void WriteBytes(const std::string& path, long count) {
   file << std::string(static_cast<size_t>(count), 'x');
 }
 
-bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+bool Exists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
 
 }  // namespace
 

@@ -23,7 +23,7 @@ struct Outcome {
 };
 
 Outcome Convert(ScriptedVideoFile& reader, ScriptedVideoFile& writer,
-            const QString& description = {}) {
+                const QString& description = {}) {
   Outcome run;
   encode::ConversionHooks hooks;
   hooks.set_progress = [&run](int percent) { run.progress << percent; };
@@ -227,11 +227,11 @@ TEST_F(ConvertDialogTest, TheFontFollowsTheDpiAndTheSizeStays) {
 TEST_F(ConvertDialogTest, TheRealControlConvertsACramAviIntoAnMp42Avi) {
   QTemporaryDir folder;
   const QString input = folder.filePath("clip.avi");
-  ASSERT_EQ(QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
-                                         "testsrc=size=96x64:rate=10", "-f", "lavfi", "-i",
-                                         "sine=sample_rate=22050", "-t", "1", "-c:v", "msvideo1",
-                                         "-vtag", "CRAM", "-c:a", "pcm_s16le", input}),
-            0);
+  ASSERT_EQ(
+      QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=96x64:rate=10",
+                                   "-f", "lavfi", "-i", "sine=sample_rate=22050", "-t", "1", "-c:v",
+                                   "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le", input}),
+      0);
   CEncodeVideoDialog dialog(input);
   ASSERT_TRUE(dialog.Create(96));
   dialog.show();
@@ -240,8 +240,8 @@ TEST_F(ConvertDialogTest, TheRealControlConvertsACramAviIntoAnMp42Avi) {
   const QString converted = folder.filePath("clip_converted.avi");
   EXPECT_EQ(dialog.converted_path(), converted);
   QProcess probe;
-  probe.start("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name", "-of", "csv=p=0",
-                          converted});
+  probe.start("ffprobe",
+              {"-v", "error", "-show_entries", "stream=codec_name", "-of", "csv=p=0", converted});
   ASSERT_TRUE(probe.waitForFinished());
   EXPECT_EQ(QString(probe.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
             QStringList({"msmpeg4v2", "pcm_s16le"}));
