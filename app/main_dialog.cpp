@@ -3,6 +3,7 @@
 
 #include <QMenuBar>
 #include <QPainter>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/about_dialog.h"
@@ -82,7 +83,12 @@ struct MenuItem {
 CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
     : QDialog(parent),
       startup_project_path_(startup_project_path),
-      exit_process_([](int code) { std::exit(code); }),
+      // "At once": the files are written and closed by then, and no teardown of the window or
+      // of Qt runs behind a process that is already leaving.
+      exit_process_([](int code) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+      }),
       background_id_(IDB_PAGE_FILES) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
