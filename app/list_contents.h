@@ -1,6 +1,7 @@
 // The rows of the main window's six lists, in order, and the row each starts on. None sorts.
 #pragma once
 
+#include <QComboBox>
 #include <QStringList>
 
 struct ListContents {
@@ -11,3 +12,8 @@ struct ListContents {
 
 // In the order in which the lists are filled at start-up.
 const QList<ListContents>& MainWindowLists();
+
+// A row number as a list takes it: a number outside the list selects no row.
+inline int RowOrNone(const QComboBox* list, int row) {
+  return row >= 0 && row < list->count() ? row : -1;
+}

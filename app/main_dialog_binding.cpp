@@ -135,13 +135,10 @@ void CMainDialog::EnableEncodingControls(bool on) {
 void CMainDialog::CaptureCustomEncoding() {
   UpdateDeletePreset();
   if (settings_.preset->currentIndex() >= 0) return;
-  custom_preset_.resolution = settings_.resolution->currentIndex();
-  custom_preset_.frame_rate = settings_.frame_rate->currentIndex();
-  custom_preset_.video_bitrate = settings_.video_bitrate->currentIndex();
-  custom_preset_.audio_bitrate = settings_.audio_bitrate->currentIndex();
-  custom_preset_.sampling_rate = settings_.sampling_rate->currentIndex();
-  custom_preset_.enabled_audio = settings_.enabled_audio->isChecked() ? 1 : 0;
-  custom_preset_.mono = settings_.mono->isChecked() ? 1 : 0;
+  // The custom record keeps its name; the seven values are what the controls show.
+  const QString name = custom_preset_.name;
+  custom_preset_ = EncodingValuesShown();
+  custom_preset_.name = name;
 }
 
 void CMainDialog::ApplyIButtonRule() {

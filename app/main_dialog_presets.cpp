@@ -1,17 +1,10 @@
 // The encoding presets of the main window: choosing one fills the encoding lists, Save Preset
 // keeps what they show under a name, Delete Preset removes the chosen one. The preset list and
 // the rows of the "Preset" list stay one to one.
+#include "app/list_contents.h"
 #include "app/main_dialog.h"
 #include "app/new_preset_dialog.h"
 #include "res/resource.h"
-
-namespace {
-
-int RowOrNone(const QComboBox* list, int row) {
-  return row >= 0 && row < list->count() ? row : -1;
-}
-
-}  // namespace
 
 void CMainDialog::ApplyPreset() {
   const int row = settings_.preset->currentIndex();

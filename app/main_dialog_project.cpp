@@ -2,6 +2,7 @@
 // Save and Save As. Opening applies each recognised line to its control at once, in file order.
 #include <QDir>
 
+#include "app/list_contents.h"
 #include "app/main_dialog.h"
 #include "platform/prompter.h"
 #include "store/project_file_type.h"
@@ -21,7 +22,7 @@ QString FileNameOf(const QString& path) {
 }
 
 void SelectRow(QComboBox* list, const std::optional<int>& row) {
-  if (row) list->setCurrentIndex(*row >= 0 && *row < list->count() ? *row : -1);
+  if (row) list->setCurrentIndex(RowOrNone(list, *row));
 }
 
 }  // namespace
