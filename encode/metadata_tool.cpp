@@ -9,6 +9,7 @@
 
 #include "encode/encoder_contract.h"
 #include "platform/process_runner.h"
+#include "store/regular_file.h"
 
 namespace encode {
 
@@ -55,8 +56,12 @@ FrameSize ReadFlvFrameSize(const QString& flv_path) {
   const QString report_path = FlvReportPath(flv_path);
   if (!QFile::exists(report_path)) return size;
 
+  // Read only as a plain file: a FIFO in the report's place would otherwise stop the app.
+  QFile file;
+  const QByteArray xml =
+      store::OpenRegularFileForReading(file, report_path) ? file.read(64 * 1024) : "";
   tinyxml2::XMLDocument report;
-  if (report.LoadFile(QFile::encodeName(report_path).constData()) == tinyxml2::XML_SUCCESS) {
+  if (report.Parse(xml.constData(), size_t(xml.size())) == tinyxml2::XML_SUCCESS) {
     if (const tinyxml2::XMLElement* root = report.FirstChildElement("root")) {
       size.width = ChildNumber(root, "width");
       size.height = ChildNumber(root, "height");

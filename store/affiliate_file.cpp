@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "store/atomic_file.h"
+#include "store/regular_file.h"
 #include "store/value_text.h"
 
 namespace store {
@@ -13,8 +14,8 @@ QString AffiliateFilePath(const QString& program_folder) {
 }
 
 QString ReadAffiliateId(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
+  QFile file;
+  if (!OpenRegularFileForReading(file, path)) return {};
   // Enough bytes for 498 characters of UTF-8 and the line end; the rest is never looked at.
   QByteArray line = file.read(kMaxAffiliateIdLength * 4 + 2);
   const qsizetype line_feed = line.indexOf('\n');

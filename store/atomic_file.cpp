@@ -2,9 +2,14 @@
 
 #include <QSaveFile>
 
+#include "store/regular_file.h"
+
 namespace store {
 
 bool ReplaceFileContents(const QString& path, const QByteArray& contents) {
+  // The new file is renamed over the target a link leads to: a device or FIFO there would be
+  // replaced by a plain file.
+  if (!MayReplaceFile(path)) return false;
   QSaveFile file(path);
   // No direct-write fallback: a folder we cannot create the new file in fails instead of the
   // old file being cut and rewritten in place.

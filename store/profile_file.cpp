@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "store/atomic_file.h"
+#include "store/regular_file.h"
 #include "store/value_text.h"
 
 namespace store {
@@ -41,8 +42,8 @@ QString WithoutMatchingQuotes(const QString& value) {
 ProfileFile::ProfileFile() : sections_(1) {}
 
 ProfileFile ProfileFile::Load(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
+  QFile file;
+  if (!OpenRegularFileForReading(file, path)) return {};
   ProfileFile profile = FromBytes(file.read(kMaxBytes));
   profile.complete_ = file.read(1).isEmpty();
   return profile;

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QFile>
 
+#include "store/regular_file.h"
+
 namespace store {
 
 namespace {
@@ -50,8 +52,8 @@ std::vector<ProjectLine> ReadProjectLines(QIODevice& device) {
 }
 
 std::optional<std::vector<ProjectLine>> ReadProjectLines(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QFile file;
+  if (!OpenRegularFileForReading(file, path)) return std::nullopt;
   return ReadProjectLines(file);
 }
 
