@@ -17,6 +17,7 @@ extern "C" {
 }
 
 #include "outside/vidforge/options.h"
+#include "outside/vidforge/output_file.h"
 #include "outside/vidforge/transcoder.h"
 
 namespace {
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   vidforge::EncoderOptions options;
   try {
     options = vidforge::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    vidforge::CheckOutputKind(options.output);
   } catch (const vidforge::UsageError& error) {
     std::fprintf(stderr, "vidforge: %s; %s\n", error.what(), kUsage);
     return 2;

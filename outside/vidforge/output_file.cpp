@@ -1,8 +1,24 @@
 #include "outside/vidforge/output_file.h"
 
+#include <sys/stat.h>
+
 #include "outside/vidforge/av_error.h"
+#include "outside/vidforge/options.h"
 
 namespace vidforge {
+
+void CheckOutputKind(const std::filesystem::path& output) {
+  struct stat info {};
+  if (::stat(output.c_str(), &info) != 0) {
+    // Nothing there (a dangling link included): the new file is made. Any other reason shows
+    // when the output is written.
+    return;
+  }
+  if (S_ISREG(info.st_mode)) return;
+  throw UsageError(output.string() +
+                   (S_ISDIR(info.st_mode) ? " is a folder" : " is not a regular file") +
+                   ", not an FLV output");
+}
 
 OutputFile::OutputFile(const std::filesystem::path& final_path) : file_(final_path) {
   Check(avformat_alloc_output_context2(&context_, nullptr, "flv", nullptr),

@@ -14,6 +14,11 @@ extern "C" {
 
 namespace vidforge {
 
+// The output may be missing or a regular file (after following links), which -y replaces.
+// Anything else (a device, a FIFO, a socket, a folder) is never written over nor removed:
+// throws UsageError naming what is there.
+void CheckOutputKind(const std::filesystem::path& output);
+
 class OutputFile {
  public:
   explicit OutputFile(const std::filesystem::path& final_path);

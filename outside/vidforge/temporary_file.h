@@ -1,6 +1,8 @@
-// The FLV is written under a hidden temporary name beside the output and renamed over it only
-// when complete: the app takes an existing, non-empty output as a finished encoding, so half a
-// file must never carry the output's name.
+// The FLV is written to a file with no name yet and linked in under the output's name only when
+// complete: the app takes an existing, non-empty output as a finished encoding, so half a file
+// must never carry the output's name, and a run killed outright must leave nothing behind.
+// Where the file system cannot make unnamed files, a hidden temporary name beside the output
+// is used instead and renamed over it (a kill -9 then leaves that file).
 #pragma once
 
 #include <filesystem>
@@ -16,13 +18,19 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
+  // A name that opens the file for writing (for an unnamed file, its link under /proc).
   const std::filesystem::path& path() const { return path_; }
-  // Renames the file over the final path.
+  // Gives the complete file the final name, replacing whatever file has it.
   void MoveIntoPlace();
 
  private:
+  bool CreateUnnamed(const std::filesystem::path& folder);
+  void CreateNamed(const std::filesystem::path& folder);
+  void LinkUnnamedIntoPlace();
+
   std::filesystem::path path_;
   std::filesystem::path final_path_;
+  int unnamed_fd_ = -1;  // the unnamed file, kept open until it has a name
   bool moved_ = false;
 };
 

@@ -14,6 +14,7 @@
 #include <random>
 
 #include "run_checks.h"
+#include "special_files.h"
 #include "vidforge_harness.h"
 
 namespace vidforge_test {
@@ -148,6 +149,10 @@ std::vector<UsageCase> UsageCases() {
       // What the app passes when no video bit rate is chosen: "-b" and then the next option.
       {"VideoBitRateMissing", QStringList{"-i", "in.avi", "-b"} + sound + QStringList{"out.flv"},
        "-b needs a video bit rate in kbit/s, got \"-ab\""},
+      // What the app passes when the list has no bit rate row: an empty argument.
+      {"VideoBitRateEmpty",
+       {"-i", "in.avi", "-b", "", "-an", "out.flv"},
+       "-b needs a video bit rate in kbit/s, got \"\""},
       {"VideoBitRateNotANumber", {"-i", "in.avi", "-b", "fast", "-an", "out.flv"}, "-b needs"},
       {"VideoBitRateZero", {"-i", "in.avi", "-b", "0", "-an", "out.flv"}, "-b needs"},
       {"VideoBitRateInBits", {"-i", "in.avi", "-b", "256k", "-an", "out.flv"}, "-b needs"},
@@ -263,12 +268,30 @@ TEST_F(VidforgeOutput, AMissingOutputFolderFails) {
   ExpectCleanFailure(run, 1, "cannot write nowhere/out.flv", folder_.path(), {"in.avi", "stat"});
 }
 
-TEST_F(VidforgeOutput, AFolderInTheOutputsPlaceFails) {
-  ASSERT_TRUE(QDir(folder_.path()).mkdir("out.flv"));
-
-  const RunResult run = Encode({"-y"});
-
-  ExpectCleanFailure(run, 1, "out.flv is a folder", folder_.path(), {"in.avi", "out.flv"});
+// A device, FIFO, socket or folder in the output's place is a mistake in the command line: it
+// is refused before anything runs, with or without -y, and never removed or written through.
+TEST_F(VidforgeOutput, AnOutputThatIsNotAPlainFileIsAUsageErrorAndStays) {
+  for (const test_support::SpecialKind kind : test_support::AllSpecialKinds()) {
+    SCOPED_TRACE(test_support::KindName(kind));
+    const QString name = QString("out-%1.flv").arg(static_cast<int>(kind));
+    const QString path = folder_.filePath(name);
+    const QString cannot = test_support::MakeSpecialFile(kind, path);
+    if (!cannot.isEmpty()) {
+      std::printf("skipped the %s here: %s\n", test_support::KindName(kind), qPrintable(cannot));
+      continue;
+    }
+    const QString before = test_support::Describe(path);
+    const QStringList entries = EntriesOf(folder_.path());
+    for (const QStringList& overwrite : {QStringList{"-y"}, QStringList{}}) {
+      const RunResult run = Encode(overwrite, name);
+      ExpectCleanFailure(
+          run, 2,
+          name + (kind == test_support::SpecialKind::kFolder ? " is a folder"
+                                                             : " is not a regular file"),
+          folder_.path(), entries);
+      EXPECT_EQ(test_support::Describe(path), before);
+    }
+  }
 }
 
 // A file size limit fails the writes midway, as a full disk would.
@@ -298,6 +321,31 @@ TEST_F(VidforgeOutput, AnInterruptedRunLeavesNoFileBehind) {
   if (process.state() == QProcess::NotRunning)
     GTEST_SKIP() << "the run ended before it could be interrupted";
   process.terminate();
+  ASSERT_TRUE(process.waitForFinished(10000));
+
+  EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+  EXPECT_EQ(EntriesOf(folder_.path()), (QStringList{"in.avi", "stat"}));
+}
+
+// Killed outright, the encoder cannot clean up: the file it was writing must have had no name.
+TEST_F(VidforgeOutput, AKilledRunLeavesNoFileBehind) {
+  if (!test_support::FolderTakesUnnamedFiles(folder_.path()))
+    GTEST_SKIP() << "this file system makes no unnamed files; a kill -9 leaves the named one";
+  ASSERT_NO_FATAL_FAILURE(
+      MakeClip(folder_.filePath("in.avi"), TestPattern(160, 120, 20, true) + kMp42WithSound));
+  QProcess process;
+  StartVidforge(process,
+                {"-i", "in.avi", "-vstats", "-y", "-s", "800x600", "-r", "30", "-b", "1600", "-an",
+                 "out.flv"},
+                folder_.path());
+  QElapsedTimer deadline;
+  deadline.start();
+  while (ProgressFileSize(folder_.path()) < 5 && !process.waitForFinished(5) &&
+         deadline.elapsed() < 30000) {
+  }
+  if (process.state() == QProcess::NotRunning)
+    GTEST_SKIP() << "the run ended before it could be killed";
+  process.kill();
   ASSERT_TRUE(process.waitForFinished(10000));
 
   EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
