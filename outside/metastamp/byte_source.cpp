@@ -37,7 +37,15 @@ size_t MemorySource::ReadAt(uint64_t offset, std::span<uint8_t> buffer) {
 }
 
 FileSource::FileSource(const std::string& path) : owned_(true) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // The kind is checked before opening: opening a FIFO waits for a writer, a device may act.
+  struct stat kind {};
+  if (::stat(path.c_str(), &kind) != 0) {
+    if (errno == ENOENT) throw Error("no such file");
+    throw Error("cannot open it: " + ErrnoText(errno));
+  }
+  CheckKind(kind);
+  // Not blocking, should the name have become a FIFO since; ReadInfo checks again what opened.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd_ < 0) {
     if (errno == ENOENT) throw Error("no such file");
     throw Error("cannot open it: " + ErrnoText(errno));
@@ -54,10 +62,14 @@ FileSource::FileSource(int borrowed_fd) : fd_(borrowed_fd) {
   ReadInfo();
 }
 
+void FileSource::CheckKind(const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) throw Error("is a folder, not an FLV file");
+  if (!S_ISREG(info.st_mode)) throw Error("is not a regular file");
+}
+
 void FileSource::ReadInfo() {
   if (::fstat(fd_, &info_) != 0) throw Error("cannot read its size: " + ErrnoText(errno));
-  if (S_ISDIR(info_.st_mode)) throw Error("is a folder, not an FLV file");
-  if (!S_ISREG(info_.st_mode)) throw Error("is not a regular file");
+  CheckKind(info_);
   size_ = static_cast<uint64_t>(info_.st_size);
 }
 
@@ -88,6 +100,36 @@ size_t FileSource::ReadAt(uint64_t offset, std::span<uint8_t> buffer) {
 }
 
 void FileSource::CopyTo(int out_fd, uint64_t offset, uint64_t length) {
+  // Holes stay holes: a sparse stretch is skipped in the new file instead of being written out
+  // as zeros, which the kernel's copy would do on most file systems.
+  const uint64_t end = offset + length;
+  while (offset < end) {
+    const off_t data = ::lseek(fd_, static_cast<off_t>(offset), SEEK_DATA);
+    // No more data before the end (ENXIO), or a file system that cannot tell (EINVAL): the
+    // first leaves a hole to the end, the second copies everything.
+    if (data < 0 && errno != ENXIO) {
+      CopyData(out_fd, offset, end - offset);
+      return;
+    }
+    const uint64_t data_begin = data < 0 ? end : std::min<uint64_t>(data, end);
+    if (data_begin > offset) SkipHole(out_fd, data_begin - offset);
+    if (data_begin >= end) return;
+    const off_t hole = ::lseek(fd_, static_cast<off_t>(data_begin), SEEK_HOLE);
+    const uint64_t data_end = hole < 0 ? end : std::min<uint64_t>(hole, end);
+    CopyData(out_fd, data_begin, data_end - data_begin);
+    offset = data_end;
+  }
+}
+
+void FileSource::SkipHole(int out_fd, uint64_t length) {
+  const off_t position = ::lseek(out_fd, static_cast<off_t>(length), SEEK_CUR);
+  // The new file must reach its full size even when it ends in a hole.
+  if (position < 0 || ::ftruncate(out_fd, position) != 0) {
+    throw Error("cannot write the new file: " + ErrnoText(errno));
+  }
+}
+
+void FileSource::CopyData(int out_fd, uint64_t offset, uint64_t length) {
   // The kernel copies without passing the bytes through this process; where it cannot (another
   // file system, an old kernel), the plain read and write loop does the rest.
   auto in_offset = static_cast<off_t>(offset);

@@ -34,7 +34,8 @@ class MemorySource : public ByteSource {
 // An open regular file. Its size is taken once, when it is opened.
 class FileSource : public ByteSource {
  public:
-  // Opens `path` for reading; throws Error with a reason a user understands (missing, a folder...).
+  // Opens `path` for reading when it is a regular file, without ever waiting (a FIFO is refused
+  // before it is opened); throws Error with a reason a user understands (missing, a folder...).
   explicit FileSource(const std::string& path);
   // Reads an already open file descriptor, which stays owned by the caller.
   explicit FileSource(int borrowed_fd);
@@ -52,7 +53,10 @@ class FileSource : public ByteSource {
   bool ChangedSinceOpened() const;
 
  private:
+  static void CheckKind(const struct stat& info);
   void ReadInfo();
+  void CopyData(int out_fd, uint64_t offset, uint64_t length);
+  void SkipHole(int out_fd, uint64_t length);
 
   int fd_ = -1;
   bool owned_ = false;

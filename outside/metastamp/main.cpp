@@ -2,10 +2,9 @@
 //   metastamp FILE.flv      gives the file a new onMetaData (duration, size, key frames...)
 //   metastamp FILE.flv /x   writes the frame size into FILE.xml beside it
 // Failures print one line on stderr and end with a non-zero status; the FLV is left as it was.
-#include <strings.h>
-
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -17,8 +16,9 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+// Exactly what the app passes: "/X" or "-x" are mistakes, and are told so.
 bool IsReportOption(const char* argument) {
-  return strcasecmp(argument, "/x") == 0;
+  return std::strcmp(argument, "/x") == 0;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The metastamp program as the app runs it, on clips ffmpeg makes at test time. What it writes
 // is judged by peers: flvmeta checks the file and lists its tags, ffprobe reads it back.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +13,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
+#include <csignal>
 
 #include "run_program.h"
+#include "special_files.h"
 
 namespace {
 
@@ -253,6 +257,109 @@ TEST(MetastampRefuses, FoldersAndMissingFiles) {
   EXPECT_EQ(Listing(folder.path()), QStringList{"videos.flv"});
 }
 
+// A FIFO, a device, a socket or a folder in the FLV's place is refused at once in both forms,
+// and neither it nor a report name taken by one is ever written over.
+TEST(MetastampRefuses, FilesThatAreNotPlainFilesAtOnceAndUntouched) {
+  QTemporaryDir folder;
+  const QString good = folder.filePath("good.flv");
+  MakeClip(good, Picture("size=64x48:rate=10") + QStringList{"-t", "0.5", "-c:v", "flv"});
+  const QByteArray good_bytes = Contents(good);
+  for (const test_support::SpecialKind kind : test_support::AllSpecialKinds()) {
+    SCOPED_TRACE(test_support::KindName(kind));
+    const QString name = QString("special-%1").arg(static_cast<int>(kind));
+    const QString flv = folder.filePath(name + ".flv");
+    const QString xml = folder.filePath("good.xml");
+    QString cannot = test_support::MakeSpecialFile(kind, flv);
+    if (cannot.isEmpty()) cannot = test_support::MakeSpecialFile(kind, xml);
+    if (!cannot.isEmpty()) {
+      std::printf("skipped the %s here: %s\n", test_support::KindName(kind), qPrintable(cannot));
+      continue;
+    }
+    const QString flv_before = test_support::Describe(flv);
+    const QString xml_before = test_support::Describe(xml);
+    const char* reason = kind == test_support::SpecialKind::kFolder ? "is a folder, not an FLV file"
+                                                                    : "is not a regular file";
+    for (const QStringList& form : {QStringList{}, QStringList{"/x"}}) {
+      // Bounded: a run that waits on the FIFO is killed and fails here.
+      ExpectRefusal(RunProgram(kMetastamp, QStringList{flv} + form, 10000), flv, reason);
+      EXPECT_EQ(test_support::Describe(flv), flv_before);
+    }
+    ExpectRefusal(RunProgram(kMetastamp, {good, "/x"}, 10000), good, "cannot replace " + xml);
+    EXPECT_EQ(test_support::Describe(xml), xml_before);
+    EXPECT_EQ(Contents(good), good_bytes);
+    QFile::remove(xml + ".target");
+    ASSERT_TRUE(QFile::remove(xml) || QDir().rmdir(xml));
+  }
+}
+
+// Killed outright, metastamp cannot clean up: the new file must have had no name yet.
+TEST(MetastampStamps, AKilledRunLeavesNothingBeside) {
+  QTemporaryDir folder;
+  if (!test_support::FolderTakesUnnamedFiles(folder.path()))
+    GTEST_SKIP() << "this file system makes no unnamed files; a kill -9 leaves the named one";
+  const QString flv = folder.filePath("clip.flv");
+  // Noise keeps the file large (some 30 MB), so that copying and flushing it take a while.
+  MakeClip(flv, {"-f", "lavfi", "-i", "testsrc=size=640x480:rate=25,noise=alls=100:allf=t", "-t",
+                 "4", "-c:v", "flv", "-q:v", "2", "-g", "250"});
+  const QByteArray before = Contents(flv);
+  const QString in_folder = QFileInfo(folder.path()).canonicalFilePath() + "/";
+  const QString source = in_folder + "clip.flv";
+  bool killed = false;
+  // The new file is open from its creation to the rename (named or not); kill the run then.
+  for (int attempt = 0; attempt < 20 && !killed; ++attempt) {
+    QProcess process;
+    process.start(kMetastamp, {flv});
+    ASSERT_TRUE(process.waitForStarted());
+    const QString fds = QString("/proc/%1/fd").arg(process.processId());
+    while (!process.waitForFinished(1)) {
+      bool writing = false;
+      for (int fd = 0; fd < 64 && !writing; ++fd) {
+        char target[4096] = {};
+        const QByteArray link = QFile::encodeName(fds + "/" + QString::number(fd));
+        if (::readlink(link.constData(), target, sizeof target - 1) > 0)
+          writing = QString(target).startsWith(in_folder) && QString(target) != source;
+      }
+      if (writing) {
+        ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+        killed = true;
+        break;
+      }
+    }
+    process.waitForFinished();
+    if (!killed) {  // stamped before it could be caught: start again from the same file
+      QFile file(flv);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(before);
+    }
+  }
+  if (!killed) GTEST_SKIP() << "every run ended before it could be killed";
+  EXPECT_EQ(Listing(folder.path()), QStringList{"clip.flv"});
+  EXPECT_EQ(Contents(flv), before);
+}
+
+qint64 AllocatedBytes(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_blocks) * 512
+                                                                 : -1;
+}
+
+// A file with a long sparse tail (zeros never written, read as empty tags) keeps it sparse: the copy must not turn
+// a hole into as many written zeros.
+TEST(MetastampStamps, KeepsHolesAsHoles) {
+  QTemporaryDir folder;
+  const QString flv = folder.filePath("clip.flv");
+  MakeClip(flv, Picture("size=160x120:rate=15") + QStringList{"-t", "1", "-c:v", "flv"});
+  // Zeros read as empty tags of 15 bytes each (header and size field); whole ones end cleanly.
+  constexpr qint64 kHole = qint64(15) << 24;
+  ASSERT_TRUE(QFile::resize(flv, QFileInfo(flv).size() + kHole));
+  if (AllocatedBytes(flv) > kHole / 2) GTEST_SKIP() << "this file system makes no holes";
+
+  ASSERT_EQ(RunProgram(kMetastamp, {flv}).exit_code, 0);
+  EXPECT_TRUE(Contents(flv).left(1024).contains("onMetaData"));
+  EXPECT_GT(QFileInfo(flv).size(), kHole);
+  EXPECT_LT(AllocatedBytes(flv), 4 << 20);
+}
+
 TEST(MetastampRefuses, ASizeReportForSoundWithoutPictures) {
   QTemporaryDir folder;
   const QString flv = folder.filePath("sound.flv");
@@ -319,7 +426,7 @@ TEST(MetastampReport, NamesTheFileAfterTheLastDot) {
   const QString flv = folder.filePath("my.flv.old");
   MakeClip(flv,
            Picture("size=64x48:rate=10") + QStringList{"-t", "0.5", "-c:v", "flv", "-f", "flv"});
-  ASSERT_EQ(RunProgram(kMetastamp, {flv, "/X"}).exit_code, 0);
+  ASSERT_EQ(RunProgram(kMetastamp, {flv, "/x"}).exit_code, 0);
   EXPECT_TRUE(QFile::exists(folder.filePath("my.flv.xml")));
   const QString plain = folder.filePath("plain");
   ASSERT_TRUE(QFile::copy(flv, plain));
@@ -329,7 +436,8 @@ TEST(MetastampReport, NamesTheFileAfterTheLastDot) {
 
 TEST(MetastampUsage, WrongArgumentsSayHowToCallIt) {
   for (const QStringList& arguments :
-       {QStringList{}, QStringList{"a.flv", "/y"}, QStringList{"a.flv", "/x", "more"}}) {
+       {QStringList{}, QStringList{"a.flv", "/y"}, QStringList{"a.flv", "/X"},
+        QStringList{"a.flv", "-x"}, QStringList{"a.flv", "/x", "more"}}) {
     const Result result = RunProgram(kMetastamp, arguments);
     EXPECT_EQ(result.exit_code, 2);
     EXPECT_EQ(result.err, "usage: metastamp FILE.flv [/x]\n");
