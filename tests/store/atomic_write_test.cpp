@@ -1,8 +1,11 @@
 // Every file the store replaces (settings, affiliate, project) is written beside the old one
 // and renamed over it: a failure leaves the old file as it was.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +60,28 @@ class FileSizeLimit {
   sighandler_t previous_handler_;
 };
 
+// While alive, the calling thread cannot override file permissions: root's power to write into
+// any folder (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH) is taken out of the thread's effective set
+// and given back afterwards, so a read-only folder is read-only whoever runs the test. Other
+// users have nothing to take out.
+class WithoutPermissionOverride {
+ public:
+  WithoutPermissionOverride() {
+    if (syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+    for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
+      reduced[capability / 32].effective &= ~(1u << (capability % 32));
+    syscall(SYS_capset, &header_, reduced);
+  }
+  ~WithoutPermissionOverride() { syscall(SYS_capset, &header_, saved_); }
+  WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
+  WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};  // 0: this thread
+  __user_cap_data_struct saved_[2]{};
+};
+
 TEST(AtomicWriteTest, ReplacesTheFileAndLeavesNothingBeside) {
   for (const Writer& writer : AllWriters()) {
     QTemporaryDir dir;
@@ -91,18 +116,17 @@ TEST(AtomicWriteTest, AReadOnlyFolderLeavesTheOldFile) {
   const QString path = dir.filePath("target");
   store_test::WriteBytes(path, kOldContents);
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-  QFile probe(dir.filePath("probe"));
-  const bool folder_still_writable = probe.open(QIODevice::WriteOnly);
-  if (folder_still_writable) {
-    probe.remove();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    GTEST_SKIP() << "this user writes into read-only folders (root)";
-  }
-  for (const Writer& writer : AllWriters()) {
-    EXPECT_FALSE(writer.write(path)) << writer.name;
-    EXPECT_EQ(store_test::ReadBytes(path), kOldContents) << writer.name;
+  {
+    WithoutPermissionOverride as_a_plain_user;
+    QFile probe(dir.filePath("probe"));
+    ASSERT_FALSE(probe.open(QIODevice::WriteOnly)) << "the folder is still writable";
+    for (const Writer& writer : AllWriters()) {
+      EXPECT_FALSE(writer.write(path)) << writer.name;
+      EXPECT_EQ(store_test::ReadBytes(path), kOldContents) << writer.name;
+    }
   }
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"target"});
 }
 
 TEST(AtomicWriteTest, AMissingFolderFailsQuietly) {
