@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-5}
 work=${BENCH_DIR:-/tmp/metastamp-bench}
 metastamp=$PWD/build/reelwright/metastamp
+scripts/install-packages yamdi time  # the peer and the memory meter, for benchmarks only
 for tool in ffmpeg yamdi flvmeta /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
 done

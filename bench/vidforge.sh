@@ -10,6 +10,7 @@
 # Needs a built vidforge (scripts/build, which builds with optimisation) and /usr/bin/time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-packages time  # /usr/bin/time, for benchmarks only
 
 runs=${1:-5}
 vidforge=$PWD/build/reelwright/resources/vidforge

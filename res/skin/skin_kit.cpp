@@ -23,6 +23,8 @@ QString AddFont(const QString& path, QString* error) {
 
 }  // namespace
 
+// res/CMakeLists.txt checks for these same files when the build is configured: keep both lists
+// alike.
 bool LoadFonts(const QString& font_folder, QString* error) {
   g_family_regular = AddFont(font_folder + "/DejaVuSans.ttf", error);
   if (g_family_regular.isEmpty()) return false;
