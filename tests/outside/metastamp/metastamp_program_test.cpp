@@ -343,8 +343,8 @@ qint64 AllocatedBytes(const QString& path) {
                                                                  : -1;
 }
 
-// A file with a long sparse tail (zeros never written, read as empty tags) keeps it sparse: the copy must not turn
-// a hole into as many written zeros.
+// A long sparse tail (zeros never written, read as empty tags) stays sparse: the copy must not
+// turn a hole into as many written zeros.
 TEST(MetastampStamps, KeepsHolesAsHoles) {
   QTemporaryDir folder;
   const QString flv = folder.filePath("clip.flv");
