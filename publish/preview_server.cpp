@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace publish {
 
@@ -72,16 +76,27 @@ int PreviewServer::Serve(const QString& folder) {
   State* state = state_.get();
   server->Get(".*", [state](const httplib::Request& request, httplib::Response& response) {
     const QString file_path = ResolvePreviewPath(state->Root(), request.path);
-    QFile file(file_path);
-    if (file_path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    auto file = std::make_shared<std::ifstream>();
+    if (!file_path.isEmpty())
+      file->open(QFile::encodeName(file_path).toStdString(), std::ios::binary);
+    if (!*file || !file->is_open()) {
       response.status = 404;
       response.set_content("Not found", "text/plain");
       return;
     }
-    const QByteArray bytes = file.readAll();
-    // Byte ranges are cut from this content by the library, HEAD answered without the body.
-    response.set_content(bytes.constData(), static_cast<size_t>(bytes.size()),
-                         PreviewContentType(file_path));
+    // The file is streamed in pieces as asked for: the library cuts byte ranges from it and
+    // answers HEAD without calling for the body, so a large video is never read whole.
+    const auto size = static_cast<size_t>(QFileInfo(file_path).size());
+    response.set_content_provider(
+        size, PreviewContentType(file_path),
+        [file](size_t offset, size_t length, httplib::DataSink& sink) {
+          std::vector<char> buffer(std::min<size_t>(length, size_t(1) << 16));
+          file->seekg(static_cast<std::streamoff>(offset));
+          file->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+          const std::streamsize got = file->gcount();
+          if (got <= 0) return false;
+          return sink.write(buffer.data(), static_cast<size_t>(got));
+        });
   });
   const auto refuse = [](const httplib::Request&, httplib::Response& response) {
     response.status = 405;

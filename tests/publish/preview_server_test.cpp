@@ -86,6 +86,27 @@ TEST_F(PreviewServerTest, AnswersByteRangesAndHead) {
   EXPECT_EQ(head->get_header_value("Content-Length"), "13");
 }
 
+TEST_F(PreviewServerTest, StreamsLargeAndEmptyFilesWhole) {
+  QByteArray big;
+  for (int i = 0; i < 300000; ++i) big += char('a' + i % 23);
+  Write(Path("site/big.flv"), big);
+  Write(Path("site/empty.js"), "");
+  auto whole = Client().Get("/big.flv");
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(whole->body, big.toStdString());
+  auto middle = Client().Get("/big.flv", {{"Range", "bytes=100000-200000"}});
+  ASSERT_TRUE(middle);
+  EXPECT_EQ(middle->status, 206);
+  EXPECT_EQ(middle->body, big.mid(100000, 100001).toStdString());
+  auto tail = Client().Get("/big.flv", {{"Range", "bytes=-5"}});
+  ASSERT_TRUE(tail);
+  EXPECT_EQ(tail->body, big.right(5).toStdString());
+  auto empty = Client().Get("/empty.js");
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(empty->status, 200);
+  EXPECT_EQ(empty->body, "");
+}
+
 TEST_F(PreviewServerTest, RefusesEverythingOutsideTheFolder) {
   ASSERT_EQ(::symlink(QFile::encodeName(Path("secret.txt")).constData(),
                       QFile::encodeName(Path("site/link.txt")).constData()),
