@@ -25,6 +25,7 @@ bool CopyFileReplacing(const QString& source, const QString& target) {
   QFile in(source);
   if (!in.open(QIODevice::ReadOnly)) return false;
   QSaveFile out(target);
+  out.setDirectWriteFallback(false);  // never cut the old file to write it in place
   if (!out.open(QIODevice::WriteOnly)) return false;
   while (!in.atEnd()) {
     const QByteArray chunk = in.read(kChunk);
@@ -32,6 +33,11 @@ bool CopyFileReplacing(const QString& source, const QString& target) {
       out.cancelWriting();
       return false;
     }
+  }
+  // commit() does not check its own last flush: a full disk would let a cut copy through.
+  if (!out.flush() || out.error() != QFileDevice::NoError) {
+    out.cancelWriting();
+    return false;
   }
   return out.commit();
 }

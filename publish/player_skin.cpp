@@ -24,8 +24,7 @@ QString PlayerPreviewFile(const QString& player_file) {
 void ScanPlayerSkins(std::vector<PlayerSkin>& list, const QString& program_folder) {
   const QDir resources(QDir(program_folder).filePath("resources"));
   // Name filters match without case, as the original platform's file search does.
-  QStringList names =
-      resources.entryList({"*.swf"}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+  QStringList names = resources.entryList({"*.swf"}, QDir::Files | QDir::Hidden, QDir::NoSort);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a < b;
