@@ -1,0 +1,76 @@
+// Producing the web page: the output folder checked, the video's name settled, the video and
+// the player put side by side in the output folder, the video measured, the page (and the
+// external script) generated and written. The window reads the job from its controls, calls
+// PublishPage, writes the names back and shows the result.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "encode/metadata_tool.h"
+#include "publish/flash_vars.h"
+
+namespace publish {
+
+struct PublishJob {
+  QString program_folder;
+  QString output_folder;  // as typed
+  QString output_video;   // as typed
+  QString output_html;    // as typed
+  int which_file = 0;     // 0 nothing chosen, 1 a video to encode, 2 an existing FLV
+  QString input_flv;
+  QString player_file;  // in the resources folder: ChosenPlayerFile's answer
+  QString page_title;
+  FlashVarsInput flash_vars;  // its output_video is replaced by the completed name
+  bool players_url_enabled = false;
+  QString players_url;
+  bool js_url_enabled = false;
+  QString js_url;
+};
+
+// What publishing asks of the world beyond files: the metadata tool, the size it reports and
+// the messages the user sees, in order.
+struct PublishTools {
+  std::function<void(const QString& flv_path)> run_metadata_tool;
+  std::function<encode::FrameSize(const QString& flv_path)> read_frame_size;
+  std::function<void(const QString& text)> show_message;
+
+  // The real metadata tool of `program_folder` (waited for) and its size report.
+  static PublishTools Real(const QString& program_folder,
+                           std::function<void(const QString&)> show_message);
+};
+
+struct PublishResult {
+  bool published = false;  // the page (and script) were written: show the tick, enable Preview
+  // Texts to write back into their boxes; nothing where the box is to stay as it is.
+  std::optional<QString> output_video;
+  std::optional<QString> output_html;
+  std::optional<QString> redirect_url;
+  // The texts of this generation; empty when generation failed or was not reached.
+  QString generated_html;
+  QString generated_script;
+};
+
+// The page file's name: trimmed, "index.html" when empty, ".html" appended unless the
+// lower-cased name holds ".htm" anywhere.
+QString CompleteHtmlName(const QString& output_html);
+
+// The external script's file name: what follows the last "\" or "/" of its address (the
+// whole text when it has neither). Empty when nothing usable remains.
+QString ScriptFileName(const QString& js_url);
+
+// The text with every line feed stored as a carriage return and a line feed.
+QByteArray WithCrLf(const QString& text);
+
+// Names the page file, generates the page and writes the page and the script file into the
+// (cleaned) folder. Messages go to tools.show_message; the names and texts to `result`.
+bool WriteOutputFiles(const QString& folder, const PublishJob& job, const PublishTools& tools,
+                      PublishResult& result);
+
+// The whole Produce Web Page action. Also copies the program's resources/ruffle/ beside the
+// page as ruffle/ (only files missing or different), so that the page plays in a current
+// browser from any plain web host.
+PublishResult PublishPage(const PublishJob& job, const PublishTools& tools);
+
+}  // namespace publish

@@ -1,0 +1,166 @@
+#include "publish/page_generation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
+#include <limits>
+
+#include "store/profile_file.h"
+
+namespace publish {
+
+namespace {
+
+const char kStartMarker[] = "<!-- START Reelwright code -->";
+const char kEndMarker[] = "<!-- END Reelwright code -->";
+
+// Replaces the first `placeholder` of `line` with `value`, searching the line as it now is.
+void ReplaceFirst(QString& line, const QString& placeholder, const QString& value) {
+  const qsizetype at = line.indexOf(placeholder);
+  if (at >= 0) line.replace(at, placeholder.size(), value);
+}
+
+// The template's lines: the text after the last line break is a line of its own, even when
+// empty; a carriage return before a line feed is dropped. A line is read whole, however long.
+QStringList TemplateLines(const QByteArray& bytes) {
+  QStringList lines;
+  for (QByteArray line : bytes.split('\n')) {
+    if (line.endsWith('\r')) line.chop(1);
+    lines << QString::fromUtf8(line);
+  }
+  // The final line has no line feed after it, so a carriage return there is its own text.
+  if (!bytes.endsWith('\n') && bytes.endsWith('\r')) lines.last() += '\r';
+  return lines;
+}
+
+}  // namespace
+
+QString TemplatePath(const QString& program_folder) {
+  return QDir(program_folder).filePath("resources/template.htm");
+}
+
+std::optional<QByteArray> ReadTemplate(const QString& path) {
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes;
+}
+
+QString PlayerSizeFilePath(const QString& resources_folder, const QString& player_file) {
+  // Only the file name is lowered: the folders above it keep their case, which matters on a
+  // file system that tells cases apart.
+  return QDir(resources_folder).filePath(player_file.toLower().replace(".swf", ".ini"));
+}
+
+std::optional<PlayerSizeRules> ReadPlayerSizeRules(const QString& path) {
+  if (!QFileInfo(path).isFile()) return std::nullopt;
+  const store::ProfileFile file = store::ProfileFile::Load(path);
+  PlayerSizeRules rules;
+  rules.minimal_width = file.ReadInt("Minimal Dimensions", "Width", -1);
+  rules.minimal_height = file.ReadInt("Minimal Dimensions", "Height", -1);
+  rules.increment_width = file.ReadInt("Increments", "Width", -1);
+  rules.increment_height = file.ReadInt("Increments", "Height", -1);
+  return rules;
+}
+
+encode::FrameSize PageSize(const encode::FrameSize& frame, const PlayerSizeRules& rules) {
+  // Added in 64 bits so that huge values from a damaged file cannot overflow.
+  const auto grown = [](int size, int increment, int minimal) {
+    const long long value = std::max<long long>(static_cast<long long>(size) + increment, minimal);
+    return static_cast<int>(std::min<long long>(value, std::numeric_limits<int>::max()));
+  };
+  return {grown(frame.width, rules.increment_width, rules.minimal_width),
+          grown(frame.height, rules.increment_height, rules.minimal_height)};
+}
+
+QString JavaScriptStringBody(const QString& line) {
+  QString body;
+  body.reserve(line.size());
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const QChar c = line[i];
+    if (c == '\\') {
+      body += "\\\\";
+    } else if (c == '\'') {
+      body += "\\'";
+    } else if (c == '<' && i + 1 < line.size() && line[i + 1] == '/') {
+      body += "<\\/";  // "</script>" inside the string would end the script element
+      ++i;
+    } else if (c == '\r') {
+      body += "\\r";
+    } else if (c == '\n') {
+      body += "\\n";
+    } else if (c == QChar(0x2028)) {
+      body += "\\u2028";
+    } else if (c == QChar(0x2029)) {
+      body += "\\u2029";
+    } else {
+      body += c;
+    }
+  }
+  return body;
+}
+
+GeneratedPage GeneratePage(const PageInput& input) {
+  GeneratedPage result;
+  if (!input.template_text) {
+    result.message = "Template.htm\r\nCould not open the template HTML file!";
+    return result;
+  }
+  if (input.frame_size.width == 0 || input.frame_size.height == 0) {
+    result.message = input.video_path + "\n\nCan't get movie resolution data.";
+    return result;
+  }
+  if (!input.size_rules) {
+    result.message = input.size_file_path + "\n\nCan't find file.";
+    return result;
+  }
+  const PlayerSizeRules& rules = *input.size_rules;
+  if (rules.minimal_width < 0 || rules.minimal_height < 0 || rules.increment_width < 0 ||
+      rules.increment_height < 0) {
+    result.message = input.size_file_path + "\n\nError in the file structure.";
+    return result;
+  }
+  const encode::FrameSize page_size = PageSize(input.frame_size, rules);
+  const QString width = QString::number(page_size.width);
+  const QString height = QString::number(page_size.height);
+  const QString swf_file =
+      (input.players_url_enabled ? input.players_url : QString()) + "player.swf";
+
+  bool in_block = false;
+  for (QString line : TemplateLines(*input.template_text)) {
+    if (input.js_url_enabled && line.contains(kStartMarker)) {
+      in_block = true;
+      result.page += line + "\n";
+      result.page += "<script type=\"text/javascript\" src=\"" + input.js_url + "\"></script>\n";
+      continue;
+    }
+    if (input.js_url_enabled && line.contains(kEndMarker)) {
+      in_block = false;
+      result.page += line + "\n";
+      continue;
+    }
+    line.replace("#WIDTH", width);
+    line.replace("#HEIGHT", height);
+    ReplaceFirst(line, "#LV", QString());
+    ReplaceFirst(line, "#PAGE_TITLE_HOLDER", input.page_title);
+    if (line.contains("#FLASHVARS_HOLDER")) {
+      FlashVars flash_vars = ComposeFlashVars(input.flash_vars);
+      ReplaceFirst(line, "#FLASHVARS_HOLDER", flash_vars.text);
+      if (flash_vars.cleaned_redirect_url)
+        result.cleaned_redirect_url = flash_vars.cleaned_redirect_url;
+    }
+    ReplaceFirst(line, "#SWF_FILE", swf_file);
+    if (in_block) {
+      result.script += " document.write('" + JavaScriptStringBody(line) + "');\n";
+    } else {
+      result.page += line + "\n";
+    }
+  }
+  result.ok = true;
+  return result;
+}
+
+}  // namespace publish
