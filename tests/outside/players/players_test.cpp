@@ -101,6 +101,9 @@ TEST(Players, BuiltFilesAreAllInTheResourcesFolderAndReadAsThePageExpects) {
     EXPECT_EQ(size.value("Increments/Width").toInt(), IncrementWidth(skin));
     EXPECT_EQ(size.value("Increments/Height").toInt(), IncrementHeight(skin));
   }
+  EXPECT_TRUE(QFile::exists(kResources + "ruffle/ruffle.js"));
+  EXPECT_FALSE(QDir(kResources + "ruffle").entryList({"*.wasm"}).isEmpty());
+  EXPECT_TRUE(QDir(kResources + "ruffle").entryList({"*.map"}).isEmpty());
 }
 
 int Distance(QRgb a, Rgb b) {
