@@ -22,6 +22,7 @@ enum ActionCode : uint8_t {
   kActionTrace = 0x26,
   kActionStartDrag = 0x27,
   kActionEndDrag = 0x28,
+  kActionGetTime = 0x34,
   kActionDelete = 0x3A,
   kActionDefineLocal = 0x3C,
   kActionCallFunction = 0x3D,

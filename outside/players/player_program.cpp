@@ -15,7 +15,7 @@ constexpr int kStageWidth = 400;
 constexpr int kStageHeight = 300;
 constexpr uint16_t kVideoCharacter = 1;
 constexpr double kDefaultBufferSeconds = 3;
-// A video that has sent no byte by then is taken for missing; the runtime may never say so.
+// A stream that has sent no description of itself by then is missing or unreadable.
 constexpr double kNotFoundAfterMs = 4000;
 constexpr int kBigPlaySize = 64;
 
@@ -382,7 +382,7 @@ class PlayerWriter {
     });
     s_.Function("startStream", {}, [&] {
       s_.Set("started", Bool(true));
-      s_.Set("loadStart", CallFunction("getTimer"));
+      s_.Set("loadStart", Timer());
       s_.If(V("source") == Str(""), [&] {
         Call("showMessage", {Str("Video not found")});
         s_.Return();
@@ -511,8 +511,8 @@ class PlayerWriter {
       Expr seek = V("bar").Get("seek");
       Expr stream = V("stream");
       s_.Local("w", V("seekWidth"));
-      s_.Local("t", Choose(V("duration") > N(0), Min(stream.Get("time"), V("duration")),
-                           stream.Get("time")));
+      // Without a duration the runtime's clock is no measure of the video: it runs on alone.
+      s_.Local("t", Choose(V("duration") > N(0), Min(stream.Get("time"), V("duration")), N(0)));
       s_.Local("played", Choose(V("duration") > N(0), V("t") / V("duration"), N(0)));
       s_.If(V("dragging"), [&] {
         s_.Set("dragFraction", Max(N(0), Min(N(1), seek.Get("_xmouse") / V("w"))));
@@ -558,17 +558,27 @@ class PlayerWriter {
         Call("applyVolume");
         Call("refreshButtons");
       });
+      // The runtime may never report a missing or unreadable file, and its clock runs on
+      // even then: a stream whose description has not come by then is one of those, and says
+      // so; if it comes to life later the message goes.
       s_.If(V("started") && !V("gotData"), [&] {
         s_.If(
-            stream.Get("bytesTotal") > N(0) || stream.Get("time") > N(0),
+            V("duration") > N(0) || V("videoWidth") > N(0),
             [&] {
               s_.Set("gotData", Bool(true));
               s_.If(V("messageShown") && V("source") != Str(""), [&] { Call("hideMessage"); });
             },
             [&] {
-              s_.If(!V("messageShown") &&
-                        CallFunction("getTimer") - V("loadStart") > N(kNotFoundAfterMs),
-                    [&] { Call("showMessage", {Str("Video not found: ") + V("source")}); });
+              s_.If(!V("messageShown") && Timer() - V("loadStart") > N(kNotFoundAfterMs), [&] {
+                s_.If(
+                    !(stream.Get("bytesTotal") > N(0)),
+                    [&] { Call("showMessage", {Str("Video not found: ") + V("source")}); },
+                    [&] {
+                      s_.If(stream.Get("bytesLoaded") >= stream.Get("bytesTotal"), [&] {
+                        Call("showMessage", {Str("Video cannot be played: ") + V("source")});
+                      });
+                    });
+              });
             });
       });
       Call("drawSeek");

@@ -137,6 +137,10 @@ Expr ToString(const Expr& value) {
   });
 }
 
+Expr Timer() {
+  return Expr([](ActionAssembler& a) { a.Op(kActionGetTime); });
+}
+
 Expr operator+(const Expr& a, const Expr& b) {
   return Binary(a, b, kActionAdd2);
 }

@@ -47,6 +47,8 @@ Expr Array(const std::vector<Expr>& elements);
 Expr TypeOf(const Expr& value);
 Expr ToNumber(const Expr& value);
 Expr ToString(const Expr& value);
+// getTimer(): milliseconds since the movie started. It is an action, not a global function.
+Expr Timer();
 
 Expr operator+(const Expr& a, const Expr& b);
 Expr operator-(const Expr& a, const Expr& b);

@@ -34,14 +34,19 @@ export function playerNames() {
   return fs.readdirSync(resourcesDir).filter((name) => name.endsWith('.swf')).sort();
 }
 
-// [Increments] of the player's size file: the chrome is half the width increment, the bar
-// the rest of the height increment.
+// What the player's size file tells of its layout: the chrome is half the width increment,
+// the bar the rest of the height increment, and at the minimal width the seek bar is 40
+// pixels long, so it is that much plus whatever a page has beyond the minimum.
 export function playerGeometry(swf) {
   const ini = fs.readFileSync(path.join(resourcesDir, swf.toLowerCase().replace(/\.swf$/, '.ini')), 'latin1');
-  const increments = ini.split('[Increments]')[1];
-  const width = Number(/Width=(\d+)/.exec(increments)[1]);
-  const height = Number(/Height=(\d+)/.exec(increments)[1]);
-  return { chrome: width / 2, bar: height - width };
+  const [minimal, increments] = ini.split('[Increments]');
+  const value = (text, key) => Number(new RegExp(`${key}=(\\d+)`).exec(text)[1]);
+  const width = value(increments, 'Width');
+  return {
+    chrome: width / 2,
+    bar: value(increments, 'Height') - width,
+    seekLength: (pageWidth) => pageWidth - value(minimal, 'Width') + 40,
+  };
 }
 
 // A short test clip turned into an FLV by our own encoder, in a fresh folder.
