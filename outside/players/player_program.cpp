@@ -1,6 +1,7 @@
 #include "outside/players/player_program.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "outside/players/script.h"
 #include "outside/players/swf_writer.h"
@@ -72,6 +73,24 @@ class PlayerWriter {
       s_.Do(mc.Call("lineTo", {x, y + r}));
       s_.Do(mc.Call("curveTo", {x, y, x + r, y}));
     });
+    // A circle of eight quadratic arcs, each control point on the tangents' crossing.
+    s_.Function("circlePath", {"mc", "cx", "cy", "r"}, [&] {
+      Expr mc = V("mc"), cx = V("cx"), cy = V("cy"), r = V("r");
+      s_.Do(mc.Call("moveTo", {cx + r, cy}));
+      const double kPi = 3.14159265358979323846;
+      for (int k = 1; k <= 8; ++k) {
+        const double end = k * kPi / 4, control = end - kPi / 8;
+        const double reach = 1 / std::cos(kPi / 8);
+        s_.Do(mc.Call("curveTo",
+                      {cx + r * N(reach * std::cos(control)), cy + r * N(reach * std::sin(control)),
+                       cx + r * N(std::cos(end)), cy + r * N(std::sin(end))}));
+      }
+    });
+    s_.Function("fillCircle", {"mc", "cx", "cy", "r", "c", "a"}, [&] {
+      s_.Do(V("mc").Call("beginFill", {V("c"), V("a")}));
+      Call("circlePath", {V("mc"), V("cx"), V("cy"), V("r")});
+      s_.Do(V("mc").Call("endFill"));
+    });
     s_.Function("fillRound", {"mc", "x", "y", "w", "h", "r", "c", "a"}, [&] {
       s_.Do(V("mc").Call("beginFill", {V("c"), V("a")}));
       Call("roundPath", {V("mc"), V("x"), V("y"), V("w"), V("h"), V("r")});
@@ -131,8 +150,8 @@ class PlayerWriter {
                            Colour(skin_.icon)));
       switch (skin_.button_shape) {
         case ButtonShape::kRound:
-          Call("fillRound",
-               {btn, N(0), N(0), N(b), N(b), N(b / 2), Colour(skin_.button_fill), N(100)});
+          Call("fillCircle",
+               {btn, N(b / 2), N(b / 2), N(b / 2), Colour(skin_.button_fill), N(100)});
           break;
         case ButtonShape::kRounded:
           Call("fillRound", {btn, N(0), N(0), N(b), N(b), N(4), Colour(skin_.button_fill), N(100)});
@@ -174,7 +193,7 @@ class PlayerWriter {
       });
       s_.If(V("kind") == Str("info"), [&] {
         s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 16)), V("c"), N(100)}));
-        Call("roundPath", {btn, N(0.22 * b), N(0.22 * b), N(0.56 * b), N(0.56 * b), N(0.28 * b)});
+        Call("circlePath", {btn, N(0.5 * b), N(0.5 * b), N(0.28 * b)});
         s_.Do(btn.Call("lineStyle"));
         Call("fillRect", {btn, N(0.46 * b), N(0.32 * b), N(0.08 * b), N(0.08 * b), V("c"), N(100)});
         Call("fillRect", {btn, N(0.46 * b), N(0.45 * b), N(0.08 * b), N(0.23 * b), V("c"), N(100)});
@@ -184,7 +203,8 @@ class PlayerWriter {
       Call("drawButton", {V("bar").Get("playBtn"), Choose(V("paused"), Str("play"), Str("pause"))});
       Call("drawButton", {V("bar").Get("muteBtn"), Choose(V("muted"), Str("muted"), Str("sound"))});
       Call("drawButton", {V("bar").Get("infoBtn"), Str("info")});
-      s_.SetMember(V("bigPlay"), "_visible", V("paused") && !V("messageShown"));
+      s_.SetMember(V("bigPlay"), "_visible",
+                   V("paused") && !V("messageShown") && !V("infoBox").Get("_visible"));
     });
   }
 
@@ -193,7 +213,6 @@ class PlayerWriter {
   void Options() {
     s_.SetMember(V("Stage"), "scaleMode", Str("noScale"));
     s_.SetMember(V("Stage"), "align", Str("TL"));
-    s_.Set("playerTitle", Str(skin_.title));
     s_.Set("bufferSeconds", CallFunction("parseFloat", {V("bufferTime")}));
     s_.If(CallFunction("isNaN", {V("bufferSeconds")}) || V("bufferSeconds") < N(0) ||
               V("bufferSeconds") > N(600),
@@ -256,17 +275,17 @@ class PlayerWriter {
     TextField(root, "message", 30, 15, 0xFFFFFF, "center");
     s_.SetMember(root.Get("message"), "wordWrap", Bool(true));
     s_.SetMember(root.Get("message"), "_visible", Bool(false));
-    TextField(V("infoBox"), "label", 1, 13, 0xFFFFFF, "center");
+    TextField(V("infoBox"), "heading", 1, 15, 0xFFFFFF, "center");
+    TextField(V("infoBox"), "label", 2, 12, 0xC8D0DA, "center");
     s_.SetMember(V("infoBox").Get("label"), "multiline", Bool(true));
     s_.SetMember(V("infoBox").Get("label"), "wordWrap", Bool(true));
     s_.SetMember(V("infoBox"), "_visible", Bool(false));
 
     // The big play button: a translucent disc with the triangle, drawn once.
     const double size = kBigPlaySize;
-    Call("fillRound",
-         {V("bigPlay"), N(0), N(0), N(size), N(size), N(size / 2), N(0x000000), N(55)});
+    Call("fillCircle", {V("bigPlay"), N(size / 2), N(size / 2), N(size / 2), N(0x000000), N(60)});
     s_.Do(V("bigPlay").Call("lineStyle", {N(3), N(0xFFFFFF), N(90)}));
-    Call("roundPath", {V("bigPlay"), N(1.5), N(1.5), N(size - 3), N(size - 3), N(size / 2 - 1.5)});
+    Call("circlePath", {V("bigPlay"), N(size / 2), N(size / 2), N(size / 2 - 1.5)});
     s_.Do(V("bigPlay").Call("lineStyle"));
     Call("polygon", {V("bigPlay"), Array({N(0.4), N(0.28), N(0.74), N(0.5), N(0.4), N(0.72)}),
                      N(size), N(0xFFFFFF)});
@@ -342,16 +361,21 @@ class PlayerWriter {
       Expr box = V("infoBox");
       Expr text = box.Get("label");
       s_.Local("bw", Min(N(260), V("vw") - N(16)));
-      s_.Local("bh", Choose(V("affiliate") == Str(""), N(48), N(66)));
+      s_.Local("bh", Choose(V("affiliate") == Str(""), N(62), N(80)));
       s_.Do(box.Call("clear"));
-      Call("fillRound", {box, N(0), N(0), V("bw"), V("bh"), N(8), N(0x000000), N(78)});
+      Call("fillRound", {box, N(0), N(0), V("bw"), V("bh"), N(8), N(0x000000), N(85)});
       s_.Do(box.Call("lineStyle", {N(1), Colour(skin_.played), N(100)}));
       Call("roundPath", {box, N(0.5), N(0.5), V("bw") - N(1), V("bh") - N(1), N(8)});
       s_.Do(box.Call("lineStyle"));
+      Expr heading = box.Get("heading");
+      s_.SetMember(heading, "_x", N(8));
+      s_.SetMember(heading, "_y", N(9));
+      s_.SetMember(heading, "_width", V("bw") - N(16));
+      s_.SetMember(heading, "_height", N(22));
       s_.SetMember(text, "_x", N(8));
-      s_.SetMember(text, "_y", N(8));
+      s_.SetMember(text, "_y", N(32));
       s_.SetMember(text, "_width", V("bw") - N(16));
-      s_.SetMember(text, "_height", V("bh") - N(12));
+      s_.SetMember(text, "_height", V("bh") - N(36));
       s_.SetMember(box, "_x", V("vx") + (V("vw") - V("bw")) / N(2));
       s_.SetMember(box, "_y", V("vy") + (V("vh") - V("bh")) / N(2));
     });
@@ -457,11 +481,14 @@ class PlayerWriter {
       Call("refreshButtons");
     });
     s_.Function("toggleInfo", {}, [&] {
-      s_.Local("text", V("playerTitle") + Str(" ") + Str(kPlayerVersion));
+      s_.SetMember(V("infoBox").Get("heading"), "text", Str(kPlayerName));
+      s_.Local("text", Str(skin_.title == kPlayerName ? "" : skin_.title + " skin, ") +
+                           Str("version ") + Str(kPlayerVersion));
       s_.If(V("affiliate") != Str(""),
             [&] { s_.Set("text", V("text") + Str("\nAffiliate ID: ") + V("affiliate")); });
       s_.SetMember(V("infoBox").Get("label"), "text", V("text"));
       s_.SetMember(V("infoBox"), "_visible", !V("infoBox").Get("_visible"));
+      Call("refreshButtons");
     });
     s_.Function("seekTo", {"t"}, [&] {
       // Backward seeks land on the keyframe before the target: aim just past it.
@@ -535,8 +562,8 @@ class PlayerWriter {
                            N(track_h), N(track_h / 2), Colour(skin_.played), N(100)});
       });
       const double knob = track_h + 6;
-      Call("fillRound", {seek, V("w") * V("played") - N(knob / 2), N((bh - knob) / 2), N(knob),
-                         N(knob), N(knob / 2), Colour(skin_.icon), N(100)});
+      Call("fillCircle",
+           {seek, V("w") * V("played"), N(bh / 2), N(knob / 2), Colour(skin_.icon), N(100)});
       s_.SetMember(
           V("bar").Get("timeText"), "text",
           CallFunction("clock", {V("t")}) + Str(" / ") + CallFunction("clock", {V("duration")}));

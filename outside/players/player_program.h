@@ -9,7 +9,8 @@
 
 namespace players {
 
-// The version shown in the information box.
+// The name and version shown in the information box.
+inline constexpr const char* kPlayerName = "Reelwright Player";
 inline constexpr const char* kPlayerVersion = "1.04";
 
 // The whole .swf file of the player in `skin`.

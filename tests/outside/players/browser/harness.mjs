@@ -49,13 +49,13 @@ export function playerGeometry(swf) {
   };
 }
 
-// A short test clip turned into an FLV by our own encoder, in a fresh folder.
-export function makeMediaFolder(seconds = 4) {
+// A short test clip turned into an FLV by our own encoder, in a fresh folder. `source` is an
+// ffmpeg lavfi video source.
+export function makeMediaFolder(seconds = 4, source = 'testsrc=size=320x240:rate=25') {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'reelwright-players-'));
   const avi = path.join(folder, 'clip.avi');
   execFileSync('ffmpeg', ['-hide_banner', '-loglevel', 'error', '-y',
-    '-f', 'lavfi', '-i', `testsrc=size=320x240:rate=25:duration=${seconds}`,
-    '-f', 'lavfi', '-i', `sine=frequency=440:duration=${seconds}`, avi]);
+    '-f', 'lavfi', '-i', source, '-f', 'lavfi', '-i', 'sine=frequency=440', '-t', `${seconds}`, avi]);
   execFileSync(path.join(resourcesDir, 'vidforge'),
     ['-i', avi, '-b', '400', '-ab', '64', '-ar', '22050', '-ac', '1', path.join(folder, 'clip.flv')],
     { cwd: folder });
