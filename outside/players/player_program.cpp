@@ -19,6 +19,8 @@ constexpr double kDefaultBufferSeconds = 3;
 // A stream that has sent no description of itself by then is missing or unreadable.
 constexpr double kNotFoundAfterMs = 4000;
 constexpr int kBigPlaySize = 64;
+// How many frames a seek while paused runs to show its new picture.
+constexpr int kStillFrames = 4;
 
 Expr N(double value) {
   return Num(value);
@@ -121,14 +123,14 @@ class PlayerWriter {
                          {V("points").Get("0") * V("size"), V("points").Get("1") * V("size")}));
       s_.Local("i", N(2));
       s_.While(V("i") < V("points").Get("length"), [&] {
-        Expr point_x = CallFunction("pointAt", {V("points"), V("i")});
-        Expr point_y = CallFunction("pointAt", {V("points"), V("i") + N(1)});
+        Expr point_x = CallFunction("itemAt", {V("points"), V("i")});
+        Expr point_y = CallFunction("itemAt", {V("points"), V("i") + N(1)});
         s_.Do(V("mc").Call("lineTo", {point_x * V("size"), point_y * V("size")}));
         s_.Set("i", V("i") + N(2));
       });
       s_.Do(V("mc").Call("endFill"));
     });
-    s_.Function("pointAt", {"points", "i"}, [&] {
+    s_.Function("itemAt", {"points", "i"}, [&] {
       // points[i]: a member named by a number.
       s_.Return(Expr([](ActionAssembler& a) {
         a.Push({std::string("points")});
@@ -231,6 +233,8 @@ class PlayerWriter {
     for (const char* number :
          {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth"})
       s_.Set(number, N(0));
+    s_.Set("keyTimes", Undefined());
+    s_.Set("stillFrames", N(0));
   }
 
   Expr NewClip(const Expr& parent, const std::string& name, int depth) {
@@ -391,7 +395,9 @@ class PlayerWriter {
     s_.Set("sound", New("Sound", {V("soundClip")}));
 
     s_.Function("applyVolume", {}, [&] {
-      s_.Do(V("sound").Call("setVolume", {Choose(V("muted") || V("posterPending"), N(0), N(100))}));
+      s_.Do(V("sound").Call(
+          "setVolume",
+          {Choose(V("muted") || V("posterPending") || V("stillFrames") > N(0), N(0), N(100))}));
     });
     s_.Function("showMessage", {"text"}, [&] {
       s_.Set("messageShown", Bool(true));
@@ -438,6 +444,8 @@ class PlayerWriter {
         s_.Set("videoHeight", ToNumber(V("data").Get("height")));
         Call("layout");
       });
+      s_.If(V("data").Get("keyframes").Get("times").Get("length") > N(0),
+            [&] { s_.Set("keyTimes", V("data").Get("keyframes").Get("times")); });
     }));
   }
 
@@ -491,10 +499,33 @@ class PlayerWriter {
       Call("refreshButtons");
     });
     s_.Function("seekTo", {"t"}, [&] {
-      // Backward seeks land on the keyframe before the target: aim just past it.
-      s_.If(V("t") < V("stream").Get("time"), [&] { s_.Set("t", V("t") + N(0.05)); });
+      // The stream can only start at a keyframe, and the runtime picks the first one after a
+      // forward target and the last one before a backward target. When the file lists its
+      // keyframes, aim at the last one at or before the target, from just before it going
+      // forward and from just after it going back, so the seek lands on that one.
+      s_.If(
+          V("keyTimes") != Undefined(),
+          [&] {
+            s_.Local("best", N(0));
+            s_.Local("i", N(0));
+            s_.While(V("i") < V("keyTimes").Get("length"), [&] {
+              s_.Local("k", ToNumber(CallFunction("itemAt", {V("keyTimes"), V("i")})));
+              s_.If(V("k") <= V("t") && V("k") > V("best"), [&] { s_.Set("best", V("k")); });
+              s_.Set("i", V("i") + N(1));
+            });
+            s_.Set("t", Choose(V("best") < V("stream").Get("time"), V("best") + N(0.05),
+                               Max(N(0), V("best") - N(0.1))));
+          },
+          [&] { s_.If(V("t") < V("stream").Get("time"), [&] { s_.Set("t", V("t") + N(0.05)); }); });
       s_.Do(V("stream").Call("seek", {V("t")}));
       s_.Set("ended", Bool(false));
+      // The runtime shows no new picture for a seek while paused: run silently for a few
+      // frames to fetch it, then hold it.
+      s_.If(V("paused") && !V("posterPending"), [&] {
+        s_.Set("stillFrames", N(kStillFrames));
+        Call("applyVolume");
+        s_.Do(V("stream").Call("pause", {Bool(false)}));
+      });
     });
 
     Expr bar = V("bar");
@@ -516,12 +547,20 @@ class PlayerWriter {
     s_.SetMember(V("infoBox"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
 
     Expr seek = bar.Get("seek");
+    // Where the pointer is along the seek bar, 0 to 1. Press and release can come within one
+    // frame, so both read it themselves rather than wait for the next frame's drawing.
+    s_.Function("pointerFraction", {},
+                [&] { s_.Return(Max(N(0), Min(N(1), seek.Get("_xmouse") / V("seekWidth")))); });
     s_.SetMember(seek, "onPress", s_.Lambda({}, [&] {
-      s_.If(V("started") && V("duration") > N(0), [&] { s_.Set("dragging", Bool(true)); });
+      s_.If(V("started") && V("duration") > N(0), [&] {
+        s_.Set("dragging", Bool(true));
+        s_.Set("dragFraction", CallFunction("pointerFraction"));
+      });
     }));
     Expr release = s_.Lambda({}, [&] {
       s_.If(V("dragging"), [&] {
         s_.Set("dragging", Bool(false));
+        s_.Set("dragFraction", CallFunction("pointerFraction"));
         Call("seekTo", {V("dragFraction") * V("duration")});
       });
     });
@@ -542,7 +581,7 @@ class PlayerWriter {
       s_.Local("t", Choose(V("duration") > N(0), Min(stream.Get("time"), V("duration")), N(0)));
       s_.Local("played", Choose(V("duration") > N(0), V("t") / V("duration"), N(0)));
       s_.If(V("dragging"), [&] {
-        s_.Set("dragFraction", Max(N(0), Min(N(1), seek.Get("_xmouse") / V("w"))));
+        s_.Set("dragFraction", CallFunction("pointerFraction"));
         s_.Set("played", V("dragFraction"));
         s_.Set("t", V("dragFraction") * V("duration"));
       });
@@ -578,6 +617,13 @@ class PlayerWriter {
     s_.Function("tick", {}, [&] {
       Expr stream = V("stream");
       // A poster frame: play silently until the first picture is there, then hold it.
+      s_.If(V("stillFrames") > N(0), [&] {
+        s_.Set("stillFrames", V("stillFrames") - N(1));
+        s_.If(V("stillFrames") == N(0), [&] {
+          s_.Do(stream.Call("pause", {Bool(true)}));
+          Call("applyVolume");
+        });
+      });
       s_.If(V("posterPending") && stream.Get("time") > N(0), [&] {
         s_.Do(stream.Call("pause", {Bool(true)}));
         s_.Set("posterPending", Bool(false));

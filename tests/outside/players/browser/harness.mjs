@@ -22,6 +22,7 @@ export function requireTools() {
   if (!fs.existsSync(path.join(resourcesDir, 'ruffle', 'ruffle.js')))
     missing.push(`the web runtime ${path.join(resourcesDir, 'ruffle')}`);
   if (!fs.existsSync(path.join(resourcesDir, 'vidforge'))) missing.push('the encoder vidforge');
+  if (!fs.existsSync(path.join(programDir, 'metastamp'))) missing.push('the metadata tool metastamp');
   if (missing.length) throw new Error(`missing ${missing.join(', ')}: run scripts/setup and scripts/build`);
 }
 
@@ -49,7 +50,8 @@ export function playerGeometry(swf) {
   };
 }
 
-// A short test clip turned into an FLV by our own encoder, in a fresh folder. `source` is an
+// A short test clip turned into an FLV by our own encoder and given its keyframe index by our
+// metadata tool, as publishing does, in a fresh folder. `source` is an
 // ffmpeg lavfi video source.
 export function makeMediaFolder(seconds = 4, source = 'testsrc=size=320x240:rate=25') {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'reelwright-players-'));
@@ -59,6 +61,7 @@ export function makeMediaFolder(seconds = 4, source = 'testsrc=size=320x240:rate
   execFileSync(path.join(resourcesDir, 'vidforge'),
     ['-i', avi, '-b', '400', '-ab', '64', '-ar', '22050', '-ac', '1', path.join(folder, 'clip.flv')],
     { cwd: folder });
+  execFileSync(path.join(programDir, 'metastamp'), [path.join(folder, 'clip.flv')]);
   fs.rmSync(avi);
   fs.writeFileSync(path.join(folder, 'next.html'), '<!doctype html><title>next</title><p>next page</p>');
   return folder;
@@ -70,9 +73,11 @@ const types = {
 };
 
 // Serves the players and the runtime from the program folder, everything else from `folder`,
-// and pages made by `pages(url)` for paths under /page/.
+// and pages made by `pages(url)` for paths under /page/; keeps the address of every request.
 export function serve(folder, pages) {
+  const requests = [];
   const server = http.createServer((request, response) => {
+    requests.push(request.url);
     const url = new URL(request.url, 'http://127.0.0.1');
     const name = decodeURIComponent(url.pathname).replace(/^\/+/, '');
     if (name.startsWith('page/')) {
@@ -91,7 +96,8 @@ export function serve(folder, pages) {
     fs.createReadStream(file).pipe(response);
   });
   return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => resolve({ server, origin: `http://127.0.0.1:${server.address().port}` }));
+    server.listen(0, '127.0.0.1', () =>
+      resolve({ server, origin: `http://127.0.0.1:${server.address().port}`, requests }));
   });
 }
 

@@ -12,17 +12,17 @@ import * as h from './harness.mjs';
 
 const WIDTH = 320;
 const HEIGHT = 282;
-let folder, server, origin, browser, page;
+let folder, server, origin, requests, browser, page;
 const players = [];
 
 before(async () => {
   h.requireTools();
-  folder = h.makeMediaFolder(6);
+  folder = h.makeMediaFolder(10);
   // A damaged video: a valid FLV header followed by bytes that are no tags at all.
   const flv = fs.readFileSync(path.join(folder, 'clip.flv'));
   const junk = Buffer.alloc(40000, 0x5a);
   fs.writeFileSync(path.join(folder, 'damaged.flv'), Buffer.concat([flv.subarray(0, 13), junk]));
-  ({ server, origin } = await h.serve(folder, (url) => {
+  ({ server, origin, requests } = await h.serve(folder, (url) => {
     if (url.pathname === '/page/frames')
       return h.framesPage(JSON.parse(url.searchParams.get('frames')), WIDTH, HEIGHT);
     return h.playerPage(url.searchParams.get('swf'), url.searchParams.get('vars'), WIDTH, HEIGHT);
@@ -91,7 +91,7 @@ async function stillFor(area, ms) {
   return h.difference(first, await h.grab(page, area));
 }
 
-test('autoplay plays, pause stops, the seek bar moves, the end goes to the redirect address', async () => {
+test('autoplay plays, pause stops, the seek bar moves and seeks, the end goes to the redirect address', async () => {
   const next = `${origin}/next.html`;
   // Quotes, "&" and text beyond ASCII in a value must not stop the player.
   const tiles = await openTiles((p) =>
@@ -99,14 +99,23 @@ test('autoplay plays, pause stops, the seek bar moves, the end goes to the redir
     `&startStreaming=false&hasVideoChrome=true&redirectURL=${next}?from=${p.swf}`);
   await explained(() => Promise.all(tiles.map(async (tile) => {
     await waitForMotion(tile, 25000);
-    const seekBefore = await h.grab(page, tile.seek);
+    const seekPlaying = await h.grab(page, tile.seek);
     await h.sleep(900);
-    assert.ok(h.difference(seekBefore, await h.grab(page, tile.seek)) > 0.3, `${tile.swf}: the seek bar stands still`);
+    assert.ok(h.difference(seekPlaying, await h.grab(page, tile.seek)) > 0.3, `${tile.swf}: the seek bar stands still`);
 
     await page.mouse.click(tile.playButton.x, tile.playButton.y);
     await h.sleep(400);
     const change = await stillFor(tile.video, 800);
     assert.ok(change < 0.3, `${tile.swf}: the video goes on after pause (${change})`);
+
+    // A click near the end of the seek bar moves playback there, paused as it is, and shows
+    // the picture there.
+    const seekBefore = await h.grab(page, tile.seek);
+    const videoBefore = await h.grab(page, tile.video);
+    await page.mouse.click(tile.seek.x + tile.seek.width * 0.9, tile.seek.y + tile.seek.height / 2);
+    await h.sleep(800);
+    assert.ok(h.difference(seekBefore, await h.grab(page, tile.seek)) > 0.3, `${tile.swf}: the seek bar ignores a click`);
+    assert.ok(h.difference(videoBefore, await h.grab(page, tile.video)) > 1, `${tile.swf}: the picture stays after a seek`);
 
     await page.mouse.click(tile.playButton.x, tile.playButton.y);
     await h.waitFor(`${tile.swf} to go to the redirect address`,
@@ -116,14 +125,17 @@ test('autoplay plays, pause stops, the seek bar moves, the end goes to the redir
 });
 
 test('a paused start holds still until the big play button is pressed', async () => {
-  // Preloading on for every other player: the first picture shows, still.
+  // Preloading on for every other player: the first picture shows, still; without it nothing
+  // is loaded before play is pressed.
   const tiles = await openTiles((p, i) =>
-    `contentPath=clip.flv&affiliateID=&bufferTime=5&autoPlay=false&startStreaming=${i % 2 === 0}&hasVideoChrome=${i % 2 === 1}`);
+    `contentPath=clip.flv?tile=${i}&affiliateID=&bufferTime=5&autoPlay=false&startStreaming=${i % 2 === 0}&hasVideoChrome=${i % 2 === 1}`);
   await explained(() => Promise.all(tiles.map(async (tile) => {
     await h.waitFor(`${tile.swf} to draw over the video`, async () => h.spread(await h.grab(page, tile.video)) > 60, 25000);
     await h.sleep(1200);
     const change = await stillFor(tile.video, 1000);
     assert.ok(change < 0.3, `${tile.swf}: the video moves before play is pressed (${change})`);
+    const loaded = requests.some((url) => url.endsWith(`clip.flv?tile=${tile.index}`));
+    assert.equal(loaded, tile.index % 2 === 0, `${tile.swf}: loading before play with startStreaming=${tile.index % 2 === 0}`);
     await page.mouse.click(tile.videoCentre.x, tile.videoCentre.y);
     await waitForMotion(tile, 10000);
   })));
