@@ -417,7 +417,28 @@ class PlayerWriter {
         Call("showMessage", {Str("Video not found")});
         s_.Return();
       });
-      s_.Do(V("stream").Call("play", {V("source")}));
+      s_.Do(V("stream").Call("play", {CallFunction("pageAddress", {V("source")})}));
+    });
+    // The page names the video relative to itself, but a runtime may resolve a stream's
+    // address against the player's; when the player lies elsewhere (an external player
+    // location) that finds nothing. Ask the page where it is and resolve against that.
+    s_.Function("pageAddress", {"path"}, [&] {
+      Expr path = V("path");
+      s_.If(path.Call("indexOf", {Str("://")}) >= N(0) || path.Call("charAt", {N(0)}) == Str("/"),
+            [&] { s_.Return(path); });
+      Expr bridge = V("flash").Get("external").Get("ExternalInterface");
+      s_.If(!(bridge.Get("available") == Bool(true)), [&] { s_.Return(path); });
+      s_.Local("page", bridge.Call("call", {Str("eval"), Str("location.href")}));
+      s_.If(TypeOf(V("page")) != Str("string") || !(V("page").Call("indexOf", {Str("://")}) > N(0)),
+            [&] { s_.Return(path); });
+      for (const char* end : {"#", "?"}) {
+        s_.Local("cut", V("page").Call("indexOf", {Str(end)}));
+        s_.If(V("cut") >= N(0), [&] {
+          s_.Set("page", V("page").Call("substr", {N(0), V("cut")}));
+        });
+      }
+      s_.Return(V("page").Call("substr", {N(0), V("page").Call("lastIndexOf", {Str("/")}) + N(1)}) +
+                path);
     });
 
     s_.SetMember(V("stream"), "onStatus", s_.Lambda({"info"}, [&] {

@@ -72,21 +72,23 @@ const types = {
   '.swf': 'application/x-shockwave-flash', '.flv': 'video/x-flv', '.json': 'application/json',
 };
 
-// Serves the players and the runtime from the program folder, everything else from `folder`,
-// and pages made by `pages(url)` for paths under /page/; keeps the address of every request.
+// Serves the runtime from the program folder, and the players from it both at the top and
+// under /players/; pages made by `pages(url)` where it gives one; everything else from `folder`.
+// Keeps the address of every request.
 export function serve(folder, pages) {
   const requests = [];
   const server = http.createServer((request, response) => {
     requests.push(request.url);
     const url = new URL(request.url, 'http://127.0.0.1');
     const name = decodeURIComponent(url.pathname).replace(/^\/+/, '');
-    if (name.startsWith('page/')) {
+    const page = pages(url);
+    if (page) {
       response.writeHead(200, { 'content-type': types['.html'] });
-      response.end(pages(url));
+      response.end(page);
       return;
     }
     const fromProgram = name.startsWith('ruffle/') || name.endsWith('.swf');
-    const file = path.resolve(fromProgram ? resourcesDir : folder, name);
+    const file = fromProgram ? path.resolve(resourcesDir, name.replace(/^players\//, '')) : path.resolve(folder, name);
     if (name.includes('..') || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404);
       response.end();
@@ -110,17 +112,18 @@ export const runtimeConfig = {
   logLevel: 'warn', splashScreen: false,
 };
 
-// One player the way a published page holds it: <object> with <embed> inside, FlashVars on both.
+// One player the way a published page holds it: <object> with <embed> inside, FlashVars on
+// both. `swf` is the player's address as the page names it.
 export function playerPage(swf, flashVars, width, height) {
   const vars = escapeHtml(flashVars);
   return `<!doctype html><html><head><meta charset="utf-8"><title>${escapeHtml(swf)}</title>
 <style>html,body{margin:0;padding:0;background:#fff;overflow:hidden}</style>
 <script>window.RufflePlayer = window.RufflePlayer || {}; window.RufflePlayer.config = ${JSON.stringify(runtimeConfig)};</script>
 <script src="/ruffle/ruffle.js"></script></head><body>
-<object width="${width}" height="${height}" data="/${escapeHtml(swf)}" type="application/x-shockwave-flash">
-<param name="movie" value="/${escapeHtml(swf)}"><param name="FlashVars" value="${vars}">
+<object width="${width}" height="${height}" data="${escapeHtml(swf)}" type="application/x-shockwave-flash">
+<param name="movie" value="${escapeHtml(swf)}"><param name="FlashVars" value="${vars}">
 <param name="allowScriptAccess" value="sameDomain"><param name="quality" value="high">
-<embed src="/${escapeHtml(swf)}" width="${width}" height="${height}" flashvars="${vars}" type="application/x-shockwave-flash" allowscriptaccess="sameDomain">
+<embed src="${escapeHtml(swf)}" width="${width}" height="${height}" flashvars="${vars}" type="application/x-shockwave-flash" allowscriptaccess="sameDomain">
 </object></body></html>`;
 }
 

@@ -23,9 +23,11 @@ before(async () => {
   const junk = Buffer.alloc(40000, 0x5a);
   fs.writeFileSync(path.join(folder, 'damaged.flv'), Buffer.concat([flv.subarray(0, 13), junk]));
   ({ server, origin, requests } = await h.serve(folder, (url) => {
-    if (url.pathname === '/page/frames')
+    if (url.pathname === '/frames.html')
       return h.framesPage(JSON.parse(url.searchParams.get('frames')), WIDTH, HEIGHT);
-    return h.playerPage(url.searchParams.get('swf'), url.searchParams.get('vars'), WIDTH, HEIGHT);
+    if (url.pathname === '/player.html')
+      return h.playerPage(url.searchParams.get('swf'), url.searchParams.get('vars'), WIDTH, HEIGHT);
+    return null;
   }));
   const { chromium } = h.loadPlaywright();
   browser = await chromium.launch({ executablePath: h.chromiumPath });
@@ -40,12 +42,13 @@ after(async () => {
 });
 
 // Opens one page with a frame per player, each with its FlashVars; gives the tiles with the
-// page coordinates of their video area, play button and seek bar.
-async function openTiles(varsFor) {
+// page coordinates of their video area, play button and seek bar. `folder` is where the page
+// finds the players.
+async function openTiles(varsFor, folder = '/') {
   page = await browser.newPage({ viewport: { width: players.length * (WIDTH + 8), height: HEIGHT + 16 } });
   const frames = players.map((p, i) =>
-    `/page/player?swf=${encodeURIComponent(p.swf)}&vars=${encodeURIComponent(varsFor(p, i))}`);
-  await page.goto(`${origin}/page/frames?frames=${encodeURIComponent(JSON.stringify(frames))}`);
+    `/player.html?swf=${encodeURIComponent(folder + p.swf)}&vars=${encodeURIComponent(varsFor(p, i))}`);
+  await page.goto(`${origin}/frames.html?frames=${encodeURIComponent(JSON.stringify(frames))}`);
   const tiles = [];
   for (let i = 0; i < players.length; i++) {
     const box = await page.locator(`iframe[name=tile${i}]`).boundingBox();
@@ -96,7 +99,10 @@ test('autoplay plays, pause stops, the seek bar moves and seeks, the end goes to
   // Quotes, "&" and text beyond ASCII in a value must not stop the player.
   const tiles = await openTiles((p) =>
     `contentPath=clip.flv&affiliateID=%22a%26b%22 'caf%C3%A9' 日本&bufferTime=2&autoPlay=true` +
-    `&startStreaming=false&hasVideoChrome=true&redirectURL=${next}?from=${p.swf}`);
+    `&startStreaming=false&hasVideoChrome=true&redirectURL=${next}?from=${p.swf}`,
+    // The players lie in another folder than the page, as with an external player location:
+    // the video's address is still relative to the page.
+    '/players/');
   await explained(() => Promise.all(tiles.map(async (tile) => {
     await waitForMotion(tile, 25000);
     const seekPlaying = await h.grab(page, tile.seek);

@@ -12,7 +12,7 @@ h.requireTools();
 
 // A 16:9 clip, so the pictures also show how a video is letterboxed.
 const media = h.makeMediaFolder(12, 'mandelbrot=size=640x360:rate=25');
-const { server, origin } = await h.serve(media, (url) =>
+const { server, origin } = await h.serve(media, (url) => url.pathname !== '/player.html' ? null :
   h.playerPage(url.searchParams.get('swf'), url.searchParams.get('vars'),
     Number(url.searchParams.get('width')), Number(url.searchParams.get('height'))));
 const { chromium } = h.loadPlaywright();
@@ -26,7 +26,7 @@ try {
     const page = await browser.newPage({ viewport: { width, height } });
     const vars = 'contentPath=clip.flv&affiliateID=RW-20417&bufferTime=3&autoPlay=true' +
       '&startStreaming=true&hasVideoChrome=true';
-    await page.goto(`${origin}/page/player?swf=${encodeURIComponent(swf)}&vars=${encodeURIComponent(vars)}&width=${width}&height=${height}`);
+    await page.goto(`${origin}/player.html?swf=${encodeURIComponent(swf)}&vars=${encodeURIComponent(vars)}&width=${width}&height=${height}`);
     await page.waitForSelector('ruffle-embed, ruffle-object');
     await h.sleep(5000);
     const stem = swf.replace(/\.swf$/, '');
