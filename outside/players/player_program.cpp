@@ -399,14 +399,18 @@ class PlayerWriter {
           "setVolume",
           {Choose(V("muted") || V("posterPending") || V("stillFrames") > N(0), N(0), N(100))}));
     });
+    // While a message stands, the bar shows the player as stopped; if the video comes to life
+    // after all, the message goes and it plays on.
     s_.Function("showMessage", {"text"}, [&] {
       s_.Set("messageShown", Bool(true));
+      s_.Set("paused", Bool(true));
       s_.SetMember(V("_root").Get("message"), "text", V("text"));
       s_.SetMember(V("_root").Get("message"), "_visible", Bool(true));
       Call("refreshButtons");
     });
     s_.Function("hideMessage", {}, [&] {
       s_.Set("messageShown", Bool(false));
+      s_.Set("paused", V("posterPending"));
       s_.SetMember(V("_root").Get("message"), "_visible", Bool(false));
       Call("refreshButtons");
     });
