@@ -60,6 +60,7 @@ async function openTiles(varsFor, folder = '/') {
       video,
       videoCentre: { x: box.x + WIDTH / 2, y: box.y + c + (HEIGHT - 2 * c - bar) / 2 },
       playButton: { x: box.x + c + bar / 2, y: box.y + HEIGHT - c - bar / 2 },
+      infoButton: { x: box.x + WIDTH - c - bar / 2, y: box.y + HEIGHT - c - bar / 2 },
       seek: { x: box.x + c + bar, y: box.y + HEIGHT - c - bar + 2, width: players[i].seekLength(WIDTH), height: bar - 4 },
     });
   }
@@ -100,7 +101,7 @@ async function stillFor(area, ms) {
   return h.difference(first, await h.grab(page, area));
 }
 
-test('autoplay plays, pause stops, the seek bar moves and seeks, the end goes to the redirect address', async () => {
+test('autoplay plays, pause stops, the seek bar moves and seeks, information opens, the end goes to the redirect address', async () => {
   const next = `${origin}/next.html`;
   // Quotes, "&" and text beyond ASCII in a value must not stop the player.
   const tiles = await openTiles((p) =>
@@ -127,6 +128,14 @@ test('autoplay plays, pause stops, the seek bar moves and seeks, the end goes to
       await waitForChange(`${tile.swf}'s seek bar to follow a click at ${fraction}`, tile.seek, seekBefore, 0.3);
       await waitForChange(`${tile.swf} to show the picture at ${fraction}`, tile.video, videoBefore, 1);
     }
+
+    // The information button opens its box over the still picture, and closes it again.
+    const closed = await h.grab(page, tile.video);
+    await page.mouse.click(tile.infoButton.x, tile.infoButton.y);
+    await waitForChange(`${tile.swf} to open its information box`, tile.video, closed, 1);
+    await page.mouse.click(tile.infoButton.x, tile.infoButton.y);
+    await h.waitFor(`${tile.swf} to close its information box`,
+      async () => h.difference(closed, await h.grab(page, tile.video)) < 0.3, 4000);
 
     await page.mouse.click(tile.playButton.x, tile.playButton.y);
     await h.waitFor(`${tile.swf} to go to the redirect address`,
