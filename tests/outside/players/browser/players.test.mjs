@@ -1,6 +1,6 @@
 // Every player in a real browser with the web runtime, the way a published page holds it:
-// autoplay, pause, the seek bar and the redirect at the end; the paused start with and without
-// preloading; a missing, absent or damaged video. The players of one check run side by side,
+// autoplay, pause, the seek bar, the information box and the redirect at the end; the paused
+// start with and without preloading; a missing, absent, damaged or cut video. The players of one check run side by side,
 // each in its own frame, so that each can navigate on its own.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -22,6 +22,8 @@ before(async () => {
   const flv = fs.readFileSync(path.join(folder, 'clip.flv'));
   const junk = Buffer.alloc(40000, 0x5a);
   fs.writeFileSync(path.join(folder, 'damaged.flv'), Buffer.concat([flv.subarray(0, 13), junk]));
+  // A cut one: the first fifth of a good file.
+  fs.writeFileSync(path.join(folder, 'cut.flv'), flv.subarray(0, Math.floor(flv.length / 5)));
   ({ server, origin, requests } = await h.serve(folder, (url) => {
     if (url.pathname === '/frames.html')
       return h.framesPage(JSON.parse(url.searchParams.get('frames')), WIDTH, HEIGHT);
@@ -162,12 +164,17 @@ test('a paused start holds still until the big play button is pressed', async ()
   await page.close();
 });
 
-test('a missing, absent or damaged video shows a message instead of a black box', async () => {
-  const content = ['contentPath=missing.flv&', 'contentPath=missing.flv&', 'contentPath=damaged.flv&', ''];
+test('a missing, absent or damaged video shows a message, a cut one plays what it has and stops', async () => {
+  const content = ['contentPath=missing.flv&', 'contentPath=cut.flv&', 'contentPath=damaged.flv&', ''];
   const tiles = await openTiles((p, i) =>
     `${content[i % content.length]}affiliateID=&bufferTime=x&autoPlay=true&startStreaming=true&hasVideoChrome=true`);
   await explained(() => Promise.all(tiles.map(async (tile) => {
-    await h.waitFor(`${tile.swf} to show its message`, async () => h.whiteShare(await h.grab(page, tile.video)) > 0.0015, 20000);
+    if (content[tile.index % content.length].includes('cut.flv')) {
+      await waitForMotion(tile, 25000);
+      await h.waitFor(`${tile.swf} to stop at the end of what it has`, async () => (await stillFor(tile.video, 600)) < 0.3, 15000);
+    } else {
+      await h.waitFor(`${tile.swf} to show its message`, async () => h.whiteShare(await h.grab(page, tile.video)) > 0.0015, 20000);
+    }
     // The page still answers: nothing froze it.
     assert.equal(await tile.frame().evaluate(() => 1 + 1), 2);
   })));
