@@ -1,7 +1,7 @@
 // Every player in a real browser with the web runtime, the way a published page holds it:
 // autoplay, pause, the seek bar, the information box and the redirect at the end; the paused
-// start with and without preloading; a missing, absent, damaged or cut video. The players of one check run side by side,
-// each in its own frame, so that each can navigate on its own.
+// start with and without preloading; a missing, absent, damaged or cut video. The players of
+// one check run side by side, each in its own frame, so that each can navigate on its own.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
