@@ -95,6 +95,16 @@ void DrawInfoIcon(QPainter& p, const QRectF& r, const QColor& c) {
 
 }  // namespace
 
+PictureLayout LayOutPicture(const PlayerSkin& skin, QSize size) {
+  const double c = skin.chrome;
+  const QRectF screen(c, c, size.width() - 2 * c, size.height() - 2 * c - skin.bar_height);
+  // A 16:9 video fitted into the screen as the player fits one, centred, keeping its shape.
+  const double scale = std::min(screen.width() / 16, screen.height() / 9);
+  QRectF video(0, 0, 16 * scale, 9 * scale);
+  video.moveCenter(screen.center());
+  return {screen, video};
+}
+
 QImage DrawSkinPicture(const PlayerSkin& skin, QSize size) {
   QImage image(size, QImage::Format_RGB32);
   QPainter p(&image);
@@ -103,12 +113,9 @@ QImage DrawSkinPicture(const PlayerSkin& skin, QSize size) {
   const BarLayout bar = LayoutOf(skin);
 
   p.fillRect(QRectF(0, 0, w, h), Vertical(QRectF(0, 0, w, h), skin.chrome_top, skin.chrome_bottom));
-  const QRectF screen(c, c, w - 2 * c, h - 2 * c - bh);
-  p.fillRect(screen, ColourOf(skin.screen));
-  // A 16:9 video letterboxed into the screen, as the player shows one.
-  const double video_h = std::min(screen.height(), screen.width() * 9 / 16);
-  DrawScene(p, QRectF(screen.left(), screen.top() + (screen.height() - video_h) / 2, screen.width(),
-                      video_h));
+  const PictureLayout layout = LayOutPicture(skin, size);
+  p.fillRect(layout.screen, ColourOf(skin.screen));
+  DrawScene(p, layout.video);
 
   const QRectF strip(c, h - c - bh, w - 2 * c, bh);
   p.fillRect(strip, Vertical(strip, skin.bar_top, skin.bar_bottom));
