@@ -1,0 +1,733 @@
+#include "outside/players/player_program.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "outside/players/script.h"
+#include "outside/players/swf_writer.h"
+
+namespace players {
+namespace {
+
+// Above the frame rate of any FLV we make: the picture changes only on the player's frames.
+constexpr double kFrameRate = 30;
+// The stage size written in the header; the page decides the real size.
+constexpr int kStageWidth = 400;
+constexpr int kStageHeight = 300;
+constexpr uint16_t kVideoCharacter = 1;
+constexpr double kDefaultBufferSeconds = 3;
+// A stream that has sent no description of itself by then is missing or unreadable.
+constexpr double kNotFoundAfterMs = 4000;
+constexpr int kBigPlaySize = 64;
+// How many frames a seek while paused runs to show its new picture.
+constexpr int kStillFrames = 4;
+
+Expr N(double value) {
+  return Num(value);
+}
+Expr V(const std::string& name) {
+  return Var(name);
+}
+
+class PlayerWriter {
+ public:
+  PlayerWriter(const PlayerSkin& skin, Script& s) : skin_(skin), bar_(LayoutOf(skin)), s_(s) {}
+
+  void Write() {
+    DrawingHelpers();
+    ButtonDrawing();
+    Options();
+    Objects();
+    Layout();
+    Stream();
+    Controls();
+    Tick();
+    Start();
+  }
+
+ private:
+  void Call(const std::string& name, const std::vector<Expr>& arguments = {}) {
+    s_.Do(CallFunction(name, arguments));
+  }
+  Expr Colour(Rgb rgb) const { return N(rgb); }
+
+  // fillRect, fillRound, fillGradient, polygon: the shapes everything is drawn with.
+  void DrawingHelpers() {
+    s_.Function("fillRect", {"mc", "x", "y", "w", "h", "c", "a"}, [&] {
+      Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h");
+      s_.Do(mc.Call("beginFill", {V("c"), V("a")}));
+      s_.Do(mc.Call("moveTo", {x, y}));
+      s_.Do(mc.Call("lineTo", {x + w, y}));
+      s_.Do(mc.Call("lineTo", {x + w, y + h}));
+      s_.Do(mc.Call("lineTo", {x, y + h}));
+      s_.Do(mc.Call("lineTo", {x, y}));
+      s_.Do(mc.Call("endFill"));
+    });
+    s_.Function("roundPath", {"mc", "x", "y", "w", "h", "r"}, [&] {
+      Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h"), r = V("r");
+      s_.Do(mc.Call("moveTo", {x + r, y}));
+      s_.Do(mc.Call("lineTo", {x + w - r, y}));
+      s_.Do(mc.Call("curveTo", {x + w, y, x + w, y + r}));
+      s_.Do(mc.Call("lineTo", {x + w, y + h - r}));
+      s_.Do(mc.Call("curveTo", {x + w, y + h, x + w - r, y + h}));
+      s_.Do(mc.Call("lineTo", {x + r, y + h}));
+      s_.Do(mc.Call("curveTo", {x, y + h, x, y + h - r}));
+      s_.Do(mc.Call("lineTo", {x, y + r}));
+      s_.Do(mc.Call("curveTo", {x, y, x + r, y}));
+    });
+    // A circle of eight quadratic arcs, each control point on the tangents' crossing.
+    s_.Function("circlePath", {"mc", "cx", "cy", "r"}, [&] {
+      Expr mc = V("mc"), cx = V("cx"), cy = V("cy"), r = V("r");
+      s_.Do(mc.Call("moveTo", {cx + r, cy}));
+      const double kPi = 3.14159265358979323846;
+      for (int k = 1; k <= 8; ++k) {
+        const double end = k * kPi / 4, control = end - kPi / 8;
+        const double reach = 1 / std::cos(kPi / 8);
+        s_.Do(mc.Call("curveTo",
+                      {cx + r * N(reach * std::cos(control)), cy + r * N(reach * std::sin(control)),
+                       cx + r * N(std::cos(end)), cy + r * N(std::sin(end))}));
+      }
+    });
+    s_.Function("fillCircle", {"mc", "cx", "cy", "r", "c", "a"}, [&] {
+      s_.Do(V("mc").Call("beginFill", {V("c"), V("a")}));
+      Call("circlePath", {V("mc"), V("cx"), V("cy"), V("r")});
+      s_.Do(V("mc").Call("endFill"));
+    });
+    s_.Function("fillRound", {"mc", "x", "y", "w", "h", "r", "c", "a"}, [&] {
+      s_.Do(V("mc").Call("beginFill", {V("c"), V("a")}));
+      Call("roundPath", {V("mc"), V("x"), V("y"), V("w"), V("h"), V("r")});
+      s_.Do(V("mc").Call("endFill"));
+    });
+    s_.Function("fillGradient", {"mc", "x", "y", "w", "h", "top", "bottom"}, [&] {
+      Expr box = Object({{"matrixType", Str("box")},
+                         {"x", V("x")},
+                         {"y", V("y")},
+                         {"w", V("w")},
+                         {"h", V("h")},
+                         {"r", V("Math").Get("PI") / N(2)}});
+      s_.Do(
+          V("mc").Call("beginGradientFill", {Str("linear"), Array({V("top"), V("bottom")}),
+                                             Array({N(100), N(100)}), Array({N(0), N(255)}), box}));
+      Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h");
+      s_.Do(mc.Call("moveTo", {x, y}));
+      s_.Do(mc.Call("lineTo", {x + w, y}));
+      s_.Do(mc.Call("lineTo", {x + w, y + h}));
+      s_.Do(mc.Call("lineTo", {x, y + h}));
+      s_.Do(mc.Call("lineTo", {x, y}));
+      s_.Do(mc.Call("endFill"));
+    });
+    // points: [x0, y0, x1, y1, ...] as fractions of `size`.
+    s_.Function("polygon", {"mc", "points", "size", "c"}, [&] {
+      s_.Do(V("mc").Call("beginFill", {V("c"), N(100)}));
+      s_.Do(V("mc").Call("moveTo",
+                         {V("points").Get("0") * V("size"), V("points").Get("1") * V("size")}));
+      s_.Local("i", N(2));
+      s_.While(V("i") < V("points").Get("length"), [&] {
+        Expr point_x = CallFunction("itemAt", {V("points"), V("i")});
+        Expr point_y = CallFunction("itemAt", {V("points"), V("i") + N(1)});
+        s_.Do(V("mc").Call("lineTo", {point_x * V("size"), point_y * V("size")}));
+        s_.Set("i", V("i") + N(2));
+      });
+      s_.Do(V("mc").Call("endFill"));
+    });
+    s_.Function("itemAt", {"points", "i"}, [&] {
+      // points[i]: a member named by a number.
+      s_.Return(Expr([](ActionAssembler& a) {
+        a.Push({std::string("points")});
+        a.Op(kActionGetVariable);
+        a.Push({std::string("i")});
+        a.Op(kActionGetVariable);
+        a.Op(kActionGetMember);
+      }));
+    });
+  }
+
+  // drawButton(btn, kind): the face under the icon, then the icon in the plain or hover colour.
+  void ButtonDrawing() {
+    const double b = bar_.button;
+    s_.Function("drawButton", {"btn", "kind"}, [&] {
+      Expr btn = V("btn");
+      s_.Do(btn.Call("clear"));
+      s_.Local("c", Choose(btn.Get("hover") == Bool(true), Colour(skin_.icon_hover),
+                           Colour(skin_.icon)));
+      switch (skin_.button_shape) {
+        case ButtonShape::kRound:
+          Call("fillCircle",
+               {btn, N(b / 2), N(b / 2), N(b / 2), Colour(skin_.button_fill), N(100)});
+          break;
+        case ButtonShape::kRounded:
+          Call("fillRound", {btn, N(0), N(0), N(b), N(b), N(4), Colour(skin_.button_fill), N(100)});
+          break;
+        case ButtonShape::kBare:
+          // Invisible, but it still takes the clicks round the icon.
+          Call("fillRect", {btn, N(0), N(0), N(b), N(b), N(0), N(0)});
+          break;
+      }
+      s_.If(V("kind") == Str("play"), [&] {
+        Call("polygon",
+             {btn, Array({N(0.38), N(0.27), N(0.74), N(0.5), N(0.38), N(0.73)}), N(b), V("c")});
+      });
+      s_.If(V("kind") == Str("pause"), [&] {
+        Call("fillRect", {btn, N(0.31 * b), N(0.28 * b), N(0.14 * b), N(0.44 * b), V("c"), N(100)});
+        Call("fillRect", {btn, N(0.55 * b), N(0.28 * b), N(0.14 * b), N(0.44 * b), V("c"), N(100)});
+      });
+      s_.If(V("kind") == Str("sound") || V("kind") == Str("muted"), [&] {
+        Call("polygon", {btn,
+                         Array({N(0.2), N(0.41), N(0.32), N(0.41), N(0.5), N(0.25), N(0.5), N(0.75),
+                                N(0.32), N(0.59), N(0.2), N(0.59)}),
+                         N(b), V("c")});
+        s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 14)), V("c"), N(100)}));
+        s_.If(
+            V("kind") == Str("sound"),
+            [&] {
+              s_.Do(btn.Call("moveTo", {N(0.6 * b), N(0.38 * b)}));
+              s_.Do(btn.Call("curveTo", {N(0.69 * b), N(0.5 * b), N(0.6 * b), N(0.62 * b)}));
+              s_.Do(btn.Call("moveTo", {N(0.68 * b), N(0.29 * b)}));
+              s_.Do(btn.Call("curveTo", {N(0.83 * b), N(0.5 * b), N(0.68 * b), N(0.71 * b)}));
+            },
+            [&] {
+              s_.Do(btn.Call("moveTo", {N(0.6 * b), N(0.39 * b)}));
+              s_.Do(btn.Call("lineTo", {N(0.81 * b), N(0.61 * b)}));
+              s_.Do(btn.Call("moveTo", {N(0.81 * b), N(0.39 * b)}));
+              s_.Do(btn.Call("lineTo", {N(0.6 * b), N(0.61 * b)}));
+            });
+        s_.Do(btn.Call("lineStyle"));
+      });
+      s_.If(V("kind") == Str("info"), [&] {
+        s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 16)), V("c"), N(100)}));
+        Call("circlePath", {btn, N(0.5 * b), N(0.5 * b), N(0.28 * b)});
+        s_.Do(btn.Call("lineStyle"));
+        Call("fillRect", {btn, N(0.46 * b), N(0.32 * b), N(0.08 * b), N(0.08 * b), V("c"), N(100)});
+        Call("fillRect", {btn, N(0.46 * b), N(0.45 * b), N(0.08 * b), N(0.23 * b), V("c"), N(100)});
+      });
+    });
+    s_.Function("refreshButtons", {}, [&] {
+      Call("drawButton", {V("bar").Get("playBtn"), Choose(V("paused"), Str("play"), Str("pause"))});
+      Call("drawButton", {V("bar").Get("muteBtn"), Choose(V("muted"), Str("muted"), Str("sound"))});
+      Call("drawButton", {V("bar").Get("infoBtn"), Str("info")});
+      s_.SetMember(V("bigPlay"), "_visible",
+                   V("paused") && !V("messageShown") && !V("infoBox").Get("_visible"));
+    });
+  }
+
+  // The FlashVars, read once; anything missing or malformed falls back to what a page
+  // without that variable would want.
+  void Options() {
+    s_.SetMember(V("Stage"), "scaleMode", Str("noScale"));
+    s_.SetMember(V("Stage"), "align", Str("TL"));
+    s_.Set("bufferSeconds", CallFunction("parseFloat", {V("bufferTime")}));
+    s_.If(CallFunction("isNaN", {V("bufferSeconds")}) || V("bufferSeconds") < N(0) ||
+              V("bufferSeconds") > N(600),
+          [&] { s_.Set("bufferSeconds", N(kDefaultBufferSeconds)); });
+    s_.Set("wantPlay", V("autoPlay") != Str("false"));
+    s_.Set("preload", V("startStreaming") == Str("true"));
+    s_.Set("chromeOn", V("hasVideoChrome") != Str("false"));
+    s_.Set("source", Choose(V("contentPath") == Undefined(), Str(""), ToString(V("contentPath"))));
+    s_.Set("redirect",
+           Choose(V("redirectURL") == Undefined(), Str(""), ToString(V("redirectURL"))));
+    s_.Set("affiliate",
+           Choose(V("affiliateID") == Undefined(), Str(""), ToString(V("affiliateID"))));
+    for (const char* flag : {"started", "paused", "ended", "muted", "dragging", "posterPending",
+                             "messageShown", "gotData"})
+      s_.Set(flag, Bool(false));
+    for (const char* number :
+         {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth"})
+      s_.Set(number, N(0));
+    s_.Set("keyTimes", Undefined());
+    s_.Set("stillFrames", N(0));
+  }
+
+  Expr NewClip(const Expr& parent, const std::string& name, int depth) {
+    return parent.Call("createEmptyMovieClip", {Str(name), N(depth)});
+  }
+
+  Expr NewTextFormat(int size, Rgb colour, const std::string& align) {
+    return Expr([=, this](ActionAssembler& a) {
+      New("TextFormat").Emit(a);
+      for (const auto& [member, value] :
+           std::vector<std::pair<std::string, Expr>>{{"font", Str(skin_.font)},
+                                                     {"size", N(size)},
+                                                     {"color", N(colour)},
+                                                     {"align", Str(align)}}) {
+        a.Op(kActionPushDuplicate);
+        a.Push({member});
+        value.Emit(a);
+        a.Op(kActionSetMember);
+      }
+    });
+  }
+
+  void TextField(const Expr& parent, const std::string& name, int depth, int size, Rgb colour,
+                 const std::string& align) {
+    s_.Do(parent.Call("createTextField", {Str(name), N(depth), N(0), N(0), N(100), N(20)}));
+    Expr field = parent.Get(name);
+    s_.SetMember(field, "selectable", Bool(false));
+    s_.Do(field.Call("setNewTextFormat", {NewTextFormat(size, colour, align)}));
+  }
+
+  void Objects() {
+    Expr root = V("_root");
+    s_.Set("bar", NewClip(root, "bar", 10));
+    s_.Set("bigPlay", NewClip(root, "bigPlay", 20));
+    s_.Set("infoBox", NewClip(root, "infoBox", 40));
+    s_.Set("soundClip", NewClip(root, "soundClip", 5));
+    s_.Do(NewClip(V("bar"), "playBtn", 1));
+    s_.Do(NewClip(V("bar"), "seek", 2));
+    s_.Do(NewClip(V("bar"), "muteBtn", 4));
+    s_.Do(NewClip(V("bar"), "infoBtn", 5));
+    TextField(V("bar"), "timeText", 3, skin_.font_size, skin_.icon, "center");
+    TextField(root, "message", 30, 15, 0xFFFFFF, "center");
+    s_.SetMember(root.Get("message"), "wordWrap", Bool(true));
+    s_.SetMember(root.Get("message"), "_visible", Bool(false));
+    TextField(V("infoBox"), "heading", 1, 15, 0xFFFFFF, "center");
+    TextField(V("infoBox"), "label", 2, 12, 0xC8D0DA, "center");
+    s_.SetMember(V("infoBox").Get("label"), "multiline", Bool(true));
+    s_.SetMember(V("infoBox").Get("label"), "wordWrap", Bool(true));
+    s_.SetMember(V("infoBox"), "_visible", Bool(false));
+
+    // The big play button: a translucent disc with the triangle, drawn once.
+    const double size = kBigPlaySize;
+    Call("fillCircle", {V("bigPlay"), N(size / 2), N(size / 2), N(size / 2), N(0x000000), N(60)});
+    s_.Do(V("bigPlay").Call("lineStyle", {N(3), N(0xFFFFFF), N(90)}));
+    Call("circlePath", {V("bigPlay"), N(size / 2), N(size / 2), N(size / 2 - 1.5)});
+    s_.Do(V("bigPlay").Call("lineStyle"));
+    Call("polygon", {V("bigPlay"), Array({N(0.4), N(0.28), N(0.74), N(0.5), N(0.4), N(0.72)}),
+                     N(size), N(0xFFFFFF)});
+  }
+
+  // layout(): places everything for the stage's current size.
+  void Layout() {
+    const double bh = skin_.bar_height, b = bar_.button, p = bar_.padding, tw = bar_.time_width;
+    s_.Function("layout", {}, [&] {
+      Expr root = V("_root");
+      s_.Local("W", V("Stage").Get("width"));
+      s_.Local("H", V("Stage").Get("height"));
+      s_.Local("c", Choose(V("chromeOn"), N(skin_.chrome), N(0)));
+      s_.Local("vx", V("c"));
+      s_.Local("vy", V("c"));
+      s_.Local("vw", Max(N(0), V("W") - N(2) * V("c")));
+      s_.Local("vh", Max(N(0), V("H") - N(2) * V("c") - N(bh)));
+      s_.Do(root.Call("clear"));
+      s_.If(V("chromeOn"), [&] {
+        Call("fillGradient", {root, N(0), N(0), V("W"), V("H"), Colour(skin_.chrome_top),
+                              Colour(skin_.chrome_bottom)});
+      });
+      Call("fillRect", {root, V("vx"), V("vy"), V("vw"), V("vh"), Colour(skin_.screen), N(100)});
+
+      // The video keeps its shape: scaled to fit, centred, the rest left to the screen colour.
+      s_.Local("w", V("vw"));
+      s_.Local("h", V("vh"));
+      s_.If(V("videoWidth") > N(0) && V("videoHeight") > N(0), [&] {
+        s_.Local("scale", Min(V("vw") / V("videoWidth"), V("vh") / V("videoHeight")));
+        s_.Set("w", V("videoWidth") * V("scale"));
+        s_.Set("h", V("videoHeight") * V("scale"));
+      });
+      Expr video = V("video");
+      s_.SetMember(video, "_x", V("vx") + (V("vw") - V("w")) / N(2));
+      s_.SetMember(video, "_y", V("vy") + (V("vh") - V("h")) / N(2));
+      s_.SetMember(video, "_width", V("w"));
+      s_.SetMember(video, "_height", V("h"));
+
+      Expr bar = V("bar");
+      s_.Local("bw", Max(N(0), V("W") - N(2) * V("c")));
+      s_.SetMember(bar, "_x", V("c"));
+      s_.SetMember(bar, "_y", V("H") - V("c") - N(bh));
+      s_.Do(bar.Call("clear"));
+      Call("fillGradient",
+           {bar, N(0), N(0), V("bw"), N(bh), Colour(skin_.bar_top), Colour(skin_.bar_bottom)});
+      Call("fillRect", {bar, N(0), N(0), V("bw"), N(1), Colour(skin_.bar_line), N(100)});
+      s_.SetMember(bar.Get("playBtn"), "_x", N(p));
+      s_.SetMember(bar.Get("playBtn"), "_y", N(p));
+      s_.Set("seekWidth", Max(N(10), V("bw") - N(3 * b + 5 * p + tw)));
+      s_.SetMember(bar.Get("seek"), "_x", N(2 * p + b));
+      Expr time = bar.Get("timeText");
+      s_.SetMember(time, "_x", N(2 * p + b) + V("seekWidth") + N(p));
+      s_.SetMember(time, "_y", N((bh - skin_.font_size * 1.5) / 2 - 1));
+      s_.SetMember(time, "_width", N(tw));
+      s_.SetMember(time, "_height", N(skin_.font_size * 1.5 + 2));
+      s_.SetMember(bar.Get("muteBtn"), "_x", V("bw") - N(2 * (p + b)));
+      s_.SetMember(bar.Get("muteBtn"), "_y", N(p));
+      s_.SetMember(bar.Get("infoBtn"), "_x", V("bw") - N(p + b));
+      s_.SetMember(bar.Get("infoBtn"), "_y", N(p));
+
+      s_.SetMember(V("bigPlay"), "_x", V("vx") + (V("vw") - N(kBigPlaySize)) / N(2));
+      s_.SetMember(V("bigPlay"), "_y", V("vy") + (V("vh") - N(kBigPlaySize)) / N(2));
+      Expr message = root.Get("message");
+      s_.SetMember(message, "_x", V("vx") + N(10));
+      s_.SetMember(message, "_width", Max(N(10), V("vw") - N(20)));
+      s_.SetMember(message, "_height", N(44));
+      s_.SetMember(message, "_y", V("vy") + (V("vh") - N(44)) / N(2));
+      Call("layoutInfo", {V("vx"), V("vy"), V("vw"), V("vh")});
+      Call("drawSeek");
+    });
+
+    s_.Function("layoutInfo", {"vx", "vy", "vw", "vh"}, [&] {
+      Expr box = V("infoBox");
+      Expr text = box.Get("label");
+      s_.Local("bw", Min(N(260), V("vw") - N(16)));
+      s_.Local("bh", Choose(V("affiliate") == Str(""), N(62), N(80)));
+      s_.Do(box.Call("clear"));
+      Call("fillRound", {box, N(0), N(0), V("bw"), V("bh"), N(8), N(0x000000), N(85)});
+      s_.Do(box.Call("lineStyle", {N(1), Colour(skin_.played), N(100)}));
+      Call("roundPath", {box, N(0.5), N(0.5), V("bw") - N(1), V("bh") - N(1), N(8)});
+      s_.Do(box.Call("lineStyle"));
+      Expr heading = box.Get("heading");
+      s_.SetMember(heading, "_x", N(8));
+      s_.SetMember(heading, "_y", N(9));
+      s_.SetMember(heading, "_width", V("bw") - N(16));
+      s_.SetMember(heading, "_height", N(22));
+      s_.SetMember(text, "_x", N(8));
+      s_.SetMember(text, "_y", N(32));
+      s_.SetMember(text, "_width", V("bw") - N(16));
+      s_.SetMember(text, "_height", V("bh") - N(36));
+      s_.SetMember(box, "_x", V("vx") + (V("vw") - V("bw")) / N(2));
+      s_.SetMember(box, "_y", V("vy") + (V("vh") - V("bh")) / N(2));
+    });
+  }
+
+  void Stream() {
+    s_.Set("connection", New("NetConnection"));
+    s_.Do(V("connection").Call("connect", {Null()}));
+    s_.Set("stream", New("NetStream", {V("connection")}));
+    s_.Do(V("stream").Call("setBufferTime", {V("bufferSeconds")}));
+    s_.Do(V("video").Call("attachVideo", {V("stream")}));
+    s_.Do(V("soundClip").Call("attachAudio", {V("stream")}));
+    s_.Set("sound", New("Sound", {V("soundClip")}));
+
+    s_.Function("applyVolume", {}, [&] {
+      s_.Do(V("sound").Call(
+          "setVolume",
+          {Choose(V("muted") || V("posterPending") || V("stillFrames") > N(0), N(0), N(100))}));
+    });
+    // While a message stands, the bar shows the player as stopped; if the video comes to life
+    // after all, the message goes and it plays on.
+    s_.Function("showMessage", {"text"}, [&] {
+      s_.Set("messageShown", Bool(true));
+      s_.Set("paused", Bool(true));
+      s_.SetMember(V("_root").Get("message"), "text", V("text"));
+      s_.SetMember(V("_root").Get("message"), "_visible", Bool(true));
+      Call("refreshButtons");
+    });
+    s_.Function("hideMessage", {}, [&] {
+      s_.Set("messageShown", Bool(false));
+      s_.Set("paused", V("posterPending"));
+      s_.SetMember(V("_root").Get("message"), "_visible", Bool(false));
+      Call("refreshButtons");
+    });
+    s_.Function("startStream", {}, [&] {
+      s_.Set("started", Bool(true));
+      s_.Set("loadStart", Timer());
+      s_.If(V("source") == Str(""), [&] {
+        Call("showMessage", {Str("Video not found")});
+        s_.Return();
+      });
+      s_.Do(V("stream").Call("play", {CallFunction("pageAddress", {V("source")})}));
+    });
+    // The page names the video relative to itself, but a runtime may resolve a stream's
+    // address against the player's; when the player lies elsewhere (an external player
+    // location) that finds nothing. Ask the page where it is and resolve against that.
+    s_.Function("pageAddress", {"path"}, [&] {
+      Expr path = V("path");
+      s_.If(path.Call("indexOf", {Str("://")}) >= N(0) || path.Call("charAt", {N(0)}) == Str("/"),
+            [&] { s_.Return(path); });
+      Expr bridge = V("flash").Get("external").Get("ExternalInterface");
+      s_.If(!(bridge.Get("available") == Bool(true)), [&] { s_.Return(path); });
+      s_.Local("page", bridge.Call("call", {Str("eval"), Str("location.href")}));
+      s_.If(TypeOf(V("page")) != Str("string") || !(V("page").Call("indexOf", {Str("://")}) > N(0)),
+            [&] { s_.Return(path); });
+      for (const char* end : {"#", "?"}) {
+        s_.Local("cut", V("page").Call("indexOf", {Str(end)}));
+        s_.If(V("cut") >= N(0), [&] {
+          s_.Set("page", V("page").Call("substr", {N(0), V("cut")}));
+        });
+      }
+      s_.Return(V("page").Call("substr", {N(0), V("page").Call("lastIndexOf", {Str("/")}) + N(1)}) +
+                path);
+    });
+
+    s_.SetMember(V("stream"), "onStatus", s_.Lambda({"info"}, [&] {
+      Expr code = V("info").Get("code");
+      s_.If(code == Str("NetStream.Play.StreamNotFound"),
+            [&] { Call("showMessage", {Str("Video not found: ") + V("source")}); });
+      s_.If(code == Str("NetStream.Play.Stop"), [&] {
+        s_.If(
+            V("redirect") != Str(""), [&] { s_.GetUrl(V("redirect"), Str("_self")); },
+            [&] {
+              s_.Set("ended", Bool(true));
+              s_.Set("paused", Bool(true));
+              s_.Do(V("stream").Call("pause", {Bool(true)}));
+              Call("refreshButtons");
+            });
+      });
+    }));
+    // It comes again when playback passes the start: only the values matter.
+    s_.SetMember(V("stream"), "onMetaData", s_.Lambda({"data"}, [&] {
+      s_.If(V("data").Get("duration") > N(0),
+            [&] { s_.Set("duration", ToNumber(V("data").Get("duration"))); });
+      s_.If(V("data").Get("width") > N(0) && V("data").Get("height") > N(0), [&] {
+        s_.Set("videoWidth", ToNumber(V("data").Get("width")));
+        s_.Set("videoHeight", ToNumber(V("data").Get("height")));
+        Call("layout");
+      });
+      s_.If(V("data").Get("keyframes").Get("times").Get("length") > N(0),
+            [&] { s_.Set("keyTimes", V("data").Get("keyframes").Get("times")); });
+    }));
+  }
+
+  void Controls() {
+    s_.Function("togglePlay", {}, [&] {
+      s_.If(V("messageShown"), [&] { s_.Return(); });
+      s_.If(
+          !V("started"),
+          [&] {
+            s_.Set("paused", Bool(false));
+            Call("startStream");
+          },
+          [&] {
+            s_.If(
+                V("posterPending"),
+                [&] {
+                  s_.Set("posterPending", Bool(false));
+                  s_.Set("paused", Bool(false));
+                },
+                [&] {
+                  s_.If(
+                      V("ended"),
+                      [&] {
+                        s_.Set("ended", Bool(false));
+                        s_.Do(V("stream").Call("seek", {N(0)}));
+                        s_.Do(V("stream").Call("pause", {Bool(false)}));
+                        s_.Set("paused", Bool(false));
+                      },
+                      [&] {
+                        s_.Set("paused", !V("paused"));
+                        s_.Do(V("stream").Call("pause", {V("paused")}));
+                      });
+                });
+          });
+      Call("applyVolume");
+      Call("refreshButtons");
+    });
+    s_.Function("toggleMute", {}, [&] {
+      s_.Set("muted", !V("muted"));
+      Call("applyVolume");
+      Call("refreshButtons");
+    });
+    s_.Function("toggleInfo", {}, [&] {
+      s_.SetMember(V("infoBox").Get("heading"), "text", Str(kPlayerName));
+      s_.Local("text", Str(skin_.title == kPlayerName ? "" : skin_.title + " skin, ") +
+                           Str("version ") + Str(kPlayerVersion));
+      s_.If(V("affiliate") != Str(""),
+            [&] { s_.Set("text", V("text") + Str("\nAffiliate ID: ") + V("affiliate")); });
+      s_.SetMember(V("infoBox").Get("label"), "text", V("text"));
+      s_.SetMember(V("infoBox"), "_visible", !V("infoBox").Get("_visible"));
+      Call("refreshButtons");
+    });
+    s_.Function("seekTo", {"t"}, [&] {
+      // The stream can only start at a keyframe, and the runtime picks the first one after a
+      // forward target and the last one before a backward target. When the file lists its
+      // keyframes, aim at the last one at or before the target, from just before it going
+      // forward and from just after it going back, so the seek lands on that one.
+      s_.If(
+          V("keyTimes") != Undefined(),
+          [&] {
+            s_.Local("best", N(0));
+            s_.Local("i", N(0));
+            s_.While(V("i") < V("keyTimes").Get("length"), [&] {
+              s_.Local("k", ToNumber(CallFunction("itemAt", {V("keyTimes"), V("i")})));
+              s_.If(V("k") <= V("t") && V("k") > V("best"), [&] { s_.Set("best", V("k")); });
+              s_.Set("i", V("i") + N(1));
+            });
+            s_.Set("t", Choose(V("best") < V("stream").Get("time"), V("best") + N(0.05),
+                               Max(N(0), V("best") - N(0.1))));
+          },
+          [&] { s_.If(V("t") < V("stream").Get("time"), [&] { s_.Set("t", V("t") + N(0.05)); }); });
+      s_.Do(V("stream").Call("seek", {V("t")}));
+      s_.Set("ended", Bool(false));
+      // The runtime shows no new picture for a seek while paused: run silently for a few
+      // frames to fetch it, then hold it.
+      s_.If(V("paused") && !V("posterPending"), [&] {
+        s_.Set("stillFrames", N(kStillFrames));
+        Call("applyVolume");
+        s_.Do(V("stream").Call("pause", {Bool(false)}));
+      });
+    });
+
+    Expr bar = V("bar");
+    for (const char* name : {"playBtn", "muteBtn", "infoBtn"}) {
+      Expr button = bar.Get(name);
+      s_.SetMember(button, "onRollOver", s_.Lambda({}, [&] {
+        s_.SetMember(V("this"), "hover", Bool(true));
+        Call("refreshButtons");
+      }));
+      s_.SetMember(button, "onRollOut", s_.Lambda({}, [&] {
+        s_.SetMember(V("this"), "hover", Bool(false));
+        Call("refreshButtons");
+      }));
+    }
+    s_.SetMember(bar.Get("playBtn"), "onRelease", s_.Lambda({}, [&] { Call("togglePlay"); }));
+    s_.SetMember(V("bigPlay"), "onRelease", s_.Lambda({}, [&] { Call("togglePlay"); }));
+    s_.SetMember(bar.Get("muteBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleMute"); }));
+    s_.SetMember(bar.Get("infoBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
+    s_.SetMember(V("infoBox"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
+
+    Expr seek = bar.Get("seek");
+    // Where the pointer is along the seek bar, 0 to 1. Press and release can come within one
+    // frame, so both read it themselves rather than wait for the next frame's drawing.
+    s_.Function("pointerFraction", {},
+                [&] { s_.Return(Max(N(0), Min(N(1), seek.Get("_xmouse") / V("seekWidth")))); });
+    s_.SetMember(seek, "onPress", s_.Lambda({}, [&] {
+      s_.If(V("started") && V("duration") > N(0), [&] {
+        s_.Set("dragging", Bool(true));
+        s_.Set("dragFraction", CallFunction("pointerFraction"));
+      });
+    }));
+    Expr release = s_.Lambda({}, [&] {
+      s_.If(V("dragging"), [&] {
+        s_.Set("dragging", Bool(false));
+        s_.Set("dragFraction", CallFunction("pointerFraction"));
+        Call("seekTo", {V("dragFraction") * V("duration")});
+      });
+    });
+    s_.SetMember(seek, "onRelease", release);
+    s_.SetMember(seek, "onReleaseOutside", release);
+  }
+
+  // drawSeek(): the seek bar and the time, each frame; tick(): what the stream did.
+  void Tick() {
+    const double bh = skin_.bar_height;
+    const double track_h = std::max(4.0, bh / 6.0);
+    const double track_y = (bh - track_h) / 2;
+    s_.Function("drawSeek", {}, [&] {
+      Expr seek = V("bar").Get("seek");
+      Expr stream = V("stream");
+      s_.Local("w", V("seekWidth"));
+      // Without a duration the runtime's clock is no measure of the video: it runs on alone.
+      s_.Local("t", Choose(V("duration") > N(0), Min(stream.Get("time"), V("duration")), N(0)));
+      s_.Local("played", Choose(V("duration") > N(0), V("t") / V("duration"), N(0)));
+      s_.If(V("dragging"), [&] {
+        s_.Set("dragFraction", CallFunction("pointerFraction"));
+        s_.Set("played", V("dragFraction"));
+        s_.Set("t", V("dragFraction") * V("duration"));
+      });
+      s_.Local("loaded", Choose(stream.Get("bytesTotal") > N(0),
+                                stream.Get("bytesLoaded") / stream.Get("bytesTotal"), N(0)));
+      s_.Do(seek.Call("clear"));
+      // The whole height takes clicks, not only the thin track.
+      Call("fillRect", {seek, N(0), N(0), V("w"), N(bh), N(0), N(0)});
+      Call("fillRound", {seek, N(0), N(track_y), V("w"), N(track_h), N(track_h / 2),
+                         Colour(skin_.track), N(100)});
+      s_.If(V("loaded") > N(0), [&] {
+        Call("fillRound", {seek, N(0), N(track_y), Max(N(track_h), V("w") * V("loaded")),
+                           N(track_h), N(track_h / 2), Colour(skin_.loaded), N(100)});
+      });
+      s_.If(V("played") > N(0), [&] {
+        Call("fillRound", {seek, N(0), N(track_y), Max(N(track_h), V("w") * V("played")),
+                           N(track_h), N(track_h / 2), Colour(skin_.played), N(100)});
+      });
+      const double knob = track_h + 6;
+      Call("fillCircle",
+           {seek, V("w") * V("played"), N(bh / 2), N(knob / 2), Colour(skin_.icon), N(100)});
+      s_.SetMember(
+          V("bar").Get("timeText"), "text",
+          CallFunction("clock", {V("t")}) + Str(" / ") + CallFunction("clock", {V("duration")}));
+    });
+    s_.Function("clock", {"seconds"}, [&] {
+      s_.Local("s", V("Math").Call("floor", {V("seconds")}));
+      s_.If(CallFunction("isNaN", {V("s")}) || V("s") < N(0), [&] { s_.Set("s", N(0)); });
+      s_.Local("m", V("Math").Call("floor", {V("s") / N(60)}));
+      s_.Set("s", V("s") - V("m") * N(60));
+      s_.Return(V("m") + Choose(V("s") < N(10), Str(":0"), Str(":")) + V("s"));
+    });
+    s_.Function("tick", {}, [&] {
+      Expr stream = V("stream");
+      // A poster frame: play silently until the first picture is there, then hold it.
+      s_.If(V("stillFrames") > N(0), [&] {
+        s_.Set("stillFrames", V("stillFrames") - N(1));
+        s_.If(V("stillFrames") == N(0), [&] {
+          s_.Do(stream.Call("pause", {Bool(true)}));
+          Call("applyVolume");
+        });
+      });
+      s_.If(V("posterPending") && stream.Get("time") > N(0), [&] {
+        s_.Do(stream.Call("pause", {Bool(true)}));
+        s_.Set("posterPending", Bool(false));
+        s_.Set("paused", Bool(true));
+        Call("applyVolume");
+        Call("refreshButtons");
+      });
+      // The runtime may never report a missing or unreadable file, and its clock runs on
+      // even then: a stream whose description has not come by then is one of those, and says
+      // so; if it comes to life later the message goes.
+      s_.If(V("started") && !V("gotData"), [&] {
+        s_.If(
+            V("duration") > N(0) || V("videoWidth") > N(0),
+            [&] {
+              s_.Set("gotData", Bool(true));
+              s_.If(V("messageShown") && V("source") != Str(""), [&] { Call("hideMessage"); });
+            },
+            [&] {
+              s_.If(!V("messageShown") && Timer() - V("loadStart") > N(kNotFoundAfterMs), [&] {
+                s_.If(
+                    !(stream.Get("bytesTotal") > N(0)),
+                    [&] { Call("showMessage", {Str("Video not found: ") + V("source")}); },
+                    [&] {
+                      s_.If(stream.Get("bytesLoaded") >= stream.Get("bytesTotal"), [&] {
+                        Call("showMessage", {Str("Video cannot be played: ") + V("source")});
+                      });
+                    });
+              });
+            });
+      });
+      Call("drawSeek");
+    });
+  }
+
+  void Start() {
+    s_.Set("stageWatch", New("Object"));
+    s_.SetMember(V("stageWatch"), "onResize", s_.Lambda({}, [&] { Call("layout"); }));
+    s_.Do(V("Stage").Call("addListener", {V("stageWatch")}));
+    s_.SetMember(V("_root"), "onEnterFrame", s_.Lambda({}, [&] { Call("tick"); }));
+    Call("layout");
+    Call("refreshButtons");
+    s_.If(
+        V("wantPlay"), [&] { Call("startStream"); },
+        [&] {
+          s_.Set("paused", Bool(true));
+          s_.If(V("preload"), [&] {
+            s_.Set("posterPending", Bool(true));
+            Call("applyVolume");
+            Call("startStream");
+          });
+        });
+    Call("refreshButtons");
+  }
+
+  const PlayerSkin& skin_;
+  BarLayout bar_;
+  Script& s_;
+};
+
+RgbColor ToRgbColor(Rgb rgb) {
+  return RgbColor{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                  static_cast<uint8_t>(rgb)};
+}
+
+}  // namespace
+
+std::string BuildPlayer(const PlayerSkin& skin) {
+  ActionAssembler assembler;
+  Script script(assembler);
+  PlayerWriter(skin, script).Write();
+
+  SwfMovie movie(8, kStageWidth, kStageHeight, kFrameRate);
+  movie.FileAttributes(true);
+  movie.SetBackgroundColor(ToRgbColor(skin.chrome_bottom));
+  movie.DefineVideoStream(kVideoCharacter, kStageWidth, kStageHeight, true);
+  movie.PlaceObject2(1, kVideoCharacter, "video");
+  movie.DoAction(assembler.Finish());
+  movie.ShowFrame();
+  return movie.Finish();
+}
+
+}  // namespace players

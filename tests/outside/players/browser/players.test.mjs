@@ -1,0 +1,182 @@
+// Every player in a real browser with the web runtime, the way a published page holds it:
+// autoplay, pause, the seek bar, the information box and the redirect at the end; the paused
+// start with and without preloading; a missing, absent, damaged or cut video. The players of
+// one check run side by side, each in its own frame, so that each can navigate on its own.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+
+import * as h from './harness.mjs';
+
+const WIDTH = 320;
+const HEIGHT = 282;
+let folder, server, origin, requests, browser, page;
+const players = [];
+
+before(async () => {
+  h.requireTools();
+  folder = h.makeMediaFolder(10);
+  // A damaged video: a valid FLV header followed by bytes that are no tags at all.
+  const flv = fs.readFileSync(path.join(folder, 'clip.flv'));
+  const junk = Buffer.alloc(40000, 0x5a);
+  fs.writeFileSync(path.join(folder, 'damaged.flv'), Buffer.concat([flv.subarray(0, 13), junk]));
+  // A cut one: the first fifth of a good file.
+  fs.writeFileSync(path.join(folder, 'cut.flv'), flv.subarray(0, Math.floor(flv.length / 5)));
+  ({ server, origin, requests } = await h.serve(folder, (url) => {
+    if (url.pathname === '/frames.html')
+      return h.framesPage(JSON.parse(url.searchParams.get('frames')), WIDTH, HEIGHT);
+    if (url.pathname === '/player.html')
+      return h.playerPage(url.searchParams.get('swf'), url.searchParams.get('vars'), WIDTH, HEIGHT);
+    return null;
+  }));
+  const { chromium } = h.loadPlaywright();
+  browser = await chromium.launch({ executablePath: h.chromiumPath });
+  for (const swf of h.playerNames()) players.push({ swf, ...h.playerGeometry(swf) });
+  assert.ok(players.length >= 4, `players found: ${players.map((p) => p.swf)}`);
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  if (folder) fs.rmSync(folder, { recursive: true, force: true });
+});
+
+// Opens one page with a frame per player, each with its FlashVars; gives the tiles with the
+// page coordinates of their video area, play button and seek bar. `folder` is where the page
+// finds the players.
+async function openTiles(varsFor, folder = '/') {
+  page = await browser.newPage({ viewport: { width: players.length * (WIDTH + 8), height: HEIGHT + 16 } });
+  const frames = players.map((p, i) =>
+    `/player.html?swf=${encodeURIComponent(folder + p.swf)}&vars=${encodeURIComponent(varsFor(p, i))}`);
+  await page.goto(`${origin}/frames.html?frames=${encodeURIComponent(JSON.stringify(frames))}`);
+  const tiles = [];
+  for (let i = 0; i < players.length; i++) {
+    const box = await page.locator(`iframe[name=tile${i}]`).boundingBox();
+    const { chrome: c, bar } = players[i];
+    const video = { x: box.x + c + 4, y: box.y + c + 4, width: WIDTH - 2 * c - 8, height: HEIGHT - 2 * c - bar - 8 };
+    tiles.push({
+      ...players[i], index: i,
+      frame: () => page.frame({ name: `tile${i}` }),
+      video,
+      videoCentre: { x: box.x + WIDTH / 2, y: box.y + c + (HEIGHT - 2 * c - bar) / 2 },
+      playButton: { x: box.x + c + bar / 2, y: box.y + HEIGHT - c - bar / 2 },
+      infoButton: { x: box.x + WIDTH - c - bar / 2, y: box.y + HEIGHT - c - bar / 2 },
+      seek: { x: box.x + c + bar, y: box.y + HEIGHT - c - bar + 2, width: players[i].seekLength(WIDTH), height: bar - 4 },
+    });
+  }
+  return tiles;
+}
+
+// Keeps what the page showed when a check failed, for the person reading the failure.
+async function explained(check) {
+  try {
+    await check();
+  } catch (error) {
+    const shot = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'reelwright-failure-')), 'page.png');
+    await page?.screenshot({ path: shot }).catch(() => {});
+    error.message += ` (the page as it was: ${shot})`;
+    throw error;
+  }
+}
+
+async function waitForMotion(tile, timeoutMs) {
+  let previous = await h.grab(page, tile.video);
+  await h.waitFor(`${tile.swf} to show moving video`, async () => {
+    const now = await h.grab(page, tile.video);
+    const moved = h.difference(previous, now) > 1;
+    previous = now;
+    return moved;
+  }, timeoutMs);
+}
+
+// Waits until `area` differs from `before` by more than `threshold`; a loaded machine may take
+// its time, so this polls rather than looks once.
+async function waitForChange(what, area, before, threshold, timeoutMs = 4000) {
+  await h.waitFor(what, async () => h.difference(before, await h.grab(page, area)) > threshold, timeoutMs);
+}
+
+async function stillFor(area, ms) {
+  const first = await h.grab(page, area);
+  await h.sleep(ms);
+  return h.difference(first, await h.grab(page, area));
+}
+
+test('autoplay plays, pause stops, the seek bar moves and seeks, information opens, the end goes to the redirect address', async () => {
+  const next = `${origin}/next.html`;
+  // Quotes, "&" and text beyond ASCII in a value must not stop the player.
+  const tiles = await openTiles((p) =>
+    `contentPath=clip.flv&affiliateID=%22a%26b%22 'caf%C3%A9' 日本&bufferTime=2&autoPlay=true` +
+    `&startStreaming=false&hasVideoChrome=true&redirectURL=${next}?from=${p.swf}`,
+    // The players lie in another folder than the page, as with an external player location:
+    // the video's address is still relative to the page.
+    '/players/');
+  await explained(() => Promise.all(tiles.map(async (tile) => {
+    await waitForMotion(tile, 25000);
+    await waitForChange(`${tile.swf}'s seek bar to move`, tile.seek, await h.grab(page, tile.seek), 0.3);
+
+    await page.mouse.click(tile.playButton.x, tile.playButton.y);
+    await h.sleep(400);
+    const change = await stillFor(tile.video, 800);
+    assert.ok(change < 0.3, `${tile.swf}: the video goes on after pause (${change})`);
+
+    // A click on the seek bar moves playback there, paused as it is, and shows the picture
+    // there: first near the start, then near the end, so each lands far from where it was.
+    for (const fraction of [0.05, 0.9]) {
+      const seekBefore = await h.grab(page, tile.seek);
+      const videoBefore = await h.grab(page, tile.video);
+      await page.mouse.click(tile.seek.x + tile.seek.width * fraction, tile.seek.y + tile.seek.height / 2);
+      await waitForChange(`${tile.swf}'s seek bar to follow a click at ${fraction}`, tile.seek, seekBefore, 0.3);
+      await waitForChange(`${tile.swf} to show the picture at ${fraction}`, tile.video, videoBefore, 1);
+    }
+
+    // The information button opens its box over the still picture, and closes it again.
+    const closed = await h.grab(page, tile.video);
+    await page.mouse.click(tile.infoButton.x, tile.infoButton.y);
+    await waitForChange(`${tile.swf} to open its information box`, tile.video, closed, 1);
+    await page.mouse.click(tile.infoButton.x, tile.infoButton.y);
+    await h.waitFor(`${tile.swf} to close its information box`,
+      async () => h.difference(closed, await h.grab(page, tile.video)) < 0.3, 4000);
+
+    await page.mouse.click(tile.playButton.x, tile.playButton.y);
+    await h.waitFor(`${tile.swf} to go to the redirect address`,
+      () => tile.frame().url().startsWith(`${next}?from=${tile.swf}`), 20000);
+  })));
+  await page.close();
+});
+
+test('a paused start holds still until the big play button is pressed', async () => {
+  // Preloading on for every other player: the first picture shows, still; without it nothing
+  // is loaded before play is pressed.
+  const tiles = await openTiles((p, i) =>
+    `contentPath=clip.flv?tile=${i}&affiliateID=&bufferTime=5&autoPlay=false&startStreaming=${i % 2 === 0}&hasVideoChrome=${i % 2 === 1}`);
+  await explained(() => Promise.all(tiles.map(async (tile) => {
+    await h.waitFor(`${tile.swf} to draw over the video`, async () => h.spread(await h.grab(page, tile.video)) > 60, 25000);
+    await h.sleep(1200);
+    const change = await stillFor(tile.video, 1000);
+    assert.ok(change < 0.3, `${tile.swf}: the video moves before play is pressed (${change})`);
+    const loaded = requests.some((url) => url.endsWith(`clip.flv?tile=${tile.index}`));
+    assert.equal(loaded, tile.index % 2 === 0, `${tile.swf}: loading before play with startStreaming=${tile.index % 2 === 0}`);
+    await page.mouse.click(tile.videoCentre.x, tile.videoCentre.y);
+    await waitForMotion(tile, 10000);
+  })));
+  await page.close();
+});
+
+test('a missing, absent or damaged video shows a message, a cut one plays what it has and stops', async () => {
+  const content = ['contentPath=missing.flv&', 'contentPath=cut.flv&', 'contentPath=damaged.flv&', ''];
+  const tiles = await openTiles((p, i) =>
+    `${content[i % content.length]}affiliateID=&bufferTime=x&autoPlay=true&startStreaming=true&hasVideoChrome=true`);
+  await explained(() => Promise.all(tiles.map(async (tile) => {
+    if (content[tile.index % content.length].includes('cut.flv')) {
+      await waitForMotion(tile, 25000);
+      await h.waitFor(`${tile.swf} to stop at the end of what it has`, async () => (await stillFor(tile.video, 600)) < 0.3, 15000);
+    } else {
+      await h.waitFor(`${tile.swf} to show its message`, async () => h.whiteShare(await h.grab(page, tile.video)) > 0.0015, 20000);
+    }
+    // The page still answers: nothing froze it.
+    assert.equal(await tile.frame().evaluate(() => 1 + 1), 2);
+  })));
+  await page.close();
+});

@@ -1,0 +1,49 @@
+// Pictures of every player in headless chromium: playing, paused, and with its information
+// box open, as PNG files in the folder given (scripts/player-screenshots).
+import fs from 'node:fs';
+import path from 'node:path';
+
+import * as h from './harness.mjs';
+
+const folder = path.resolve(process.argv[2] ?? path.join(h.sourceDir, 'build/player-screenshots'));
+const WIDTH = 480;
+fs.mkdirSync(folder, { recursive: true });
+h.requireTools();
+
+// A 16:9 clip, so the pictures also show how a video is letterboxed.
+const media = h.makeMediaFolder(12, 'mandelbrot=size=640x360:rate=25');
+const { server, origin } = await h.serve(media, (url) => url.pathname !== '/player.html' ? null :
+  h.playerPage(url.searchParams.get('swf'), url.searchParams.get('vars'),
+    Number(url.searchParams.get('width')), Number(url.searchParams.get('height'))));
+const { chromium } = h.loadPlaywright();
+const browser = await chromium.launch({ executablePath: h.chromiumPath });
+try {
+  for (const swf of h.playerNames()) {
+    const { chrome, bar } = h.playerGeometry(swf);
+    // The page size the program would give a 480 by 270 video.
+    const width = WIDTH + 2 * chrome;
+    const height = 270 + 2 * chrome + bar;
+    const page = await browser.newPage({ viewport: { width, height } });
+    const vars = 'contentPath=clip.flv&affiliateID=RW-20417&bufferTime=3&autoPlay=true' +
+      '&startStreaming=true&hasVideoChrome=true';
+    await page.goto(`${origin}/player.html?swf=${encodeURIComponent(swf)}&vars=${encodeURIComponent(vars)}&width=${width}&height=${height}`);
+    await page.waitForSelector('ruffle-embed, ruffle-object');
+    await h.sleep(5000);
+    const stem = swf.replace(/\.swf$/, '');
+    await page.screenshot({ path: path.join(folder, `${stem}-playing.png`) });
+    await page.mouse.click(chrome + bar / 2, height - chrome - bar / 2);
+    await h.sleep(600);
+    await page.mouse.move(width / 2, 20);
+    await h.sleep(300);
+    await page.screenshot({ path: path.join(folder, `${stem}-paused.png`) });
+    await page.mouse.click(width - chrome - bar / 2, height - chrome - bar / 2);
+    await h.sleep(600);
+    await page.screenshot({ path: path.join(folder, `${stem}-info.png`) });
+    await page.close();
+  }
+} finally {
+  await browser.close();
+  server.close();
+  fs.rmSync(media, { recursive: true, force: true });
+}
+console.log(fs.readdirSync(folder).filter((name) => name.endsWith('.png')).join('\n'));

@@ -1,0 +1,151 @@
+// The players as built: each a valid SWF 8 whose script reads the page's FlashVars, a picture
+// that shows the skin's own colours, and a size file that fits the bar.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSettings>
+#include <algorithm>
+#include <set>
+
+#include "outside/players/player_program.h"
+#include "outside/players/player_skin.h"
+#include "outside/players/size_file.h"
+#include "outside/players/skin_picture.h"
+#include "swf_reader.h"
+
+namespace {
+
+using namespace players;
+
+const QString kResources = QStringLiteral(REELWRIGHT_PROGRAM_DIR "/resources/");
+
+// The name the program lists a player under: the stem after its last "-", blanks for "_".
+std::string DisplayName(std::string stem) {
+  stem = stem.substr(stem.rfind('-') + 1);
+  std::replace(stem.begin(), stem.end(), '_', ' ');
+  return stem;
+}
+
+TEST(Players, EachIsASwf8ThatPlacesANamedVideoAndRunsOneFrameScript) {
+  for (const PlayerSkin& skin : ShippedSkins()) {
+    SCOPED_TRACE(skin.file_stem);
+    const auto swf = players_test::ReadSwf(BuildPlayer(skin));
+    EXPECT_EQ(swf.version, 8);
+    EXPECT_EQ(swf.frame_count, 1);
+    EXPECT_GT(swf.frame_rate, 25) << "the picture changes only on the player's frames";
+    std::vector<int> codes;
+    for (const auto& tag : swf.tags) codes.push_back(tag.code);
+    ASSERT_EQ(codes, (std::vector<int>{69, 9, 60, 26, 12, 1, 0}));
+    EXPECT_EQ(static_cast<unsigned char>(swf.tags[0].body[0]) & 1, 1) << "network access";
+    EXPECT_NE(swf.tags[3].body.find(std::string("video\0", 6)), std::string::npos);
+
+    const auto actions = players_test::ReadActions(swf.tags[4].body);
+    const std::set<std::string> pool(actions.pool.begin(), actions.pool.end());
+    for (const char* name :
+         {"contentPath", "affiliateID", "bufferTime", "autoPlay", "startStreaming",
+          "hasVideoChrome", "redirectURL", "NetStream.Play.Stop", "onMetaData",
+          "Video not found: ", "_self", "false", "true"})
+      EXPECT_TRUE(pool.count(name)) << name;
+    // The information box names the player and its skin.
+    EXPECT_TRUE(pool.count(kPlayerName));
+    EXPECT_TRUE(std::any_of(pool.begin(), pool.end(), [&](const std::string& text) {
+      return text.find(skin.title) != std::string::npos;
+    }));
+    EXPECT_GT(actions.functions, 20);
+  }
+}
+
+TEST(Players, DefaultPlayerAndAtLeastThreeSkinsListedWithBlanks) {
+  std::set<std::string> stems, names;
+  int skins = 0;
+  for (const PlayerSkin& skin : ShippedSkins()) {
+    stems.insert(skin.file_stem);
+    if (skin.file_stem.rfind("skin-", 0) != 0) continue;
+    ++skins;
+    const std::string name = DisplayName(skin.file_stem);
+    EXPECT_NE(name.find(' '), std::string::npos) << skin.file_stem;
+    EXPECT_EQ(name, skin.title);
+    names.insert(name);
+  }
+  EXPECT_TRUE(stems.count("player"));
+  EXPECT_GE(skins, 3);
+  EXPECT_EQ(names.size(), static_cast<size_t>(skins)) << "two skins would show the same name";
+}
+
+TEST(Players, SizeFilesGiveTheChromeAndBarAndAMinimumTheBarFitsIn) {
+  for (const PlayerSkin& skin : ShippedSkins()) {
+    SCOPED_TRACE(skin.file_stem);
+    EXPECT_EQ(IncrementWidth(skin), 2 * skin.chrome);
+    EXPECT_EQ(IncrementHeight(skin), 2 * skin.chrome + skin.bar_height);
+    const BarLayout bar = LayoutOf(skin);
+    // play, seek, time, mute, info and the gaps between them
+    EXPECT_GE(MinimalWidth(skin) - IncrementWidth(skin),
+              3 * bar.button + bar.min_seek + bar.time_width + 5 * bar.padding);
+    EXPECT_GT(MinimalHeight(skin), IncrementHeight(skin));
+    EXPECT_EQ(SizeFileText(skin).find('\n'), SizeFileText(skin).find("\r\n") + 1);
+  }
+}
+
+TEST(Players, BuiltFilesAreAllInTheResourcesFolderAndReadAsThePageExpects) {
+  for (const PlayerSkin& skin : ShippedSkins()) {
+    const QString stem = QString::fromStdString(skin.file_stem);
+    SCOPED_TRACE(skin.file_stem);
+    QFile swf(kResources + stem + ".swf");
+    ASSERT_TRUE(swf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(swf.readAll().toStdString(), BuildPlayer(skin)) << "the build is out of date";
+    EXPECT_FALSE(QImage(kResources + stem + ".jpg").isNull());
+    // Page generation lowers the path before it swaps ".swf" for ".ini".
+    const QString ini = kResources + stem.toLower() + ".ini";
+    ASSERT_TRUE(QFile::exists(ini));
+    QSettings size(ini, QSettings::IniFormat);
+    EXPECT_EQ(size.value("Minimal Dimensions/Width").toInt(), MinimalWidth(skin));
+    EXPECT_EQ(size.value("Minimal Dimensions/Height").toInt(), MinimalHeight(skin));
+    EXPECT_EQ(size.value("Increments/Width").toInt(), IncrementWidth(skin));
+    EXPECT_EQ(size.value("Increments/Height").toInt(), IncrementHeight(skin));
+  }
+  EXPECT_TRUE(QFile::exists(kResources + "ruffle/ruffle.js"));
+  EXPECT_FALSE(QDir(kResources + "ruffle").entryList({"*.wasm"}).isEmpty());
+  EXPECT_TRUE(QDir(kResources + "ruffle").entryList({"*.map"}).isEmpty());
+}
+
+int Distance(QRgb a, Rgb b) {
+  return std::max({std::abs(qRed(a) - static_cast<int>((b >> 16) & 0xFF)),
+                   std::abs(qGreen(a) - static_cast<int>((b >> 8) & 0xFF)),
+                   std::abs(qBlue(a) - static_cast<int>(b & 0xFF))});
+}
+
+TEST(Players, PicturesShowTheSkinsOwnColoursWhereThePlayerDrawsThem) {
+  for (const PlayerSkin& skin : ShippedSkins()) {
+    SCOPED_TRACE(skin.file_stem);
+    const QImage picture(kResources + QString::fromStdString(skin.file_stem) + ".jpg");
+    ASSERT_EQ(picture.size(), kPictureSize);
+    const int w = picture.width(), h = picture.height(), c = skin.chrome, bh = skin.bar_height;
+    const BarLayout bar = LayoutOf(skin);
+    const int strip_top = h - c - bh;
+    const int seek_x = c + 2 * bar.padding + bar.button;
+    const int seek_w = w - 2 * c - (3 * bar.button + 5 * bar.padding + bar.time_width);
+    // JPEG blurs edges: sample inside areas, with room for its rounding.
+    constexpr int kTolerance = 24;
+    EXPECT_LE(Distance(picture.pixel(w / 2, 1), skin.chrome_top), kTolerance) << "chrome";
+    // Round the video, where it does not fill the screen.
+    const PictureLayout layout = LayOutPicture(skin, picture.size());
+    const QPoint bars = layout.video.width() < layout.screen.width() - 8
+                            ? QPoint(static_cast<int>(layout.screen.left()) + 3, h / 2)
+                            : QPoint(w / 2, static_cast<int>(layout.screen.top()) + 3);
+    EXPECT_LE(Distance(picture.pixel(bars), skin.screen), kTolerance) << "screen";
+    EXPECT_LE(Distance(picture.pixel(seek_x + 6, strip_top + bh / 2), skin.played), kTolerance)
+        << "played part";
+    EXPECT_LE(Distance(picture.pixel(seek_x + seek_w * (kPicturePlayed + kPictureLoaded) / 2,
+                                     strip_top + bh / 2),
+                       skin.loaded),
+              kTolerance)
+        << "loaded part";
+    EXPECT_LE(Distance(picture.pixel(seek_x + seek_w - 4, strip_top + bh / 2), skin.track),
+              kTolerance)
+        << "track";
+  }
+}
+
+}  // namespace
