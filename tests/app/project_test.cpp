@@ -21,9 +21,9 @@ class ProjectTest : public MainWindowTest {
 
 TEST_F(ProjectTest, OpeningSetsThePathTitleAndClearsModified) {
   const QString path = Open("TITLE=My page\nRESOLUTION=3\n");
-  EXPECT_EQ(dialog->project_path(), path);
+  EXPECT_EQ(dialog->State().project_path, path);
   EXPECT_EQ(dialog->windowTitle(), "Reelwright - job.reel");
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(edit(IDC_PAGE_TITLE)->text(), "My page");
   EXPECT_EQ(list(IDC_RESOLUTION)->currentIndex(), 3);
   EXPECT_TRUE(prompter.messages().isEmpty());
@@ -33,14 +33,14 @@ TEST_F(ProjectTest, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
   const QString missing = program_folder.FilePath("missing.reel");
   dialog->OpenProject(missing);
   EXPECT_EQ(prompter.messages(), QStringList{missing + "\n\nInvalid REEL project file."});
-  EXPECT_TRUE(dialog->project_path().isEmpty());
+  EXPECT_TRUE(dialog->State().project_path.isEmpty());
   EXPECT_EQ(dialog->windowTitle(), "Reelwright");
-  EXPECT_TRUE(dialog->modified());
+  EXPECT_TRUE(dialog->State().modified);
 }
 
 TEST_F(ProjectTest, AnEmptyFileOpensAndOnlyClearsThePresetChoice) {
   Open("");
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(list(IDC_PRESET)->currentIndex(), -1);
   EXPECT_EQ(list(IDC_RESOLUTION)->currentText(), "160x120");
 }
@@ -88,9 +88,9 @@ TEST_F(ProjectTest, TheLastPresetLineWinsAndReplacesAPresetOfThatName) {
   for (int i = 0; i < list(IDC_PRESET)->count(); ++i) rows << list(IDC_PRESET)->itemText(i);
   EXPECT_EQ(rows, QStringList({"web", "Other"}));
   EXPECT_EQ(list(IDC_PRESET)->currentIndex(), 0);
-  EXPECT_EQ(dialog->presets()[0].resolution, 4);
+  EXPECT_EQ(dialog->State().presets[0].resolution, 4);
   EXPECT_EQ(list(IDC_RESOLUTION)->currentIndex(), 4);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
 }
 
 TEST_F(ProjectTest, UrlOptionLinesSwitchTheExternalLocations) {
@@ -153,8 +153,8 @@ TEST_F(ProjectTest, ASavedJobOpensIntoTheSameJob) {
   Click(IDC_SAVE);
   ASSERT_EQ(prompter.prompts().size(), 1u);
   EXPECT_EQ(prompter.prompts()[0].kind, platform::RecordedPrompt::Kind::SaveFile);
-  EXPECT_EQ(dialog->project_path(), path);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_EQ(dialog->State().project_path, path);
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(dialog->windowTitle(), "Reelwright - holiday.reel");
 
   Start(path);  // a new window, the project given on the command line
@@ -177,8 +177,8 @@ TEST_F(ProjectTest, ASavedJobOpensIntoTheSameJob) {
   EXPECT_EQ(s.which_file, 1);
   EXPECT_TRUE(dialog->videos_url().enabled());
   EXPECT_EQ(dialog->videos_url().url(), "http://media.example.org/");
-  EXPECT_EQ(dialog->presets().size(), 1u);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_EQ(dialog->State().presets.size(), 1u);
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(dialog->windowTitle(), "Reelwright - holiday.reel");
 
   // Opened and unchanged: the exit asks nothing.
@@ -209,7 +209,7 @@ TEST_F(ProjectTest, SaveWritesToTheOpenProjectAndReportsAFileItCannotWrite) {
   prompter.QueuePath(folder_as_file);
   Click(IDC_SAVE_AS);
   EXPECT_EQ(prompter.messages(), QStringList{folder_as_file + "\n\nCan't save the project file."});
-  EXPECT_EQ(dialog->project_path(), path);
+  EXPECT_EQ(dialog->State().project_path, path);
 }
 
 }  // namespace
