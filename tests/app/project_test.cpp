@@ -3,6 +3,8 @@
 #include <QCheckBox>
 
 #include "main_window_fixture.h"
+#include "store/project_reader.h"
+#include "store/project_writer.h"
 
 namespace {
 
@@ -123,6 +125,32 @@ TEST_F(ProjectTest, PageThreeFlagsFollowOnEveryPage) {
 TEST_F(ProjectTest, WhichFileOneEnablesEncoding) {
   Open("WHICHFILE=1\n");
   EXPECT_TRUE(control(IDC_START_ENCODING)->isEnabled());
+}
+
+// The window and LoadProjectText read a file with one loader: from the same starting job they
+// end with the same job, keys the file lacks included (the player stays "none").
+TEST_F(ProjectTest, TheWindowAndThePlainLoaderReadAFileTheSame) {
+  const QString fresh = program_folder.FilePath("fresh.reel");
+  prompter.QueuePath(fresh);
+  dialog->OnCommand(ID_FILE_SAVE_AS);
+  QFile fresh_file(fresh);
+  ASSERT_TRUE(fresh_file.open(QIODevice::ReadOnly));
+  const store::ProjectSnapshot start = store::LoadProjectText(fresh_file.readAll(), {});
+  EXPECT_EQ(start.which_player, -1);
+  // A job on plain values starts as the window does.
+  EXPECT_EQ(store::ProjectSnapshot().which_player, start.which_player);
+
+  const QByteArray text =
+      "TITLE=Our page\nOPVIDEO=clip\nRESOLUTION=4\nFRAMERATE=x\nAUDIOMONO=0\n"
+      "ENABLELINK=1\nAFFILID=p-7\nBUFFERSIZE=3\nWHICHFILE=1\nWHICHPLAYER=4\nJSURL=1,code.js\n";
+  Open(text);
+  const QString saved = program_folder.FilePath("saved.reel");
+  prompter.QueuePath(saved);
+  dialog->OnCommand(ID_FILE_SAVE_AS);
+  QFile saved_file(saved);
+  ASSERT_TRUE(saved_file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(saved_file.readAll()),
+            store::ProjectFileText(store::LoadProjectText(text, start)));
 }
 
 TEST_F(ProjectTest, ASavedJobOpensIntoTheSameJob) {
