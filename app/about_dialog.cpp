@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/dialog_font.h"
 #include "res/bitmaps.h"
 #include "res/dialog_template.h"
 #include "res/resource.h"
+#include "ui/dialog_font.h"
 
 namespace {
 

@@ -7,19 +7,18 @@
 #include <cstdlib>
 
 #include "app/about_dialog.h"
-#include "app/control_factory.h"
-#include "app/dialog_font.h"
 #include "app/list_contents.h"
-#include "app/page_tab_button.h"
-#include "app/skin_button.h"
-#include "app/skin_progress.h"
 #include "app/support_page.h"
 #include "encode/encode_video_dialog.h"
 #include "encode/encoding_run.h"
-#include "platform/prompter.h"
 #include "res/bitmaps.h"
 #include "res/main_template.h"
 #include "res/resource.h"
+#include "ui/control_factory.h"
+#include "ui/dialog_font.h"
+#include "ui/page_tab_button.h"
+#include "ui/skin_button.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ class PageCanvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    const QImage page = LoadBitmapResource(dialog_->background_id());
+    const QImage page = LoadBitmapResource(dialog_->State().background_id);
     if (page.isNull())
       painter.fillRect(rect(), palette().window());
     else
@@ -98,15 +97,16 @@ CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
   CreateMenu();
   client_ = new PageCanvas(this, this);
   client_->setObjectName(QStringLiteral("ClientArea"));
-  CreateControls();
+  controls_ = CreateTemplateControls(MainDialogTemplate(), client_);
   settings_.Bind(*this);
-  encoding_run_ = new encode::EncodingRun(*this);
+  encoding_run_ = new encode::EncodingRun(this);
   encoding_run_->SetConversionOffer([](QWidget* owner, const QString& input) {
     CEncodeVideoDialog dialog(input, owner);
     if (dialog.DoModal() != QDialog::Accepted) return encode::ConversionChoice{};
     return encode::ConversionChoice{true, dialog.converted_path(), dialog.delete_choice()};
   });
   ConnectHandlers();
+  ConnectEncodingRun();
 }
 
 CMainDialog::~CMainDialog() = default;
@@ -138,21 +138,18 @@ void CMainDialog::CreateMenu() {
             {{"A&bout Reelwright... ", ID_HELP_ABOUT}, {"S&upport Website...", ID_HELP_SUPPORT}});
 }
 
-void CMainDialog::CreateControls() {
-  for (const ControlTemplate& control : MainDialogTemplate().controls)
-    controls_.insert(control.id, CreateTemplateControl(control, client_));
-}
-
-QWidget* CMainDialog::Control(int id) const {
-  return controls_.value(id, nullptr);
-}
-
 CSkinButton* CMainDialog::SkinButton(int id) const {
   return ControlAs<CSkinButton>(id);
 }
 
 CSkinProgress* CMainDialog::EncodingProgress() const {
   return ControlAs<CSkinProgress>(IDC_ENCODING_PROGRESS);
+}
+
+CMainDialog::StateView CMainDialog::State() const {
+  return {current_page_,     background_id_, project_path_,      modified_,
+          encoded_,          published_,     affiliate_enabled_, redirect_enabled_,
+          encoding_enabled_, initialised_,   custom_preset_,     presets_};
 }
 
 int CMainDialog::DoModal() {
@@ -172,7 +169,6 @@ void CMainDialog::OnInitDialog() {
   client_->setGeometry(0, menu_height, 540, 530);
   setFixedSize(540, menu_height + 530);
 
-  setWindowTitle(QStringLiteral("Reelwright"));
   setWindowIcon(LoadProgramIcon());
 
   settings_.preload_movie->setChecked(true);
@@ -200,7 +196,7 @@ void CMainDialog::OnInitDialog() {
   ShowEncodingPage(false);
   ShowPublishPage(false);
   ShowFilesPage(true);
-  modified_ = false;
+  SetCurrentProject({});
 
   settings_.which_player = -1;
 

@@ -1,25 +1,27 @@
 // The main window: one dialog with three pages of controls over a page bitmap, a menu, and the
 // bottom bar. Its controls hold the whole job (ProjectSettings); everything the user does
-// happens in its handlers or in the small modal dialogs it opens.
+// happens in its handlers or in the small modal dialogs it opens. It is the only code that
+// knows its controls: it reads the job from them (JobFromControls), calls encode/ and publish/
+// with plain values, writes their results back and acts on their signals.
 #pragma once
 
 #include <QDialog>
 #include <QHash>
 #include <functional>
-#include <vector>
 
 #include "app/project_settings.h"
-#include "publish/external_url_option.h"
 #include "store/encoding_preset.h"
+#include "store/external_url_option.h"
 #include "store/preset_list.h"
+#include "store/project_snapshot.h"
 
-class CPageTabButton;
 class CSkinButton;
 class CSkinProgress;
 class QMenuBar;
 namespace encode {
 class EncodingRun;
-}
+struct InputSelection;
+}  // namespace encode
 
 class CMainDialog : public QDialog {
   Q_OBJECT
@@ -33,108 +35,120 @@ class CMainDialog : public QDialog {
   int DoModal();
   // The same without the modal loop (the window is ready to show): what tests drive.
   void Create(double dpi);
-
   // How the Exit button and menu item end the process; tests replace it.
   void SetProcessExit(std::function<void(int)> exit_process) {
     exit_process_ = std::move(exit_process);
   }
 
-  // Controls by id (res/resource.h).
-  QWidget* Control(int id) const;
+  // Controls by id (res/resource.h), and the job's controls by field.
+  QWidget* Control(int id) const { return controls_.value(id, nullptr); }
   template <typename T>
   T* ControlAs(int id) const {
     return qobject_cast<T*>(Control(id));
   }
-  CSkinButton* SkinButton(int id) const;
-  CSkinProgress* EncodingProgress() const;
+  ProjectSettings& settings() { return settings_; }
   QWidget* ClientArea() const { return client_; }
   QMenuBar* MenuBar() const { return menu_bar_; }
-
+  CSkinProgress* EncodingProgress() const;
   encode::EncodingRun& encoding_run() const { return *encoding_run_; }
+  // The external locations the Advanced Options dialog edits.
+  store::ExternalUrlOption& players_url() { return players_url_; }
+  store::ExternalUrlOption& videos_url() { return videos_url_; }
+  store::ExternalUrlOption& js_url() { return js_url_; }
 
-  ProjectSettings& settings() { return settings_; }
-  const ProjectSettings& settings() const { return settings_; }
+  // What the window holds beside its controls, for tests to read.
+  struct StateView {
+    int current_page;
+    int background_id;
+    QString project_path;
+    bool modified;
+    bool encoded;
+    bool published;
+    bool affiliate_enabled;
+    bool redirect_enabled;
+    bool encoding_enabled;
+    bool initialised;
+    store::EncodingPreset custom_preset;
+    store::PresetList presets;
+  };
+  StateView State() const;
 
-  // Window state that goes with the job record.
-  int current_page() const { return current_page_; }
-  int background_id() const { return background_id_; }
-  const QString& project_path() const { return project_path_; }
-  bool modified() const { return modified_; }
-  bool encoded() const { return encoded_; }
-  bool published() const { return published_; }
-  bool affiliate_enabled() const { return affiliate_enabled_; }
-  bool redirect_enabled() const { return redirect_enabled_; }
-  bool initialised() const { return initialised_; }
-  const store::EncodingPreset& custom_preset() const { return custom_preset_; }
-  const store::PresetList& presets() const { return presets_; }
-  publish::ExternalUrlOption& players_url() { return players_url_; }
-  publish::ExternalUrlOption& videos_url() { return videos_url_; }
-  publish::ExternalUrlOption& js_url() { return js_url_; }
+  // What the user does without a control of the window's own: a menu command, a page tab, a
+  // project named on the command line or chosen with Open.
+  void OnCommand(int command_id);
+  void GoToPage(int page);
+  void OpenProject(const QString& path);
 
-  // Operations other parts call.
-  void InvalidateResults();
+  // The one owner of the current project: its path, the modified flag and the title. An empty
+  // path is no project ("Reelwright").
+  void SetCurrentProject(const QString& path);
+
+  // Switches the encoding page's controls (a video to encode or none), and shows the results of
+  // a finished encoding run and of a produced page: their ticks show, and Preview Web Page and
+  // Get Code become usable with the page.
   void EnableEncodingControls(bool on);
-  void CaptureCustomEncoding();
-  void ApplyIButtonRule();
-  void ApplyPreset();
-  void DeleteSelectedPreset();
-  void AddPresetFromControls(const QString& typed_name);
-  // The results of a finished encoding run and of a produced page: their ticks show, and
-  // Preview Web Page and Get Code become usable with the page.
   void ShowEncodedResult();
   void ShowPublishedResult();
-  // The job as it stands is the one on disk (a project was opened or saved).
-  void ClearModified() { modified_ = false; }
-  // Writes a text into an edit as the program does: the edit's change handler runs even when
-  // the text is the same, as a typed change would.
-  void WriteEditText(QLineEdit* edit, const QString& text);
-
-  // Pages.
-  void GoToPage(int page);
-  void ShowFilesPage(bool show);
-  void ShowEncodingPage(bool show);
-  void ShowPublishPage(bool show);
-
-  // Projects.
-  void OpenProject(const QString& path);
-  bool LoadProject(const QString& path);
-  void OnOpen();
-  void OnSave();
-  void OnSaveAs();
-
-  // Menu commands and the exit.
-  void OnCommand(int command_id);
-  bool ConfirmExit();
+  // Save Preset with the name typed into its dialog.
+  void AddPresetFromControls(const QString& typed_name);
 
  protected:
   void accept() override;  // Enter never closes the window
   void reject() override;  // Escape, the close box, Alt+F4: the exit sequence
 
  private:
-  void CreateControls();
+  // Start-up and the program's files.
   void CreateMenu();
   void ConnectHandlers();
+  void ConnectEncodingRun();
   void OnInitDialog();
   void FillLists();
   void LoadSettings();
   void SaveSettings();
+  bool ConfirmExit();
+
+  // The job: read from the controls, loaded into them, saved, encoded (main_dialog_job.cpp).
+  store::ProjectSnapshot JobFromControls() const;
+  bool LoadProject(const QString& path);
+  void ShowLoadedLine(const store::ProjectLine& line, const store::ProjectSnapshot& job);
+  bool SaveProjectTo(const QString& path);
+  void OnOpen();
+  void OnSave();
+  void OnSaveAs();
+  void OnStartEncoding();
+
+  // Presets.
+  void ApplyPreset();
+  void DeleteSelectedPreset();
   void OnAddPreset();
-  void OnAdvancedOptions();
   void UpdateDeletePreset();
   void ApplyPresetPlacement(const store::PresetPlacement& placement);
-  store::EncodingPreset EncodingValuesShown() const;
-  bool SaveProjectTo(const QString& path);
+  void CaptureCustomEncoding();
 
-  // Change handlers.
+  // Pages.
+  void ShowFilesPage(bool show);
+  void ShowEncodingPage(bool show);
+  void ShowPublishPage(bool show);
+  void OnBack();
+  void OnNext();
+
+  // Change handlers and the rules between controls.
+  void InvalidateResults();
+  // Writes a text into an edit as the program does: the edit's change handler runs even when
+  // the text is the same, as a typed change would.
+  void WriteEditText(QLineEdit* edit, const QString& text);
+  void ApplyInputSelection(const encode::InputSelection& selection);
+  void OnBrowseOutputFolder();
   void OnEditUpdate();
   void OnEncodingChoice();
   void OnEnableAudio();
   void OnPausedAtStart();
   void OnAffiliateLink();
   void OnRedirectUrl();
-  void OnBack();
-  void OnNext();
+  void ApplyIButtonRule();
+  void OnAdvancedOptions();
   void OnExitButton();
+  CSkinButton* SkinButton(int id) const;
   void SetVisible(int id, bool visible);
 
   QString startup_project_path_;
@@ -152,13 +166,14 @@ class CMainDialog : public QDialog {
   bool published_ = false;
   bool affiliate_enabled_ = false;
   bool redirect_enabled_ = false;
+  bool encoding_enabled_ = true;  // the controls are made usable
   bool initialised_ = false;
 
   store::PresetList presets_;            // row i of the preset list is presets_[i]
   store::EncodingPreset custom_preset_;  // the encoding values while no preset is chosen
-  publish::ExternalUrlOption players_url_{publish::kPlayersUrlKey};
-  publish::ExternalUrlOption videos_url_{publish::kVideosUrlKey};
-  publish::ExternalUrlOption js_url_{publish::kJsUrlKey};
+  store::ExternalUrlOption players_url_{store::kPlayersUrlKey};
+  store::ExternalUrlOption videos_url_{store::kVideosUrlKey};
+  store::ExternalUrlOption js_url_{store::kJsUrlKey};
 
   encode::EncodingRun* encoding_run_ = nullptr;  // owned as a child
 };

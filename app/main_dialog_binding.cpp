@@ -5,17 +5,14 @@
 
 #include "app/main_dialog.h"
 #include "app/page_controls.h"
-#include "app/page_tab_button.h"
-#include "app/skin_button.h"
-#include "app/skin_progress.h"
 #include "app/support_page.h"
 #include "encode/encoding_run.h"
 #include "encode/input_browse.h"
 #include "platform/desktop.h"
 #include "publish/output_folder_browse.h"
 #include "res/resource.h"
-
-namespace {}  // namespace
+#include "ui/skin_button.h"
+#include "ui/skin_progress.h"
 
 void CMainDialog::ConnectHandlers() {
   for (int id : {IDC_INPUT_VIDEO, IDC_INPUT_FLV, IDC_OUTPUT_FOLDER, IDC_OUTPUT_VIDEO,
@@ -68,14 +65,51 @@ void CMainDialog::ConnectHandlers() {
     platform::CurrentDesktop().Open(url);
   });
 
-  connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this,
-          [this] { encode::BrowseForMovie(*this); });
-  connect(SkinButton(IDC_BROWSE_FLV), &QAbstractButton::clicked, this,
-          [this] { encode::BrowseForFlv(*this); });
+  connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this, [this] {
+    const auto chosen = encode::BrowseForMovie(this, settings_.output_folder->text(),
+                                               settings_.output_html->text());
+    if (chosen) ApplyInputSelection(*chosen);
+  });
+  connect(SkinButton(IDC_BROWSE_FLV), &QAbstractButton::clicked, this, [this] {
+    const auto chosen =
+        encode::BrowseForFlv(this, settings_.output_folder->text(), settings_.output_html->text());
+    if (chosen) ApplyInputSelection(*chosen);
+  });
   connect(SkinButton(IDC_BROWSE_FOLDER), &QAbstractButton::clicked, this,
-          [this] { publish::BrowseForOutputFolder(*this); });
-  connect(SkinButton(IDC_START_ENCODING), &QAbstractButton::clicked, encoding_run_,
-          &encode::EncodingRun::StartEncoding);
+          &CMainDialog::OnBrowseOutputFolder);
+  connect(SkinButton(IDC_START_ENCODING), &QAbstractButton::clicked, this,
+          &CMainDialog::OnStartEncoding);
+}
+
+// The encoding run reports; the window shows. The window takes no input while the run is busy.
+void CMainDialog::ConnectEncodingRun() {
+  using encode::EncodingRun;
+  connect(encoding_run_, &EncodingRun::OutputNameCompleted, this,
+          [this](const QString& name) { WriteEditText(settings_.output_video, name); });
+  connect(encoding_run_, &EncodingRun::ProgressChanged, this,
+          [this](int percent) { EncodingProgress()->setValue(percent); });
+  connect(encoding_run_, &EncodingRun::BusyChanged, this, [this](bool busy) { setEnabled(!busy); });
+  connect(encoding_run_, &EncodingRun::Succeeded, this, &CMainDialog::ShowEncodedResult);
+}
+
+// Writes a choice of Browse into the page-1 fields, in the order the user sees them change.
+void CMainDialog::ApplyInputSelection(const encode::InputSelection& selection) {
+  WriteEditText(settings_.output_folder, selection.output_folder);
+  if (settings_.output_html->text() != selection.output_html)
+    WriteEditText(settings_.output_html, selection.output_html);
+  WriteEditText(settings_.input_video, selection.input_video);
+  WriteEditText(settings_.output_video, selection.output_video);
+  WriteEditText(settings_.input_flv, selection.input_flv);
+  settings_.which_file = selection.which_file;
+  EnableEncodingControls(selection.encoding_enabled);
+}
+
+void CMainDialog::OnBrowseOutputFolder() {
+  const QString folder = publish::BrowseForOutputFolder(this);
+  if (folder.isEmpty()) return;
+  WriteEditText(settings_.output_folder, folder);
+  if (settings_.output_html->text().trimmed().isEmpty())
+    WriteEditText(settings_.output_html, QString::fromUtf8(publish::kDefaultPageName));
 }
 
 void CMainDialog::SetVisible(int id, bool visible) {
@@ -119,11 +153,12 @@ void CMainDialog::ShowPublishedResult() {
 // Delete Preset is usable only while a preset is chosen and the encoding controls are usable
 // at all; otherwise it could delete a preset of a job that has no video to encode.
 void CMainDialog::UpdateDeletePreset() {
-  const bool encoding_on = !Control(IDC_ADD_PRESET)->testAttribute(Qt::WA_ForceDisabled);
-  Control(IDC_DELETE_PRESET)->setEnabled(encoding_on && settings_.preset->currentIndex() >= 0);
+  Control(IDC_DELETE_PRESET)
+      ->setEnabled(encoding_enabled_ && settings_.preset->currentIndex() >= 0);
 }
 
 void CMainDialog::EnableEncodingControls(bool on) {
+  encoding_enabled_ = on;
   // Every control of the encoding page; Delete Preset has its own rule below.
   for (int id : EncodingPageControls())
     if (id != IDC_DELETE_PRESET) Control(id)->setEnabled(on);
@@ -137,7 +172,7 @@ void CMainDialog::CaptureCustomEncoding() {
   if (settings_.preset->currentIndex() >= 0) return;
   // The custom record keeps its name; the seven values are what the controls show.
   const QString name = custom_preset_.name;
-  custom_preset_ = EncodingValuesShown();
+  custom_preset_ = store::EncodingValuesOf(JobFromControls());
   custom_preset_.name = name;
 }
 

@@ -1,9 +1,9 @@
 // The three pages of the main window and the ways between them. Leaving a page checks nothing.
 #include "app/main_dialog.h"
 #include "app/page_controls.h"
-#include "app/page_tab_button.h"
-#include "app/skin_progress.h"
 #include "res/resource.h"
+#include "ui/page_tab_button.h"
+#include "ui/skin_progress.h"
 
 namespace {
 

@@ -34,18 +34,6 @@ void CMainDialog::DeleteSelectedPreset() {
   ApplyPreset();
 }
 
-store::EncodingPreset CMainDialog::EncodingValuesShown() const {
-  store::EncodingPreset values;
-  values.resolution = settings_.resolution->currentIndex();
-  values.frame_rate = settings_.frame_rate->currentIndex();
-  values.video_bitrate = settings_.video_bitrate->currentIndex();
-  values.audio_bitrate = settings_.audio_bitrate->currentIndex();
-  values.sampling_rate = settings_.sampling_rate->currentIndex();
-  values.enabled_audio = settings_.enabled_audio->isChecked() ? 1 : 0;
-  values.mono = settings_.mono->isChecked() ? 1 : 0;
-  return values;
-}
-
 void CMainDialog::ApplyPresetPlacement(const store::PresetPlacement& placement) {
   if (placement.removed_row != -1) settings_.preset->removeItem(placement.removed_row);
   settings_.preset->insertItem(placement.chosen_row, presets_[placement.chosen_row].name);
@@ -55,7 +43,8 @@ void CMainDialog::ApplyPresetPlacement(const store::PresetPlacement& placement) 
 }
 
 void CMainDialog::AddPresetFromControls(const QString& typed_name) {
-  if (const auto placement = store::AddPreset(presets_, EncodingValuesShown(), typed_name))
+  if (const auto placement =
+          store::AddPreset(presets_, store::EncodingValuesOf(JobFromControls()), typed_name))
     ApplyPresetPlacement(*placement);
 }
 

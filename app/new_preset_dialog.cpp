@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/dialog_font.h"
 #include "res/resource.h"
+#include "ui/dialog_font.h"
 
 CNewPresetDialog::CNewPresetDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("IDD_NEW_PRESET"));

@@ -5,16 +5,16 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "app/control_factory.h"
-#include "app/dialog_font.h"
-#include "app/skin_button.h"
-#include "app/skin_progress.h"
 #include "encode/codec_query.h"
 #include "encode/video_conversion.h"
 #include "platform/prompter.h"
 #include "res/bitmaps.h"
 #include "res/convert_template.h"
 #include "res/resource.h"
+#include "ui/control_factory.h"
+#include "ui/dialog_font.h"
+#include "ui/skin_button.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -30,11 +30,9 @@ CEncodeVideoDialog::CEncodeVideoDialog(const QString& input_path, QWidget* paren
   setObjectName(QStringLiteral("IDD_CONVERT_VIDEO"));
   setWindowTitle(t.caption);
   setFixedSize(t.client);
-  for (const ControlTemplate& control : t.controls) {
-    QWidget* widget = CreateTemplateControl(control, this);
-    controls_.insert(control.id, widget);
+  controls_ = CreateTemplateControls(t, this);
+  for (QWidget* widget : std::as_const(controls_))
     if (auto* label = qobject_cast<QLabel*>(widget)) label->setWordWrap(true);
-  }
   for (int hidden : {IDC_ENCODE_HINT, IDC_DELETE_TEMPORARY, IDC_DELETE_NOTE, IDC_ENCODE})
     Control(hidden)->hide();
   connect(qobject_cast<QAbstractButton*>(Control(IDC_CONVERT)), &QAbstractButton::clicked, this,

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "encode/encoder_contract.h"
+#include "encode/encoding_lists.h"
 
 namespace encode {
 
@@ -117,6 +118,22 @@ QStringList SplitEncoderArguments(const QString& arguments, const QString& input
   split += options.chopped(1).split(' ');
   split += arguments.mid(output_open + 1, arguments.size() - output_open - 2);
   return split;
+}
+
+EncoderJob EncoderJobFor(const store::ProjectSnapshot& job) {
+  EncoderJob run;
+  run.output_folder = job.output_folder;
+  run.input_video = job.input_video;
+  run.output_video = job.output_video;
+  run.resolution_row = job.resolution;
+  run.frame_rate_row = job.frame_rate;
+  run.frame_rate = RowText(FrameRateRows(), job.frame_rate);
+  run.video_bitrate = RowText(VideoBitrateRows(), job.video_bitrate);
+  run.enabled_audio = job.enabled_audio;
+  run.audio_bitrate = RowText(AudioBitrateRows(), job.audio_bitrate);
+  run.sampling_rate = RowText(SamplingRateRows(), job.sampling_rate);
+  run.mono = job.mono;
+  return run;
 }
 
 }  // namespace encode

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "store/project_snapshot.h"
+
 namespace encode {
 
 // What a run is built from: the texts and rows of the window's controls at Start Encoding.
@@ -24,6 +26,10 @@ struct EncoderJob {
   bool mono = false;
   QString program_folder;  // where the progress file is kept
 };
+
+// The run's values from the job as the window holds it: the rows of the encoding lists become
+// their texts. `program_folder` and the converted path are the run's own.
+EncoderJob EncoderJobFor(const store::ProjectSnapshot& job);
 
 // A prepared run, or the reason it does not start.
 struct EncoderRun {

@@ -4,15 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimerEvent>
+#include <QWidget>
 
-#include "app/main_dialog.h"
-#include "app/skin_progress.h"
 #include "encode/codec_query.h"
 #include "encode/encoder_contract.h"
 #include "encode/metadata_tool.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
-#include "res/resource.h"
 
 namespace encode {
 
@@ -23,41 +21,30 @@ const char kConvertedFileFailed[] = "Converted AVI file can not be encode to FLV
 
 }  // namespace
 
-EncodingRun::EncodingRun(CMainDialog& dialog) : QObject(&dialog), dialog_(dialog) {}
+EncodingRun::EncodingRun(QWidget* owner) : QObject(owner), owner_(owner) {}
 
 EncodingRun::~EncodingRun() {
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
-void EncodingRun::StartEncoding() {
+void EncodingRun::StartEncoding(const EncoderJob& job) {
+  job_ = job;
   converted_path_.clear();
   BeginRun();
 }
 
 std::optional<EncoderRun> EncodingRun::PrepareEncoderArguments() {
-  const ProjectSettings& s = dialog_.settings();
-  EncoderJob job;
-  job.output_folder = s.output_folder->text();
-  job.converted_path = converted_path_;
-  job.input_video = s.input_video->text();
-  job.output_video = s.output_video->text();
-  job.resolution_row = s.resolution->currentIndex();
-  job.frame_rate_row = s.frame_rate->currentIndex();
-  job.frame_rate = s.frame_rate->currentText();
-  job.video_bitrate = s.video_bitrate->currentText();
-  job.enabled_audio = s.enabled_audio->isChecked();
-  job.audio_bitrate = s.audio_bitrate->currentText();
-  job.sampling_rate = s.sampling_rate->currentText();
-  job.mono = s.mono->isChecked();
-  job.program_folder = platform::ProgramFolder();
-
-  EncoderRun run = PrepareEncoderRun(job);
+  job_.converted_path = converted_path_;
+  job_.program_folder = platform::ProgramFolder();
+  EncoderRun run = PrepareEncoderRun(job_);
   if (run.Stopped()) {
-    platform::CurrentPrompter().ShowMessage(&dialog_, run.stop_message);
+    platform::CurrentPrompter().ShowMessage(owner_, run.stop_message);
     return std::nullopt;
   }
-  // Written back in every case: its change handler starts the run with fresh results.
-  dialog_.WriteEditText(dialog_.settings().output_video, run.output_video);
+  // Written back in every case: its change handler starts the run with fresh results. The
+  // field then holds the completed name, which a run of a converted file starts from.
+  job_.output_video = run.output_video;
+  emit OutputNameCompleted(run.output_video);
   run_input_path_ = run.run_input_path;
   output_flv_path_ = run.output_flv_path;
   return run;
@@ -69,7 +56,7 @@ void EncodingRun::BeginRun() {
     LeaveBusy();  // a run started from the Convert Video dialog finds the window disabled
     return;
   }
-  dialog_.EncodingProgress()->setValue(0);
+  emit ProgressChanged(0);
   const QString codec = QueryVideoCodec(run_input_path_);
   needs_conversion_ = false;
   if (IsUnreadableCodec(codec)) {
@@ -91,23 +78,22 @@ void EncodingRun::BeginRun() {
 
 void EncodingRun::timerEvent(QTimerEvent* event) {
   if (event->timerId() == timer_.timerId())
-    OnEncodingTimer(ID_ENCODING_TIMER);
+    OnEncodingTimer();
   else
     QObject::timerEvent(event);
 }
 
-void EncodingRun::OnEncodingTimer(int timer_id) {
-  if (timer_id != ID_ENCODING_TIMER) return;
+void EncodingRun::OnEncodingTimer() {
   const QString program_folder = platform::ProgramFolder();
   if (const std::optional<int> percent = ReadProgressPercent(program_folder))
-    dialog_.EncodingProgress()->setValue(*percent);
+    emit ProgressChanged(*percent);
   if (!needs_conversion_ && encoder_process_ && !encoder_process_->HasEnded()) return;
 
   timer_.stop();
   encoder_process_.reset();
   if (busy_) {
     QApplication::restoreOverrideCursor();
-    busy_ = false;  // the window stays disabled until the end below
+    busy_ = false;  // the window stays busy until the end below
   }
   DeleteProgressFile(program_folder);
 
@@ -119,27 +105,28 @@ void EncodingRun::OnEncodingTimer(int timer_id) {
 }
 
 void EncodingRun::FinishSuccess() {
-  dialog_.EncodingProgress()->setValue(100);
+  emit ProgressChanged(100);
   if (delete_converted_ && !converted_path_.isEmpty()) QFile::remove(converted_path_);
-  dialog_.ShowEncodedResult();
+  emit Succeeded();
   converted_path_.clear();
   RunMetadataTool(platform::ProgramFolder(), output_flv_path_, /*report_size=*/false);
-  dialog_.setEnabled(true);
+  emit BusyChanged(false);
 }
 
 void EncodingRun::FinishFailure() {
-  dialog_.EncodingProgress()->setValue(0);
+  emit ProgressChanged(0);
+  emit Failed();
   needs_conversion_ = false;
   if (!converted_path_.isEmpty()) {
-    dialog_.setEnabled(true);
-    platform::CurrentPrompter().ShowMessage(&dialog_, kConvertedFileFailed);
+    emit BusyChanged(false);
+    platform::CurrentPrompter().ShowMessage(owner_, kConvertedFileFailed);
     return;
   }
-  // The dialog is modal: the window takes no input while it is open, and a disabled owner
-  // would disable the dialog with it.
-  dialog_.setEnabled(true);
+  // The dialog is modal: the window takes no input while it is open, and a busy (disabled)
+  // owner would disable the dialog with it.
+  emit BusyChanged(false);
   const ConversionChoice choice =
-      offer_conversion_ ? offer_conversion_(&dialog_, run_input_path_) : ConversionChoice{};
+      offer_conversion_ ? offer_conversion_(owner_, run_input_path_) : ConversionChoice{};
   if (!choice.encode) return;
   converted_path_ = choice.converted_path;
   delete_converted_ = choice.delete_converted;
@@ -149,13 +136,13 @@ void EncodingRun::FinishFailure() {
 void EncodingRun::EnterBusy() {
   if (!busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
   busy_ = true;
-  dialog_.setEnabled(false);
+  emit BusyChanged(true);
 }
 
 void EncodingRun::LeaveBusy() {
   if (busy_) QApplication::restoreOverrideCursor();
   busy_ = false;
-  dialog_.setEnabled(true);
+  emit BusyChanged(false);
 }
 
 }  // namespace encode

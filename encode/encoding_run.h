@@ -1,6 +1,8 @@
-// One encoding run of the main window: from Start Encoding to the finished FLV, or to the
-// offer to convert an input the encoder cannot read. The encoder runs as its own process; the
-// window disables itself for the whole run and polls the process from a 500 ms timer.
+// One encoding run: from Start Encoding to the finished FLV, or to the offer to convert an input
+// the encoder cannot read. The encoder runs as its own process, polled from a 500 ms timer. The
+// run knows nothing of the window's controls: it takes the job as plain values and reports
+// through its signals (progress, busy, the completed output name, success, failure); the window
+// connects them and acts. Its messages and the Convert Video dialog belong to `owner`.
 #pragma once
 
 #include <QBasicTimer>
@@ -12,8 +14,6 @@
 
 #include "encode/encoder_command_line.h"
 #include "platform/process_runner.h"
-
-class CMainDialog;
 
 namespace encode {
 
@@ -31,15 +31,12 @@ class EncodingRun : public QObject {
   // Shows the Convert Video dialog for an input and waits for it.
   using ConversionOffer = std::function<ConversionChoice(QWidget* owner, const QString& input)>;
 
-  explicit EncodingRun(CMainDialog& dialog);
+  explicit EncodingRun(QWidget* owner);
   ~EncodingRun() override;
 
-  // Start Encoding: always from the input field, never from an earlier temporary file.
-  void StartEncoding();
-  // One run; also the start of encoding a converted file.
-  void BeginRun();
-  // The window's timer handler: acts only for the encoding timer's id.
-  void OnEncodingTimer(int timer_id);
+  // Start Encoding with the job as the window's controls hold it now: always from the input
+  // field, never from an earlier temporary file.
+  void StartEncoding(const EncoderJob& job);
 
   void SetConversionOffer(ConversionOffer offer) { offer_conversion_ = std::move(offer); }
 
@@ -49,10 +46,26 @@ class EncodingRun : public QObject {
   const QString& output_flv_path() const { return output_flv_path_; }
   bool needs_conversion() const { return needs_conversion_; }
 
+ signals:
+  // The output name as the encoder will write it: the window writes it into its field (whose
+  // change handler clears the old results), on every run that starts.
+  void OutputNameCompleted(const QString& output_video);
+  void ProgressChanged(int percent);
+  // While busy the window takes no input; it is given back at the end of the run, or when a
+  // run stops before it starts.
+  void BusyChanged(bool busy);
+  // The FLV is written; its metadata is stamped right after.
+  void Succeeded();
+  // The run ended without an FLV; the offer to convert the input may follow.
+  void Failed();
+
  protected:
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // One run; also the start of encoding a converted file.
+  void BeginRun();
+  void OnEncodingTimer();
   // Checks the folder and the input and builds the parameter string; nothing when the run
   // stopped after its message.
   std::optional<EncoderRun> PrepareEncoderArguments();
@@ -61,7 +74,8 @@ class EncodingRun : public QObject {
   void FinishSuccess();
   void FinishFailure();
 
-  CMainDialog& dialog_;
+  QWidget* owner_;
+  EncoderJob job_;  // the job of Start Encoding, with the output name as written back
   ConversionOffer offer_conversion_;
   QBasicTimer timer_;
   std::unique_ptr<platform::RunningProcess> encoder_process_;

@@ -1,41 +1,21 @@
 #include "encode/input_browse.h"
 
-#include "app/main_dialog.h"
-#include "encode/input_selection.h"
-
 namespace encode {
 
-namespace {
-
-// Writes a choice into the page-1 fields, in the order the user sees them change.
-void ApplySelection(CMainDialog& dialog, const InputSelection& selection) {
-  ProjectSettings& s = dialog.settings();
-  dialog.WriteEditText(s.output_folder, selection.output_folder);
-  if (s.output_html->text() != selection.output_html)
-    dialog.WriteEditText(s.output_html, selection.output_html);
-  dialog.WriteEditText(s.input_video, selection.input_video);
-  dialog.WriteEditText(s.output_video, selection.output_video);
-  dialog.WriteEditText(s.input_flv, selection.input_flv);
-  s.which_file = selection.which_file;
-  dialog.EnableEncodingControls(selection.encoding_enabled);
+std::optional<InputSelection> BrowseForMovie(QWidget* owner, const QString& output_folder,
+                                             const QString& output_html) {
+  const QString path =
+      platform::CurrentPrompter().ChooseOpenFile(owner, kMovieDialogTitle, MovieFileFilters());
+  if (path.isEmpty()) return std::nullopt;
+  return SelectMovie(path, output_folder, output_html);
 }
 
-}  // namespace
-
-void BrowseForMovie(CMainDialog& dialog) {
+std::optional<InputSelection> BrowseForFlv(QWidget* owner, const QString& output_folder,
+                                           const QString& output_html) {
   const QString path =
-      platform::CurrentPrompter().ChooseOpenFile(&dialog, kMovieDialogTitle, MovieFileFilters());
-  if (path.isEmpty()) return;
-  const ProjectSettings& s = dialog.settings();
-  ApplySelection(dialog, SelectMovie(path, s.output_folder->text(), s.output_html->text()));
-}
-
-void BrowseForFlv(CMainDialog& dialog) {
-  const QString path =
-      platform::CurrentPrompter().ChooseOpenFile(&dialog, kFlvDialogTitle, FlvFileFilters());
-  if (path.isEmpty()) return;
-  const ProjectSettings& s = dialog.settings();
-  ApplySelection(dialog, SelectFlv(path, s.output_folder->text(), s.output_html->text()));
+      platform::CurrentPrompter().ChooseOpenFile(owner, kFlvDialogTitle, FlvFileFilters());
+  if (path.isEmpty()) return std::nullopt;
+  return SelectFlv(path, output_folder, output_html);
 }
 
 }  // namespace encode

@@ -1,12 +1,20 @@
 // The two Browse buttons of page 1 that choose the job's input: a movie to encode (1008) or an
-// existing FLV to publish as it is (1009).
+// existing FLV to publish as it is (1009). Each asks for the file and returns what the page-1
+// fields become; the window writes that into its fields. Nothing when the user cancels.
 #pragma once
 
-class CMainDialog;
+#include <optional>
+
+#include "encode/input_selection.h"
+
+class QWidget;
 
 namespace encode {
 
-void BrowseForMovie(CMainDialog& dialog);
-void BrowseForFlv(CMainDialog& dialog);
+// `output_folder` and `output_html` are the fields' current texts.
+std::optional<InputSelection> BrowseForMovie(QWidget* owner, const QString& output_folder,
+                                             const QString& output_html);
+std::optional<InputSelection> BrowseForFlv(QWidget* owner, const QString& output_folder,
+                                           const QString& output_html);
 
 }  // namespace encode

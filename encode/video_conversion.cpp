@@ -54,7 +54,9 @@ class Conversion {
   ConversionResult Run() {
     ConversionResult result;
     SetProgress(0);
-    QString working_name = input_path_.left(qMax(0, input_path_.size() - 4));
+    // How far the conversion got decides the working name it leaves: none before the input is
+    // open, the input's stem while the settings are copied, the temporary file from then on.
+    enum class Reached { Nothing, InputOpen, OutputNamed } reached = Reached::Nothing;
     try {
       const std::int32_t compressor = FindMp42Compressor(writer_);
       if (compressor == 0) return Fail(result, kNoCompressor, "no mp42 compressor");
@@ -64,22 +66,19 @@ class Conversion {
         return Fail(result, description.isEmpty() ? kUnknownCodec : kCodecMissing + description,
                     "OpenInputFile");
       }
-      // From here on every way out names the working file.
-      try {
-        CopySettings(compressor, working_name);
-        MoveFramesAndBlocks();
-        result.succeeded = true;
-      } catch (const CheckedFailure& failure) {
-        Fail(result, kConversionError, failure.operation);
-      } catch (const std::bad_alloc&) {
-        Fail(result, kConversionError, "memory");
-      }
-      result.converted_path = working_name;
+      reached = Reached::InputOpen;
+      CopyAudioSettings(compressor);
+      reached = Reached::OutputNamed;
+      CopyVideoSettingsAndCreateOutput();
+      MoveFramesAndBlocks();
+      result.succeeded = true;
     } catch (const CheckedFailure& failure) {
       Fail(result, kConversionError, failure.operation);
     } catch (const std::bad_alloc&) {
       Fail(result, kConversionError, "memory");
     }
+    if (reached == Reached::InputOpen) result.converted_path = WorkingStem(input_path_);
+    if (reached == Reached::OutputNamed) result.converted_path = TemporaryAviPath(input_path_);
     return result;
   }
 
@@ -96,7 +95,7 @@ class Conversion {
     if (hooks_.set_progress) hooks_.set_progress(percent);
   }
 
-  void CopySettings(std::int32_t compressor, QString& working_name) {
+  void CopyAudioSettings(std::int32_t compressor) {
     std::int32_t video_setting = 0;
     std::int16_t has_audio = 0;
     reader_.GetVideoSetting(video_setting);
@@ -114,9 +113,9 @@ class Conversion {
       Check(reader_.AudioValue2(audio2), "AudioValue2");
       Check(writer_.SetAudioOutput(audio2, audio1), "SetAudioOutput");
     }
+  }
 
-    working_name += QStringLiteral("_converted.avi");
-
+  void CopyVideoSettingsAndCreateOutput() {
     std::int32_t video1 = 0, video2 = 0;
     double frame_rate = 0;
     Check(reader_.VideoValue1(video1), "VideoValue1");
@@ -125,7 +124,7 @@ class Conversion {
     Check(writer_.SetVideoFormat(video1, video2, frame_rate), "SetVideoFormat");
     Check(reader_.FrameRate(frame_rate), "FrameRate");
     Check(writer_.SetVideoOutput(video1, video2, frame_rate), "SetVideoOutput");
-    Check(writer_.CreateOutputFile(ToLocal(working_name), 1), "CreateOutputFile");
+    Check(writer_.CreateOutputFile(ToLocal(TemporaryAviPath(input_path_)), 1), "CreateOutputFile");
   }
 
   std::pair<std::int32_t, std::int32_t> Positions() {
@@ -196,8 +195,12 @@ class Conversion {
 
 }  // namespace
 
+QString WorkingStem(const QString& input_path) {
+  return input_path.left(qMax(0, input_path.size() - 4));
+}
+
 QString TemporaryAviPath(const QString& input_path) {
-  return input_path.left(qMax(0, input_path.size() - 4)) + QStringLiteral("_converted.avi");
+  return WorkingStem(input_path) + QStringLiteral("_converted.avi");
 }
 
 ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader, videofile::IVideoFile& writer,

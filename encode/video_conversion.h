@@ -25,12 +25,16 @@ struct ConversionHooks {
   std::function<QString(const QString& path)> describe_codec;
 };
 
-// The temporary file's name: the input path without its last four characters, followed by
-// "_converted.avi" ("/in/clip.wmv" gives "/in/clip_converted.avi").
+// The input path without its last four characters ("/in/clip.wmv" gives "/in/clip"): the
+// working name until the output is named.
+QString WorkingStem(const QString& input_path);
+// The temporary file's name: the stem followed by "_converted.avi" ("/in/clip.wmv" gives
+// "/in/clip_converted.avi").
 QString TemporaryAviPath(const QString& input_path);
 
 // Converts `input_path`. A failure that happens before the input is opened leaves
-// `converted_path` empty; any later end leaves it at the working name of that moment.
+// `converted_path` empty; a failure while the settings are copied leaves the stem, any later
+// end the temporary file's name.
 ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader, videofile::IVideoFile& writer,
                                        const QString& input_path, const ConversionHooks& hooks);
 

@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QPainter>
 
-#include "app/dialog_font.h"
-#include "app/skin_button.h"
 #include "res/bitmaps.h"
 #include "res/resource.h"
+#include "ui/dialog_font.h"
+#include "ui/skin_button.h"
 
 namespace {
 
@@ -35,12 +35,12 @@ constexpr RowTemplate kRows[] = {
 
 }  // namespace
 
-AdvancedDlg::AdvancedDlg(QWidget* owner, publish::ExternalUrlOption& players_url,
-                         publish::ExternalUrlOption& videos_url, publish::ExternalUrlOption& js_url)
+AdvancedDlg::AdvancedDlg(QWidget* owner, store::ExternalUrlOption& players_url,
+                         store::ExternalUrlOption& videos_url, store::ExternalUrlOption& js_url)
     : QDialog(owner) {
   setObjectName(QStringLiteral("IDD_ADVANCED_OPTIONS"));
   setWindowTitle(QStringLiteral("Advanced Options"));
-  publish::ExternalUrlOption* options[] = {&players_url, &videos_url, &js_url};
+  store::ExternalUrlOption* options[] = {&players_url, &videos_url, &js_url};
   for (int i = 0; i < 3; ++i) {
     const RowTemplate& t = kRows[i];
     auto* check = new QCheckBox(QString::fromUtf8(t.caption), this);

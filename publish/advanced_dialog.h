@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "publish/external_url_option.h"
+#include "store/external_url_option.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -14,8 +14,8 @@ class AdvancedDlg : public QDialog {
   Q_OBJECT
 
  public:
-  AdvancedDlg(QWidget* owner, publish::ExternalUrlOption& players_url,
-              publish::ExternalUrlOption& videos_url, publish::ExternalUrlOption& js_url);
+  AdvancedDlg(QWidget* owner, store::ExternalUrlOption& players_url,
+              store::ExternalUrlOption& videos_url, store::ExternalUrlOption& js_url);
 
   // Fixes the font for the screen's DPI and runs the dialog.
   int DoModal();
@@ -31,7 +31,7 @@ class AdvancedDlg : public QDialog {
 
  private:
   struct Row {
-    publish::ExternalUrlOption* option;
+    store::ExternalUrlOption* option;
     QCheckBox* check;
     QLineEdit* url;
   };

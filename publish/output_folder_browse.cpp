@@ -2,7 +2,6 @@
 
 #include <QDir>
 
-#include "app/main_dialog.h"
 #include "platform/prompter.h"
 
 namespace publish {
@@ -12,13 +11,9 @@ const char kFolderPickerTitle[] =
     "Please select an existing folder  OR\r\nCreate a new folder using the New Folder button";
 }
 
-void BrowseForOutputFolder(CMainDialog& dialog) {
-  const QString folder = platform::CurrentPrompter().ChooseFolder(&dialog, kFolderPickerTitle);
-  if (folder.isEmpty()) return;
-  ProjectSettings& s = dialog.settings();
-  dialog.WriteEditText(s.output_folder, QDir::toNativeSeparators(folder));
-  if (s.output_html->text().trimmed().isEmpty())
-    dialog.WriteEditText(s.output_html, QStringLiteral("index.html"));
+QString BrowseForOutputFolder(QWidget* owner) {
+  const QString folder = platform::CurrentPrompter().ChooseFolder(owner, kFolderPickerTitle);
+  return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
 }
 
 }  // namespace publish

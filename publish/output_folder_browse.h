@@ -1,10 +1,16 @@
 // The Browse button beside Output Folder: a folder picker that can also make a new folder.
 #pragma once
 
-class CMainDialog;
+#include <QString>
+
+class QWidget;
 
 namespace publish {
 
-void BrowseForOutputFolder(CMainDialog& dialog);
+// The chosen folder with the platform's separators; empty when the user cancels.
+QString BrowseForOutputFolder(QWidget* owner);
+
+// The page's name when the user has not given one and a folder was chosen.
+inline constexpr char kDefaultPageName[] = "index.html";
 
 }  // namespace publish

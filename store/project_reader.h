@@ -34,7 +34,8 @@ std::vector<ProjectLine> ReadProjectLines(QIODevice& device);
 std::optional<std::vector<ProjectLine>> ReadProjectLines(const QString& path);
 
 // The job that a project file's text loads into over `job`, the fields the file does not hold
-// staying as they were: opening a project on plain values (for a run without the window).
+// staying as they were: opening a project on plain values. The window opens a project through
+// the same lines and the same ApplyProjectLine, and shows each field as it is set.
 ProjectSnapshot LoadProjectText(const QByteArray& text, ProjectSnapshot job);
 
 }  // namespace store

@@ -83,4 +83,16 @@ void ApplyProjectLine(const ProjectLine& line, ProjectSnapshot& job) {
       FieldOf(line.key));
 }
 
+EncodingPreset EncodingValuesOf(const ProjectSnapshot& job) {
+  EncodingPreset values;
+  values.resolution = job.resolution;
+  values.frame_rate = job.frame_rate;
+  values.video_bitrate = job.video_bitrate;
+  values.audio_bitrate = job.audio_bitrate;
+  values.sampling_rate = job.sampling_rate;
+  values.enabled_audio = job.enabled_audio ? 1 : 0;
+  values.mono = job.mono ? 1 : 0;
+  return values;
+}
+
 }  // namespace store

@@ -1,12 +1,14 @@
 // A whole job as plain values: what Save writes into a project file and what a project file's
-// lines set. The window fills it from its controls to save, and applies the read lines to its
-// controls to open; ApplyProjectLine is the same rule on plain values.
+// lines set. The window reads it from its controls (to save, to encode, to capture the custom
+// encoding values); opening a project applies each line with ApplyProjectLine, in the window as
+// on plain values, and the window then shows the field that line set.
 #pragma once
 
 #include <QString>
 #include <variant>
 
-#include "publish/external_url_option.h"
+#include "store/encoding_preset.h"
+#include "store/external_url_option.h"
 #include "store/project_line.h"
 
 namespace store {
@@ -37,10 +39,10 @@ struct ProjectSnapshot {
   bool enable_redirect_url = false;
   QString redirect_url;
   int which_file = 0;
-  int which_player = 0;
-  publish::ExternalUrlOption players_url{publish::kPlayersUrlKey};
-  publish::ExternalUrlOption videos_url{publish::kVideosUrlKey};
-  publish::ExternalUrlOption js_url{publish::kJsUrlKey};
+  int which_player = -1;  // none chosen, as the window starts
+  store::ExternalUrlOption players_url{store::kPlayersUrlKey};
+  store::ExternalUrlOption videos_url{store::kVideosUrlKey};
+  store::ExternalUrlOption js_url{store::kJsUrlKey};
 
   friend bool operator==(const ProjectSnapshot&, const ProjectSnapshot&) = default;
 };
@@ -48,11 +50,14 @@ struct ProjectSnapshot {
 // The field a key stands for.
 using ProjectField =
     std::variant<QString ProjectSnapshot::*, int ProjectSnapshot::*, bool ProjectSnapshot::*,
-                 publish::ExternalUrlOption ProjectSnapshot::*>;
+                 store::ExternalUrlOption ProjectSnapshot::*>;
 ProjectField FieldOf(ProjectKey key);
 
 // Sets the line's field as opening a project does. A number key whose value holds no number
 // leaves its field as it was, for the list rows as for which_file and which_player.
 void ApplyProjectLine(const ProjectLine& line, ProjectSnapshot& job);
+
+// The seven encoding values of the job, as a preset keeps them (without a name).
+EncodingPreset EncodingValuesOf(const ProjectSnapshot& job);
 
 }  // namespace store

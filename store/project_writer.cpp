@@ -31,7 +31,7 @@ QString LineFor(const ProjectKeyInfo& info, const ProjectSnapshot& job) {
 // The job as the file can hold it at best: URLs and the preset name are read back trimmed.
 ProjectSnapshot Representable(ProjectSnapshot job) {
   job.preset_name = job.preset_name.trimmed();
-  for (publish::ExternalUrlOption* option : {&job.players_url, &job.videos_url, &job.js_url}) {
+  for (store::ExternalUrlOption* option : {&job.players_url, &job.videos_url, &job.js_url}) {
     option->Set(option->enabled(), option->url().trimmed());
   }
   return job;
@@ -45,7 +45,7 @@ ProjectSnapshot WithEmptyValue(ProjectSnapshot job, ProjectKey key) {
         using Value = std::decay_t<decltype(value)>;
         if constexpr (std::is_same_v<Value, QString>) {
           value.clear();
-        } else if constexpr (std::is_same_v<Value, publish::ExternalUrlOption>) {
+        } else if constexpr (std::is_same_v<Value, store::ExternalUrlOption>) {
           value.Set(value.enabled(), QString());
         }
       },

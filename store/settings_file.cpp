@@ -17,9 +17,9 @@ QString SettingsFilePath(const QString& program_folder) {
 
 StoredSettings ReadSettings(const ProfileFile& profile) {
   StoredSettings settings;
-  settings.players_url.ReadUrlOption(publish::kDefaultPlayersUrl, profile);
-  settings.videos_url.ReadUrlOption(publish::kDefaultVideosUrl, profile);
-  settings.js_url.ReadUrlOption(publish::kDefaultJsUrl, profile);
+  settings.players_url.ReadUrlOption(store::kDefaultPlayersUrl, profile);
+  settings.videos_url.ReadUrlOption(store::kDefaultVideosUrl, profile);
+  settings.js_url.ReadUrlOption(store::kDefaultJsUrl, profile);
   settings.players_url.SwitchOffAfterRead();
   settings.videos_url.SwitchOffAfterRead();
   settings.js_url.SwitchOffAfterRead();

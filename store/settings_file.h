@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "publish/external_url_option.h"
+#include "store/external_url_option.h"
 #include "store/preset_list.h"
 
 namespace store {
@@ -16,9 +16,9 @@ QString SettingsFilePath(const QString& program_folder);
 
 struct StoredSettings {
   bool disable_i_button = true;
-  publish::ExternalUrlOption players_url{publish::kPlayersUrlKey};
-  publish::ExternalUrlOption videos_url{publish::kVideosUrlKey};
-  publish::ExternalUrlOption js_url{publish::kJsUrlKey};
+  store::ExternalUrlOption players_url{store::kPlayersUrlKey};
+  store::ExternalUrlOption videos_url{store::kVideosUrlKey};
+  store::ExternalUrlOption js_url{store::kJsUrlKey};
   PresetList presets;
 };
 

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The whole input as one line too, through the URL option parser.
   if (const auto line = store::ClassifyProjectLine(QString::fromUtf8(bytes))) {
-    publish::ExternalUrlOption option(publish::kJsUrlKey);
+    store::ExternalUrlOption option(store::kJsUrlKey);
     option.ParseUrlOptionLine(line->text);
   }
 

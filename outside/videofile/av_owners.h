@@ -13,43 +13,43 @@ extern "C" {
 
 namespace videofile {
 
-struct InputFormatCloser {
+struct InputFormatDeleter {
   void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
 };
-using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatCloser>;
+using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
 
 // An output context owns the file it opened: closing it closes that file too.
-struct OutputFormatCloser {
+struct OutputFormatDeleter {
   void operator()(AVFormatContext* context) const {
     if (!(context->oformat->flags & AVFMT_NOFILE)) avio_closep(&context->pb);
     avformat_free_context(context);
   }
 };
-using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatCloser>;
+using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatDeleter>;
 
-struct CodecContextFreer {
+struct CodecContextDeleter {
   void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
 };
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFreer>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 
-struct FrameFreer {
+struct FrameDeleter {
   void operator()(AVFrame* frame) const { av_frame_free(&frame); }
 };
-using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 
-struct PacketFreer {
+struct PacketDeleter {
   void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
-using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 
-struct ScalerFreer {
+struct ScalerDeleter {
   void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
 };
-using ScalerPtr = std::unique_ptr<SwsContext, ScalerFreer>;
+using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
 
-struct ResamplerFreer {
+struct ResamplerDeleter {
   void operator()(SwrContext* resampler) const { swr_free(&resampler); }
 };
-using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
+using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
 
 }  // namespace videofile

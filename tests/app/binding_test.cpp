@@ -1,5 +1,5 @@
-#include "app/skin_progress.h"
 #include "main_window_fixture.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -20,28 +20,28 @@ TEST_F(MainWindowTest, TypingMarksTheJobModifiedExceptInTheRedirectAddress) {
   Click(IDC_ENABLE_REDIRECT);
   for (const EditCase& c : cases) {
     SCOPED_TRACE(c.id);
-    dialog->ClearModified();
+    dialog->SetCurrentProject(dialog->State().project_path);
     Type(c.id, "x");
-    EXPECT_EQ(dialog->modified(), c.marks_modified);
+    EXPECT_EQ(dialog->State().modified, c.marks_modified);
   }
 }
 
 TEST_F(MainWindowTest, ProgramSetRowsAndChecksRaiseNoHandler) {
-  dialog->ClearModified();
+  dialog->SetCurrentProject(dialog->State().project_path);
   list(IDC_RESOLUTION)->setCurrentIndex(4);
   list(IDC_BUFFER_SIZE)->setCurrentIndex(3);
   button(IDC_SHOW_BORDER)->setChecked(false);
   button(IDC_ENABLE_AUDIO)->setChecked(false);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
 }
 
 TEST_F(MainWindowTest, TypingABufferSizeMarksNothingButIsTheValue) {
   dialog->GoToPage(3);
-  dialog->ClearModified();
+  dialog->SetCurrentProject(dialog->State().project_path);
   QLineEdit* field = list(IDC_BUFFER_SIZE)->lineEdit();
   field->selectAll();
   QTest::keyClicks(field, "3");
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(list(IDC_BUFFER_SIZE)->currentText(), "3");
   EXPECT_EQ(list(IDC_BUFFER_SIZE)->count(), 9);
 }
@@ -63,9 +63,9 @@ TEST_F(MainWindowTest, InvalidateResultsHidesTicksAndGreysPreviewAndCode) {
   EXPECT_FALSE(shown(IDC_PUBLISHED_TICK));
   EXPECT_FALSE(control(IDC_PREVIEW_PAGE)->isEnabled());
   EXPECT_FALSE(control(IDC_GET_CODE)->isEnabled());
-  EXPECT_FALSE(dialog->encoded());
-  EXPECT_FALSE(dialog->published());
-  EXPECT_TRUE(dialog->modified());
+  EXPECT_FALSE(dialog->State().encoded);
+  EXPECT_FALSE(dialog->State().published);
+  EXPECT_TRUE(dialog->State().modified);
   dialog->GoToPage(2);
   EXPECT_FALSE(shown(IDC_ENCODED_TICK));
   EXPECT_EQ(dialog->EncodingProgress()->value(), 0);
@@ -84,9 +84,9 @@ TEST_F(MainWindowTest, ClicksThatInvalidateAndClicksThatOnlyToggle) {
                         {IDC_PRELOAD_MOVIE, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
-    dialog->ClearModified();
+    dialog->SetCurrentProject(dialog->State().project_path);
     Click(c.id);
-    EXPECT_EQ(dialog->modified(), c.marks_modified);
+    EXPECT_EQ(dialog->State().modified, c.marks_modified);
   }
 }
 
@@ -119,24 +119,25 @@ TEST_F(MainWindowTest, AffiliateAndRedirectRulesShowTheirFieldsAndKeepTheText) {
   Click(IDC_DISABLE_I_BUTTON);
   struct Case {
     int check, label, field;
-    bool (CMainDialog::*flag)() const;
+    bool CMainDialog::StateView::*flag;
   };
-  const Case cases[] = {
-      {IDC_ENABLE_LINK, IDC_LABEL_AFFILIATE_ID, IDC_AFFILIATE_ID, &CMainDialog::affiliate_enabled},
-      {IDC_ENABLE_REDIRECT, IDC_LABEL_HTTP, IDC_REDIRECT_URL, &CMainDialog::redirect_enabled}};
+  const Case cases[] = {{IDC_ENABLE_LINK, IDC_LABEL_AFFILIATE_ID, IDC_AFFILIATE_ID,
+                         &CMainDialog::StateView::affiliate_enabled},
+                        {IDC_ENABLE_REDIRECT, IDC_LABEL_HTTP, IDC_REDIRECT_URL,
+                         &CMainDialog::StateView::redirect_enabled}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.check);
     EXPECT_FALSE(shown(c.field));
     Click(c.check);
     EXPECT_TRUE(shown(c.label));
     EXPECT_TRUE(shown(c.field));
-    EXPECT_TRUE((dialog.get()->*c.flag)());
+    EXPECT_TRUE(dialog->State().*c.flag);
     EXPECT_EQ(dialog->focusWidget(), control(c.field));
     Type(c.field, "site/next.html");
     Click(c.check);
     EXPECT_FALSE(shown(c.label));
     EXPECT_FALSE(shown(c.field));
-    EXPECT_FALSE((dialog.get()->*c.flag)());
+    EXPECT_FALSE(dialog->State().*c.flag);
     EXPECT_EQ(edit(c.field)->text(), "site/next.html");
   }
 }
@@ -165,7 +166,7 @@ TEST_F(MainWindowTest, EncodingChoicesCaptureTheCustomValues) {
   Pick(IDC_SAMPLING_RATE, 1);
   Click(IDC_STEREO);
   Click(IDC_ENABLE_AUDIO);
-  const store::EncodingPreset& custom = dialog->custom_preset();
+  const store::EncodingPreset custom = dialog->State().custom_preset;
   EXPECT_EQ(custom.resolution, 3);
   EXPECT_EQ(custom.frame_rate, 9);
   EXPECT_EQ(custom.video_bitrate, 5);
@@ -174,7 +175,7 @@ TEST_F(MainWindowTest, EncodingChoicesCaptureTheCustomValues) {
   EXPECT_EQ(custom.mono, 0);
   EXPECT_EQ(custom.enabled_audio, 0);
   EXPECT_EQ(custom.name, "Custom new");
-  EXPECT_TRUE(dialog->modified());
+  EXPECT_TRUE(dialog->State().modified);
 }
 
 }  // namespace

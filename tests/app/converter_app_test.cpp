@@ -5,11 +5,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/dialog_font.h"
 #include "app/main_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
 #include "temporary_program_folder.h"
+#include "ui/dialog_font.h"
 
 namespace {
 

@@ -45,8 +45,8 @@ TEST_F(MainWindowTest, CancelAtTheQuestionKeepsTheWindowAsItWas) {
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
   EXPECT_EQ(finished.count(), 0);
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->current_page(), 2);
-  EXPECT_TRUE(dialog->modified());
+  EXPECT_EQ(dialog->State().current_page, 2);
+  EXPECT_TRUE(dialog->State().modified);
 }
 
 TEST_F(MainWindowTest, EscapeAndTheCloseBoxAskAndThenEndTheDialog) {
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, EnterNeverClosesTheWindow) {
 }
 
 TEST_F(MainWindowTest, AnUnmodifiedJobExitsWithoutAsking) {
-  dialog->ClearModified();
+  dialog->SetCurrentProject(dialog->State().project_path);
   Click(IDC_EXIT);
   EXPECT_TRUE(prompter.prompts().empty());
   EXPECT_EQ(exit_codes, std::vector<int>{0});

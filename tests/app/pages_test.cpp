@@ -1,6 +1,6 @@
-#include "app/page_tab_button.h"
-#include "app/skin_progress.h"
 #include "main_window_fixture.h"
+#include "ui/page_tab_button.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, EachPageShowsExactlyItsControlsAndItsArrows) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.page);
     Click(c.tab);
-    EXPECT_EQ(dialog->current_page(), c.page);
+    EXPECT_EQ(dialog->State().current_page, c.page);
     for (const QList<int>* page : {&kPage1, &kPage2, &kPage3})
       for (int id : *page) EXPECT_EQ(shown(id), page == &c.visible || c.visible.contains(id)) << id;
     for (int id : kConditional) EXPECT_FALSE(shown(id)) << id;
@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, PageBitmapFollowsThePageAndTheBlankTabKeepsThePageOneBitm
       {2, IDB_PAGE_ENCODING}, {3, IDB_PAGE_PUBLISH}, {1, IDB_PAGE_FILES}};
   for (auto [page, bitmap] : pages) {
     dialog->GoToPage(page);
-    EXPECT_EQ(dialog->background_id(), bitmap);
+    EXPECT_EQ(dialog->State().background_id, bitmap);
     for (int tab : {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH})
       EXPECT_EQ(dialog->ControlAs<CPageTabButton>(tab)->background_id(), bitmap);
     EXPECT_EQ(dialog->ControlAs<CPageTabButton>(IDC_TAB_BLANK)->background_id(), IDB_PAGE_FILES);
@@ -94,24 +94,24 @@ TEST_F(MainWindowTest, ArrowsFollowWhichFile) {
     dialog->settings().which_file = c.which_file;
     for (int expected : c.pages_after_next_clicks) {
       Click(IDC_NEXT);
-      EXPECT_EQ(dialog->current_page(), expected);
+      EXPECT_EQ(dialog->State().current_page, expected);
     }
   }
   // An existing FLV skips page 2 going forward, but it stays reachable backwards.
   Click(IDC_BACK);
-  EXPECT_EQ(dialog->current_page(), 2);
+  EXPECT_EQ(dialog->State().current_page, 2);
   Click(IDC_BACK);
-  EXPECT_EQ(dialog->current_page(), 1);
+  EXPECT_EQ(dialog->State().current_page, 1);
   EXPECT_FALSE(shown(IDC_BACK));
 }
 
 TEST_F(MainWindowTest, OutOfRangeAndSamePageChangeNothing) {
   for (int page : {0, 4, -1, 1}) {
     dialog->GoToPage(page);
-    EXPECT_EQ(dialog->current_page(), 1);
+    EXPECT_EQ(dialog->State().current_page, 1);
   }
   Click(IDC_TAB_BLANK);
-  EXPECT_EQ(dialog->current_page(), 1);
+  EXPECT_EQ(dialog->State().current_page, 1);
 }
 
 TEST_F(MainWindowTest, PageTwoShowsTheTickAndAFullBarOnlyWhileEncoded) {

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 
 #include "main_window_fixture.h"
+#include "store/project_reader.h"
+#include "store/project_writer.h"
 
 namespace {
 
@@ -21,9 +23,9 @@ class ProjectTest : public MainWindowTest {
 
 TEST_F(ProjectTest, OpeningSetsThePathTitleAndClearsModified) {
   const QString path = Open("TITLE=My page\nRESOLUTION=3\n");
-  EXPECT_EQ(dialog->project_path(), path);
+  EXPECT_EQ(dialog->State().project_path, path);
   EXPECT_EQ(dialog->windowTitle(), "Reelwright - job.reel");
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(edit(IDC_PAGE_TITLE)->text(), "My page");
   EXPECT_EQ(list(IDC_RESOLUTION)->currentIndex(), 3);
   EXPECT_TRUE(prompter.messages().isEmpty());
@@ -33,14 +35,14 @@ TEST_F(ProjectTest, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
   const QString missing = program_folder.FilePath("missing.reel");
   dialog->OpenProject(missing);
   EXPECT_EQ(prompter.messages(), QStringList{missing + "\n\nInvalid REEL project file."});
-  EXPECT_TRUE(dialog->project_path().isEmpty());
+  EXPECT_TRUE(dialog->State().project_path.isEmpty());
   EXPECT_EQ(dialog->windowTitle(), "Reelwright");
-  EXPECT_TRUE(dialog->modified());
+  EXPECT_TRUE(dialog->State().modified);
 }
 
 TEST_F(ProjectTest, AnEmptyFileOpensAndOnlyClearsThePresetChoice) {
   Open("");
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(list(IDC_PRESET)->currentIndex(), -1);
   EXPECT_EQ(list(IDC_RESOLUTION)->currentText(), "160x120");
 }
@@ -88,9 +90,9 @@ TEST_F(ProjectTest, TheLastPresetLineWinsAndReplacesAPresetOfThatName) {
   for (int i = 0; i < list(IDC_PRESET)->count(); ++i) rows << list(IDC_PRESET)->itemText(i);
   EXPECT_EQ(rows, QStringList({"web", "Other"}));
   EXPECT_EQ(list(IDC_PRESET)->currentIndex(), 0);
-  EXPECT_EQ(dialog->presets()[0].resolution, 4);
+  EXPECT_EQ(dialog->State().presets[0].resolution, 4);
   EXPECT_EQ(list(IDC_RESOLUTION)->currentIndex(), 4);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_FALSE(dialog->State().modified);
 }
 
 TEST_F(ProjectTest, UrlOptionLinesSwitchTheExternalLocations) {
@@ -125,6 +127,32 @@ TEST_F(ProjectTest, WhichFileOneEnablesEncoding) {
   EXPECT_TRUE(control(IDC_START_ENCODING)->isEnabled());
 }
 
+// The window and LoadProjectText read a file with one loader: from the same starting job they
+// end with the same job, keys the file lacks included (the player stays "none").
+TEST_F(ProjectTest, TheWindowAndThePlainLoaderReadAFileTheSame) {
+  const QString fresh = program_folder.FilePath("fresh.reel");
+  prompter.QueuePath(fresh);
+  dialog->OnCommand(ID_FILE_SAVE_AS);
+  QFile fresh_file(fresh);
+  ASSERT_TRUE(fresh_file.open(QIODevice::ReadOnly));
+  const store::ProjectSnapshot start = store::LoadProjectText(fresh_file.readAll(), {});
+  EXPECT_EQ(start.which_player, -1);
+  // A job on plain values starts as the window does.
+  EXPECT_EQ(store::ProjectSnapshot().which_player, start.which_player);
+
+  const QByteArray text =
+      "TITLE=Our page\nOPVIDEO=clip\nRESOLUTION=4\nFRAMERATE=x\nAUDIOMONO=0\n"
+      "ENABLELINK=1\nAFFILID=p-7\nBUFFERSIZE=3\nWHICHFILE=1\nWHICHPLAYER=4\nJSURL=1,code.js\n";
+  Open(text);
+  const QString saved = program_folder.FilePath("saved.reel");
+  prompter.QueuePath(saved);
+  dialog->OnCommand(ID_FILE_SAVE_AS);
+  QFile saved_file(saved);
+  ASSERT_TRUE(saved_file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(saved_file.readAll()),
+            store::ProjectFileText(store::LoadProjectText(text, start)));
+}
+
 TEST_F(ProjectTest, ASavedJobOpensIntoTheSameJob) {
   program_folder.Write("reelwright.ini", "[Option0]\nname=Web\nresolution=7\nframe_rate=9\n");
   Start();
@@ -153,8 +181,8 @@ TEST_F(ProjectTest, ASavedJobOpensIntoTheSameJob) {
   Click(IDC_SAVE);
   ASSERT_EQ(prompter.prompts().size(), 1u);
   EXPECT_EQ(prompter.prompts()[0].kind, platform::RecordedPrompt::Kind::SaveFile);
-  EXPECT_EQ(dialog->project_path(), path);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_EQ(dialog->State().project_path, path);
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(dialog->windowTitle(), "Reelwright - holiday.reel");
 
   Start(path);  // a new window, the project given on the command line
@@ -177,8 +205,8 @@ TEST_F(ProjectTest, ASavedJobOpensIntoTheSameJob) {
   EXPECT_EQ(s.which_file, 1);
   EXPECT_TRUE(dialog->videos_url().enabled());
   EXPECT_EQ(dialog->videos_url().url(), "http://media.example.org/");
-  EXPECT_EQ(dialog->presets().size(), 1u);
-  EXPECT_FALSE(dialog->modified());
+  EXPECT_EQ(dialog->State().presets.size(), 1u);
+  EXPECT_FALSE(dialog->State().modified);
   EXPECT_EQ(dialog->windowTitle(), "Reelwright - holiday.reel");
 
   // Opened and unchanged: the exit asks nothing.
@@ -209,7 +237,7 @@ TEST_F(ProjectTest, SaveWritesToTheOpenProjectAndReportsAFileItCannotWrite) {
   prompter.QueuePath(folder_as_file);
   Click(IDC_SAVE_AS);
   EXPECT_EQ(prompter.messages(), QStringList{folder_as_file + "\n\nCan't save the project file."});
-  EXPECT_EQ(dialog->project_path(), path);
+  EXPECT_EQ(dialog->State().project_path, path);
 }
 
 }  // namespace

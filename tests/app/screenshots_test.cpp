@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 
 #include "app/about_dialog.h"
-#include "app/skin_button.h"
 #include "main_window_fixture.h"
 #include "res/bitmaps.h"
+#include "ui/skin_button.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST_F(MainWindowTest, ScreenshotsOfThePagesShowThePageBitmapAroundTheControls) 
     const QImage shot =
         dialog->ClientArea()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage bitmap =
-        LoadBitmapResource(dialog->background_id()).convertToFormat(QImage::Format_RGB32);
+        LoadBitmapResource(dialog->State().background_id).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shot.size(), QSize(540, 530));
     ASSERT_EQ(bitmap.size(), QSize(540, 530));
     // The logo strip and the tabs have no controls over them: they are the bitmap itself.

@@ -77,7 +77,7 @@ TEST_F(SettingsTest, StartUpTakesTheFilesAndTheFirstPreset) {
   EXPECT_TRUE(button(IDC_STEREO)->isChecked());
   // The first preset has no audio, yet start-up switches audio on all the same.
   EXPECT_TRUE(button(IDC_ENABLE_AUDIO)->isChecked());
-  EXPECT_TRUE(dialog->modified());
+  EXPECT_TRUE(dialog->State().modified);
 }
 
 TEST_F(SettingsTest, DisableIButtonIsCheckedOnlyByOneOrAMissingKey) {
@@ -90,7 +90,7 @@ TEST_F(SettingsTest, DisableIButtonIsCheckedOnlyByOneOrAMissingKey) {
   for (const auto& [file, checked] : cases) {
     StartWith(file);
     EXPECT_EQ(button(IDC_DISABLE_I_BUTTON)->isChecked(), checked) << file.toStdString();
-    dialog->ClearModified();
+    dialog->SetCurrentProject(dialog->State().project_path);
   }
 }
 
@@ -138,18 +138,18 @@ TEST_F(SettingsTest, ChoosingAPresetFillsTheListsAndHandChangesClearIt) {
   EXPECT_EQ(list(IDC_RESOLUTION)->currentText(), "640x480");
   EXPECT_TRUE(control(IDC_DELETE_PRESET)->isEnabled());
   // Enable Audio keeps the preset chosen and the custom values as they were.
-  const store::EncodingPreset before = dialog->custom_preset();
+  const store::EncodingPreset before = dialog->State().custom_preset;
   Click(IDC_ENABLE_AUDIO);
   EXPECT_EQ(list(IDC_PRESET)->currentIndex(), 1);
-  EXPECT_EQ(dialog->custom_preset().resolution, before.resolution);
+  EXPECT_EQ(dialog->State().custom_preset.resolution, before.resolution);
   // Any list pick, the buffer size's too, leaves no preset chosen and captures the values.
   for (int id : {IDC_FRAME_RATE, IDC_BUFFER_SIZE}) {
     Pick(IDC_PRESET, 0);
     Pick(id, 2);
     EXPECT_EQ(list(IDC_PRESET)->currentIndex(), -1) << id;
     EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
-    EXPECT_EQ(dialog->custom_preset().resolution, 3);
-    EXPECT_EQ(dialog->custom_preset().mono, 0);
+    EXPECT_EQ(dialog->State().custom_preset.resolution, 3);
+    EXPECT_EQ(dialog->State().custom_preset.mono, 0);
   }
   // A preset without audio switches it off when chosen.
   Pick(IDC_PRESET, 1);
@@ -203,10 +203,10 @@ TEST_F(SettingsTest, SavePresetAsksForANameAndKeepsWhatTheListsShow) {
   EXPECT_EQ(prompt, "Please enter name for preset:");
   EXPECT_EQ(PresetRows(), QStringList({"Holiday"}));
   EXPECT_EQ(list(IDC_PRESET)->currentIndex(), 0);
-  ASSERT_EQ(dialog->presets().size(), 1u);
-  EXPECT_EQ(dialog->presets()[0].resolution, 5);
-  EXPECT_EQ(dialog->presets()[0].mono, 0);
-  EXPECT_EQ(dialog->custom_preset().name, "Custom new");
+  ASSERT_EQ(dialog->State().presets.size(), 1u);
+  EXPECT_EQ(dialog->State().presets[0].resolution, 5);
+  EXPECT_EQ(dialog->State().presets[0].mono, 0);
+  EXPECT_EQ(dialog->State().custom_preset.name, "Custom new");
 
   // Cancel adds nothing; a blank name adds nothing.
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });

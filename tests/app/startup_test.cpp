@@ -2,9 +2,9 @@
 #include <QMenuBar>
 #include <QSet>
 
-#include "app/skin_button.h"
-#include "app/skin_progress.h"
 #include "main_window_fixture.h"
+#include "ui/skin_button.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -60,12 +60,12 @@ TEST_F(MainWindowTest, StartUpStateOfTheJob) {
   EXPECT_EQ(s.which_file, 0);
   EXPECT_EQ(s.which_player, -1);
 
-  EXPECT_EQ(dialog->current_page(), 1);
-  EXPECT_TRUE(dialog->modified());  // applying the first preset counts as a change
-  EXPECT_FALSE(dialog->encoded());
-  EXPECT_FALSE(dialog->published());
-  EXPECT_TRUE(dialog->project_path().isEmpty());
-  EXPECT_TRUE(dialog->initialised());
+  EXPECT_EQ(dialog->State().current_page, 1);
+  EXPECT_TRUE(dialog->State().modified);  // applying the first preset counts as a change
+  EXPECT_FALSE(dialog->State().encoded);
+  EXPECT_FALSE(dialog->State().published);
+  EXPECT_TRUE(dialog->State().project_path.isEmpty());
+  EXPECT_TRUE(dialog->State().initialised);
 
   // The encoding controls wait for an input video; the 'I' button rule greys the affiliate link.
   for (int id : {IDC_RESOLUTION, IDC_PRESET, IDC_ENABLE_AUDIO, IDC_MONO, IDC_START_ENCODING,
@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, StartUpStateOfTheJob) {
   for (int id : {IDC_INPUT_VIDEO, IDC_BROWSE_VIDEO, IDC_PRODUCE_PAGE, IDC_BUFFER_SIZE})
     EXPECT_TRUE(control(id)->isEnabled()) << id;
 
-  const store::EncodingPreset& custom = dialog->custom_preset();
+  const store::EncodingPreset custom = dialog->State().custom_preset;
   EXPECT_EQ(custom.name, "Custom new");
   EXPECT_EQ(custom.resolution, 1);
   EXPECT_EQ(custom.frame_rate, 3);

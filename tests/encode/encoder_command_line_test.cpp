@@ -48,6 +48,43 @@ class EncoderCommandLineTest : public ::testing::Test {
   QTemporaryDir temp_;
 };
 
+TEST_F(EncoderCommandLineTest, TheWindowsJobGivesTheRowsTextsAndNothingForNoRow) {
+  store::ProjectSnapshot job;
+  job.output_folder = "/srv/out";
+  job.input_video = "/in/clip.avi";
+  job.output_video = "clip";
+  job.resolution = 3;
+  job.frame_rate = 9;
+  job.video_bitrate = 5;
+  job.audio_bitrate = 6;
+  job.sampling_rate = 1;
+  job.enabled_audio = true;
+  job.mono = false;
+  EncoderJob run = encode::EncoderJobFor(job);
+  EXPECT_EQ(run.output_folder, "/srv/out");
+  EXPECT_EQ(run.input_video, "/in/clip.avi");
+  EXPECT_EQ(run.output_video, "clip");
+  EXPECT_EQ(run.resolution_row, 3);
+  EXPECT_EQ(run.frame_rate_row, 9);
+  EXPECT_EQ(run.frame_rate, "15");
+  EXPECT_EQ(run.video_bitrate, "256");
+  EXPECT_EQ(run.audio_bitrate, "64");
+  EXPECT_EQ(run.sampling_rate, "22,050");
+  EXPECT_TRUE(run.enabled_audio);
+  EXPECT_FALSE(run.mono);
+  EXPECT_TRUE(run.converted_path.isEmpty());
+
+  // A list with no row (or a row the list does not have) passes no value.
+  job.frame_rate = -1;
+  job.video_bitrate = 10;
+  job.sampling_rate = -1;
+  run = encode::EncoderJobFor(job);
+  EXPECT_EQ(run.frame_rate_row, -1);
+  EXPECT_EQ(run.frame_rate, "");
+  EXPECT_EQ(run.video_bitrate, "");
+  EXPECT_EQ(run.sampling_rate, "");
+}
+
 struct JobCase {
   const char* name;
   std::function<void(EncoderJob&)> change;

@@ -9,12 +9,12 @@
 #include <QTest>
 
 #include "app/main_dialog.h"
-#include "app/skin_progress.h"
 #include "platform/program_folder.h"
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
 #include "qt_printers.h"
 #include "res/resource.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ class EncodingRunTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    dialog_->ClearModified();
+    dialog_->SetCurrentProject(dialog_->State().project_path);
     dialog_.reset();
     platform::OverrideProgramFolder({});
   }
@@ -127,7 +127,7 @@ TEST_F(EncodingRunTest, ASuccessfulRunShowsTheTickAndRunsTheMetadataTool) {
             QStringList({"-i", Work("in.avi"), "-vstats", "-y", "-s", "160x120", "-r", "6", "-b",
                          "24", "-ab", "32", "-ar", "11025", "-ac", "1", flv}));
   EXPECT_EQ(progress(), 100);
-  EXPECT_TRUE(dialog_->encoded());
+  EXPECT_TRUE(dialog_->State().encoded);
   EXPECT_FALSE(dialog_->Control(IDC_ENCODED_TICK)->isHidden());
   EXPECT_TRUE(dialog_->isEnabled());
   EXPECT_FALSE(QFile::exists(Program("stat")));
@@ -146,7 +146,7 @@ TEST_F(EncodingRunTest, TheBarFollowsTheProgressFileClampedAndTheWindowWaits) {
   EXPECT_TRUE(WaitUntil([this] { return progress() == 100; }));
   WriteFile(Program("go"), "");
   ASSERT_TRUE(WaitUntil([this] { return !run().running(); }));
-  EXPECT_TRUE(dialog_->encoded());
+  EXPECT_TRUE(dialog_->State().encoded);
   EXPECT_TRUE(dialog_->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -166,7 +166,7 @@ TEST_F(EncodingRunTest, AFailedRunOffersTheConversionAndCancelLeavesTheWindowUsa
   StartAndWaitForTheEnd();
   EXPECT_EQ(offers_, QStringList{Work("in.avi")});
   EXPECT_EQ(progress(), 0);
-  EXPECT_FALSE(dialog_->encoded());
+  EXPECT_FALSE(dialog_->State().encoded);
   EXPECT_TRUE(dialog_->isEnabled());
   EXPECT_TRUE(run().converted_path().isEmpty());
   EXPECT_FALSE(run().needs_conversion());
@@ -177,14 +177,14 @@ TEST_F(EncodingRunTest, AnEmptyOutputCountsAsFailure) {
   Script("output 0\nexit 0\n");
   StartAndWaitForTheEnd();
   EXPECT_EQ(offers_.size(), 1);
-  EXPECT_FALSE(dialog_->encoded());
+  EXPECT_FALSE(dialog_->State().encoded);
 }
 
 TEST_F(EncodingRunTest, AnFlvLeftFromAnEarlierRunIsNoSuccess) {
   WriteFile(Work("out/clip.flv"), "an older encoding");
   Script("exit 2\n");  // a usage error: the encoder touches nothing
   StartAndWaitForTheEnd();
-  EXPECT_FALSE(dialog_->encoded());
+  EXPECT_FALSE(dialog_->State().encoded);
   EXPECT_EQ(offers_.size(), 1);
 }
 
@@ -198,7 +198,7 @@ TEST_F(EncodingRunTest, EncodeAfterConversionEncodesTheTemporaryFileAndDeletesIt
   ASSERT_TRUE(WaitUntil([this] { return !run().running(); }));
   EXPECT_EQ(offers_.size(), 1);
   EXPECT_EQ(EncoderArguments().value(1), converted);
-  EXPECT_TRUE(dialog_->encoded());
+  EXPECT_TRUE(dialog_->State().encoded);
   EXPECT_FALSE(QFile::exists(converted));
   EXPECT_TRUE(QFile::exists(Work("in.avi")));
   EXPECT_TRUE(run().converted_path().isEmpty());

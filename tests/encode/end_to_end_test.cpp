@@ -12,7 +12,6 @@
 #include <QTimer>
 
 #include "app/main_dialog.h"
-#include "app/skin_progress.h"
 #include "encode/encode_video_dialog.h"
 #include "encode/encoding_run.h"
 #include "platform/program_folder.h"
@@ -21,6 +20,7 @@
 #include "qt_printers.h"
 #include "res/resource.h"
 #include "run_program.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ class EndToEndTest : public ::testing::Test {
     dialog_->show();
   }
   void TearDown() override {
-    if (dialog_) dialog_->ClearModified();
+    if (dialog_) dialog_->SetCurrentProject(dialog_->State().project_path);
     dialog_.reset();
     platform::OverrideProgramFolder({});
   }
@@ -99,7 +99,7 @@ TEST_F(EndToEndTest, AnMpegMovieBecomesAnFlvWithFreshMetadata) {
   const QString movie = MakeClip("holiday.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"});
   ChooseAndEncode(movie);
   const QString flv = work_.filePath("holiday.flv");
-  EXPECT_TRUE(dialog_->encoded());
+  EXPECT_TRUE(dialog_->State().encoded);
   EXPECT_FALSE(dialog_->Control(IDC_ENCODED_TICK)->isHidden());
   EXPECT_EQ(dialog_->EncodingProgress()->value(), 100);
   EXPECT_TRUE(dialog_->isEnabled());
@@ -132,7 +132,7 @@ TEST_F(EndToEndTest, AnMsVideo1MovieIsConvertedThenEncoded) {
   });
   ChooseAndEncode(movie);
   EXPECT_TRUE(offered);
-  EXPECT_TRUE(dialog_->encoded()) << prompter_.messages().join('|').toStdString();
+  EXPECT_TRUE(dialog_->State().encoded) << prompter_.messages().join('|').toStdString();
   EXPECT_EQ(Probe(work_.filePath("old.flv"), "v", "stream=codec_name"), "flv1");
   EXPECT_EQ(Probe(work_.filePath("old.flv"), "a", "stream=codec_name"), "mp3");
   EXPECT_FALSE(QFile::exists(work_.filePath("old_converted.avi")));  // deleted as asked
@@ -165,11 +165,11 @@ TEST_F(EndToEndTest, TimingOfOneInput) {
   QElapsedTimer run;
   run.start();
   QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
-  ASSERT_TRUE(WaitUntil([this] { return dialog_->encoded() || !dialog_->encoding_run().running(); },
-                        600000));
+  ASSERT_TRUE(WaitUntil(
+      [this] { return dialog_->State().encoded || !dialog_->encoding_run().running(); }, 600000));
   ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 600000));
   const qint64 total_ms = run.elapsed();
-  EXPECT_TRUE(dialog_->encoded());
+  EXPECT_TRUE(dialog_->State().encoded);
   std::printf("start-to-tick %.2f s%s\n", total_ms / 1000.0,
               conversion_ms >= 0 ? QString(" (of it the conversion %1 s)")
                                        .arg(conversion_ms / 1000.0, 0, 'f', 2)

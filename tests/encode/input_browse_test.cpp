@@ -20,7 +20,7 @@ class InputBrowseTest : public ::testing::Test {
     dialog_.Create(96);
     dialog_.show();
   }
-  void TearDown() override { dialog_.ClearModified(); }
+  void TearDown() override { dialog_.SetCurrentProject(dialog_.State().project_path); }
   void Click(int id) { QTest::mouseClick(dialog_.Control(id), Qt::LeftButton); }
   ProjectSettings& s() { return dialog_.settings(); }
 
@@ -46,7 +46,7 @@ TEST_F(InputBrowseTest, TheMovieDialogAsksForAnExistingVideoWithItsFilters) {
 TEST_F(InputBrowseTest, AChosenMovieFillsTheOutputAndEnablesEncoding) {
   s().output_folder->setText("/typed/elsewhere");
   s().input_flv->setText("/old/clip.flv");
-  dialog_.ClearModified();
+  dialog_.SetCurrentProject(dialog_.State().project_path);
   prompter_.QueuePath("/videos/my.holiday.avi");
   Click(IDC_BROWSE_VIDEO);
   EXPECT_EQ(s().input_video->text(), "/videos/my.holiday.avi");
@@ -56,7 +56,7 @@ TEST_F(InputBrowseTest, AChosenMovieFillsTheOutputAndEnablesEncoding) {
   EXPECT_EQ(s().input_flv->text(), "");
   EXPECT_EQ(s().which_file, 1);
   EXPECT_TRUE(dialog_.Control(IDC_START_ENCODING)->isEnabled());
-  EXPECT_TRUE(dialog_.modified());
+  EXPECT_TRUE(dialog_.State().modified);
 }
 
 TEST_F(InputBrowseTest, AChosenFlvKeepsItsNameAndDisablesEncoding) {
@@ -83,11 +83,11 @@ TEST_F(InputBrowseTest, AMovieInTheRootFolderKeepsTheRoot) {
 }
 
 TEST_F(InputBrowseTest, CancelChangesNothing) {
-  dialog_.ClearModified();
+  dialog_.SetCurrentProject(dialog_.State().project_path);
   Click(IDC_BROWSE_VIDEO);
   Click(IDC_BROWSE_FLV);
   Click(IDC_BROWSE_FOLDER);
-  EXPECT_FALSE(dialog_.modified());
+  EXPECT_FALSE(dialog_.State().modified);
   EXPECT_EQ(s().which_file, 0);
   EXPECT_EQ(s().output_folder->text(), "");
 }

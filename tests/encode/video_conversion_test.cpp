@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/skin_progress.h"
 #include "encode/encode_video_dialog.h"
 #include "platform/scripted_prompter.h"
 #include "qt_printers.h"
 #include "res/resource.h"
 #include "scripted_video_file.h"
+#include "ui/skin_progress.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "publish/external_url_option.h"
+#include "store/external_url_option.h"
 
 #include <gtest/gtest.h>
 
 #include "store/profile_file.h"
 
-namespace publish {
+namespace store {
 namespace {
 
 TEST(ExternalUrlOptionTest, ParsesAProjectLineOnlyWhenItHasBothSeparatorsInOrder) {
@@ -59,4 +59,4 @@ TEST(ExternalUrlOptionTest, ReadsItsSectionWithDefaultsAndOnlyOneMeansOn) {
 }
 
 }  // namespace
-}  // namespace publish
+}  // namespace store

@@ -21,7 +21,7 @@ void PrintTo(const ProjectSnapshot& job, std::ostream* out) {
           text += QString::fromLatin1(info.text) + ' ';
           if constexpr (std::is_same_v<Value, QString>) {
             text += '"' + value.left(40) + '"';
-          } else if constexpr (std::is_same_v<Value, publish::ExternalUrlOption>) {
+          } else if constexpr (std::is_same_v<Value, store::ExternalUrlOption>) {
             text += QString::number(value.enabled()) + " \"" + value.url() + '"';
           } else {
             text += QString::number(value);

@@ -7,10 +7,8 @@
 #include <utility>
 
 namespace store {
-class ProfileFile;
-}
 
-namespace publish {
+class ProfileFile;
 
 inline constexpr char kPlayersUrlKey[] = "PLAYERSURL";
 inline constexpr char kVideosUrlKey[] = "VIDEOSURL";
@@ -37,9 +35,9 @@ class ExternalUrlOption {
 
   // Reads the section named by the key: "Enabled" (integer, default 0, only 1 switches the
   // option on) and "URL" (at most 259 characters, `default_url` when missing).
-  void ReadUrlOption(const QString& default_url, const store::ProfileFile& profile);
+  void ReadUrlOption(const QString& default_url, const ProfileFile& profile);
   // Writes "Enabled" ("1" or "0"), then "URL", into the section named by the key.
-  void WriteUrlOption(store::ProfileFile& profile) const;
+  void WriteUrlOption(ProfileFile& profile) const;
   // Every start begins with the option off, whatever the settings file says; the URL stays.
   void SwitchOffAfterRead() { enabled_ = false; }
 
@@ -56,4 +54,4 @@ class ExternalUrlOption {
   QString url_;
 };
 
-}  // namespace publish
+}  // namespace store

@@ -1,4 +1,4 @@
-#include "app/dialog_font.h"
+#include "ui/dialog_font.h"
 
 #include <QFont>
 #include <QGuiApplication>

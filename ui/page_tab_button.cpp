@@ -1,4 +1,4 @@
-#include "app/page_tab_button.h"
+#include "ui/page_tab_button.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "app/skin_progress.h"
+#include "ui/skin_progress.h"
 
 #include <QPainter>
 

@@ -2,8 +2,13 @@
 // name (the id's name) and accessible name.
 #pragma once
 
+#include <QHash>
+
 #include "res/dialog_template.h"
 
 class QWidget;
 
 QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent);
+
+// Every control of a dialog's template, made on `parent`, by control id.
+QHash<int, QWidget*> CreateTemplateControls(const DialogTemplate& dialog, QWidget* parent);

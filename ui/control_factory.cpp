@@ -1,4 +1,4 @@
-#include "app/control_factory.h"
+#include "ui/control_factory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/page_tab_button.h"
-#include "app/skin_button.h"
-#include "app/skin_progress.h"
+#include "ui/page_tab_button.h"
+#include "ui/skin_button.h"
+#include "ui/skin_progress.h"
 
 namespace {
 
@@ -58,4 +58,11 @@ QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent) 
   widget->setAccessibleName(QString::fromUtf8(control.accessible_name));
   widget->setGeometry(control.rect);
   return widget;
+}
+
+QHash<int, QWidget*> CreateTemplateControls(const DialogTemplate& dialog, QWidget* parent) {
+  QHash<int, QWidget*> controls;
+  for (const ControlTemplate& control : dialog.controls)
+    controls.insert(control.id, CreateTemplateControl(control, parent));
+  return controls;
 }

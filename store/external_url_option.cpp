@@ -1,20 +1,19 @@
-#include "publish/external_url_option.h"
+#include "store/external_url_option.h"
 
 #include "store/profile_file.h"
 
-namespace publish {
+namespace store {
 
 namespace {
 constexpr int kUrlBufferSize = 260;
 }
 
-void ExternalUrlOption::ReadUrlOption(const QString& default_url,
-                                      const store::ProfileFile& profile) {
+void ExternalUrlOption::ReadUrlOption(const QString& default_url, const ProfileFile& profile) {
   enabled_ = profile.ReadInt(key_, "Enabled", 0) == 1;
   url_ = profile.ReadString(key_, "URL", default_url, kUrlBufferSize);
 }
 
-void ExternalUrlOption::WriteUrlOption(store::ProfileFile& profile) const {
+void ExternalUrlOption::WriteUrlOption(ProfileFile& profile) const {
   profile.WriteString(key_, "Enabled", enabled_ ? "1" : "0");
   profile.WriteString(key_, "URL", url_);
 }
@@ -27,4 +26,4 @@ void ExternalUrlOption::ParseUrlOptionLine(const QString& line) {
   url_ = line.mid(comma + 1).trimmed();
 }
 
-}  // namespace publish
+}  // namespace store

@@ -1,0 +1,18 @@
+// The rows of the five encoding lists of the window, in order: what a row number in a job, a
+// preset or a project file stands for. The encoder takes a row's text.
+#pragma once
+
+#include <QStringList>
+
+namespace encode {
+
+const QStringList& ResolutionRows();
+const QStringList& FrameRateRows();
+const QStringList& VideoBitrateRows();
+const QStringList& AudioBitrateRows();
+const QStringList& SamplingRateRows();
+
+// The row's text; empty for a row outside the list (-1: none chosen).
+QString RowText(const QStringList& rows, int row);
+
+}  // namespace encode
