@@ -34,12 +34,12 @@ TEST_F(MainWindowTest, FilesThatAreNotPlainFilesAreNeitherWaitedOnNorReplaced) {
       EXPECT_FALSE(watchdog.fired()) << "start-up waited on a FIFO";
     }
     EXPECT_EQ(prompter.messages(), QStringList{project + "\n\nInvalid REEL project file."});
-    EXPECT_TRUE(dialog->project_path().isEmpty());
+    EXPECT_TRUE(dialog->State().project_path.isEmpty());
     EXPECT_TRUE(dialog->settings().affiliate_id->text().isEmpty());
     EXPECT_TRUE(dialog->settings().disable_i_button->isChecked());  // as with no settings file
 
     exit_codes.clear();
-    if (dialog->modified()) prompter.QueueAnswer(platform::Answer::No);
+    if (dialog->State().modified) prompter.QueueAnswer(platform::Answer::No);
     Click(IDC_EXIT);
     EXPECT_EQ(exit_codes, std::vector<int>{0});
     QStringList after;
