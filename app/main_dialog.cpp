@@ -11,6 +11,7 @@
 #include "app/support_page.h"
 #include "encode/encode_video_dialog.h"
 #include "encode/encoding_run.h"
+#include "publish/preview_server.h"
 #include "res/bitmaps.h"
 #include "res/main_template.h"
 #include "res/resource.h"
@@ -107,6 +108,7 @@ CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
   });
   ConnectHandlers();
   ConnectEncodingRun();
+  ConnectPublishHandlers();
 }
 
 CMainDialog::~CMainDialog() = default;

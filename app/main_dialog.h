@@ -8,8 +8,11 @@
 #include <QDialog>
 #include <QHash>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "app/project_settings.h"
+#include "publish/player_skin.h"
 #include "store/encoding_preset.h"
 #include "store/external_url_option.h"
 #include "store/preset_list.h"
@@ -22,6 +25,10 @@ namespace encode {
 class EncodingRun;
 struct InputSelection;
 }  // namespace encode
+namespace publish {
+struct PublishJob;
+class PreviewServer;
+}  // namespace publish
 
 class CMainDialog : public QDialog {
   Q_OBJECT
@@ -92,6 +99,16 @@ class CMainDialog : public QDialog {
   // Save Preset with the name typed into its dialog.
   void AddPresetFromControls(const QString& typed_name);
 
+  // Publishing (main_dialog_publish.cpp): the players found in the resources folder, the page
+  // of the last publish, and the preview server once a preview has started it (else null).
+  const std::vector<publish::PlayerSkin>& player_list() const { return player_list_; }
+  const QString& generated_html() const { return generated_html_; }
+  const QString& generated_script() const { return generated_script_; }
+  const publish::PreviewServer* preview_server() const { return preview_server_.get(); }
+  // Draws the player's picture into the player page's picture control; nothing for an index
+  // that denotes no player.
+  void ShowPlayerPreview(int index);
+
  protected:
   void accept() override;  // Enter never closes the window
   void reject() override;  // Escape, the close box, Alt+F4: the exit sequence
@@ -116,6 +133,17 @@ class CMainDialog : public QDialog {
   void OnSave();
   void OnSaveAs();
   void OnStartEncoding();
+
+  // Publishing (main_dialog_publish.cpp).
+  void ConnectPublishHandlers();
+  publish::PublishJob PublishJobFromControls() const;
+  void OnProducePage();
+  void OnPreviewPage();
+  void OnGetCode();
+  void OnCustomizePlayer();
+  void SelectFirstPlayer();
+  void ShowChosenPlayer();
+  void StopPreview();
 
   // Presets.
   void ApplyPreset();
@@ -176,4 +204,9 @@ class CMainDialog : public QDialog {
   store::ExternalUrlOption js_url_{store::kJsUrlKey};
 
   encode::EncodingRun* encoding_run_ = nullptr;  // owned as a child
+
+  std::vector<publish::PlayerSkin> player_list_;  // rebuilt by every scan
+  QString generated_html_;                        // texts of the last page generation
+  QString generated_script_;
+  std::unique_ptr<publish::PreviewServer> preview_server_;  // started by the first preview
 };

@@ -17,6 +17,7 @@
 #include "platform/program_folder.h"
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
+#include "program_folder_copy.h"
 #include "qt_printers.h"
 #include "res/resource.h"
 #include "run_program.h"
@@ -24,23 +25,8 @@
 
 namespace {
 
+using test_support::CopyProgramFolder;
 using test_support::WaitUntil;
-
-// Copies the built program folder, so that the run's files never touch the build's own.
-bool CopyProgramFolder(const QString& from, const QString& to) {
-  QDir source(from);
-  for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-    const QString target = QDir(to).filePath(entry.fileName());
-    if (entry.isDir()) {
-      if (!QDir().mkpath(target) || !CopyProgramFolder(entry.filePath(), target)) return false;
-    } else if (!QFile::copy(entry.filePath(), target)) {
-      return false;
-    } else {
-      QFile::setPermissions(target, entry.permissions());
-    }
-  }
-  return true;
-}
 
 // What ffprobe says of the file's first stream of a kind ("v" or "a").
 QString Probe(const QString& file, const QString& stream, const QString& entries) {

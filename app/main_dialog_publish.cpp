@@ -1,0 +1,78 @@
+// The player page's actions: Produce Web Page, Preview Web Page, Get Code and Customize Player,
+// and the choice of player shown on the page. The window reads the job from its controls, hands
+// plain values to publish/ and writes the results back into its boxes.
+#include <QApplication>
+#include <QDir>
+
+#include "app/main_dialog.h"
+#include "platform/program_folder.h"
+#include "platform/prompter.h"
+#include "publish/output_files.h"
+#include "publish/player_skin.h"
+#include "res/resource.h"
+
+namespace {
+
+// The wait cursor while an action holds the window; taken down however the action ends.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+publish::PublishJob CMainDialog::PublishJobFromControls() const {
+  publish::PublishJob job;
+  job.program_folder = platform::ProgramFolder();
+  job.output_folder = settings_.output_folder->text();
+  job.output_video = settings_.output_video->text();
+  job.output_html = settings_.output_html->text();
+  job.which_file = settings_.which_file;
+  job.input_flv = settings_.input_flv->text();
+  job.player_file = publish::ChosenPlayerFile(player_list_, settings_.which_player);
+  job.page_title = settings_.page_title->text();
+  publish::FlashVarsInput& vars = job.flash_vars;
+  vars.output_video = job.output_video;
+  vars.videos_url_enabled = videos_url_.enabled();
+  vars.videos_url = videos_url_.url();
+  vars.affiliate_id = settings_.affiliate_id->text();
+  vars.buffer_size = settings_.buffer_size->currentText();
+  vars.paused_at_start = settings_.paused_at_start->isChecked();
+  vars.preload_movie = settings_.preload_movie->isChecked();
+  vars.show_border = settings_.show_border->isChecked();
+  vars.enable_redirect_url = settings_.enable_redirect_url->isChecked();
+  vars.redirect_url = settings_.redirect_url->text();
+  job.players_url_enabled = players_url_.enabled();
+  job.players_url = players_url_.url();
+  job.js_url_enabled = js_url_.enabled();
+  job.js_url = js_url_.url();
+  return job;
+}
+
+void CMainDialog::OnProducePage() {
+  const WaitCursor wait;
+  // Writing the names back runs the boxes' change handlers, which clear `encoded`.
+  const bool was_encoded = encoded_;
+  const publish::PublishResult result = publish::PublishPage(
+      PublishJobFromControls(),
+      publish::PublishTools::Real(platform::ProgramFolder(), [this](const QString& text) {
+        platform::CurrentPrompter().ShowMessage(this, text);
+      }));
+  if (result.output_video) WriteEditText(settings_.output_video, *result.output_video);
+  if (result.output_html) WriteEditText(settings_.output_html, *result.output_html);
+  // The redirect box has no change handler: its cleaned text changes nothing else.
+  if (result.redirect_url) settings_.redirect_url->setText(*result.redirect_url);
+  generated_html_ = result.generated_html;
+  generated_script_ = result.generated_script;
+  if (!result.published) return;
+  ShowPublishedResult();
+  encoded_ = was_encoded;
+}
+
+void CMainDialog::ConnectPublishHandlers() {
+  connect(ControlAs<QAbstractButton>(IDC_PRODUCE_PAGE), &QAbstractButton::clicked, this,
+          &CMainDialog::OnProducePage);
+}

@@ -1,0 +1,166 @@
+// Producing the web page from the real window, with the real encoder, metadata tool, template
+// and players in a copy of the program folder: the files on disk, the names and the redirect
+// address written back, and what the player page shows afterwards.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/main_dialog.h"
+#include "encode/encoding_run.h"
+#include "platform/program_folder.h"
+#include "platform/scripted_prompter.h"
+#include "platform/stand_in_program.h"
+#include "program_folder_copy.h"
+#include "qt_printers.h"
+#include "res/resource.h"
+
+namespace {
+
+using test_support::WaitUntil;
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every line break of the bytes is a carriage return and a line feed.
+bool AllLineBreaksAreCrLf(const QByteArray& bytes) {
+  for (qsizetype i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) return false;
+  return bytes.contains("\r\n");
+}
+
+class PublishWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(test_support::CopyProgramFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
+    platform::OverrideProgramFolder(program_.path());
+    dialog_ = std::make_unique<CMainDialog>();
+    dialog_->SetProcessExit([](int) {});
+    dialog_->Create(96);
+    dialog_->show();
+  }
+  void TearDown() override {
+    if (dialog_) dialog_->SetCurrentProject(dialog_->State().project_path);
+    dialog_.reset();
+    platform::OverrideProgramFolder({});
+  }
+
+  QString MakeClip(const QString& name, const QStringList& codec_options) {
+    const QString path = work_.filePath(name);
+    QStringList args = {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25",
+                        "-t", "2"};
+    args << codec_options << path;
+    EXPECT_EQ(QProcess::execute("ffmpeg", args), 0);
+    return path;
+  }
+
+  void Click(int id) { QTest::mouseClick(dialog_->Control(id), Qt::LeftButton); }
+  QLineEdit* Edit(int id) { return dialog_->ControlAs<QLineEdit>(id); }
+  bool Shown(int id) { return !dialog_->Control(id)->isHidden(); }
+  bool Enabled(int id) { return dialog_->Control(id)->isEnabled(); }
+
+  // Browse for the movie and encode it, as a user does.
+  void EncodeMovie(const QString& movie) {
+    prompter_.QueuePath(movie);
+    Click(IDC_BROWSE_VIDEO);
+    dialog_->GoToPage(2);
+    Click(IDC_START_ENCODING);
+    ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 120000));
+    ASSERT_TRUE(dialog_->State().encoded);
+  }
+
+  QTemporaryDir program_, work_;
+  platform::ScriptedPrompter prompter_;
+  std::unique_ptr<CMainDialog> dialog_;
+};
+
+TEST_F(PublishWindowTest, AnEncodedClipIsPublishedBesideItsPlayerAndRuntime) {
+  Edit(IDC_PAGE_TITLE)->setText("Our holiday");
+  EncodeMovie(MakeClip("holiday.mpg", {"-c:v", "mpeg1video"}));
+  dialog_->GoToPage(3);
+  EXPECT_FALSE(Enabled(IDC_PREVIEW_PAGE));
+  EXPECT_FALSE(Enabled(IDC_GET_CODE));
+  Click(IDC_PRODUCE_PAGE);
+
+  EXPECT_TRUE(prompter_.messages().isEmpty()) << prompter_.messages().join('|').toStdString();
+  const QDir out(work_.path());
+  for (const char* name : {"holiday.flv", "index.html", "player.swf", "ruffle/ruffle.js"})
+    EXPECT_TRUE(out.exists(name)) << name;
+  const QByteArray page = ReadFile(out.filePath("index.html"));
+  EXPECT_TRUE(AllLineBreaksAreCrLf(page));
+  EXPECT_TRUE(page.contains("<title>Our holiday</title>"));
+  EXPECT_TRUE(page.contains("contentPath=holiday.flv&"));
+  // The default job's 160 by 120 video, as the metadata tool measured it, sizes the player.
+  const QString chosen =
+      publish::ChosenPlayerFile(dialog_->player_list(), dialog_->settings().which_player);
+  EXPECT_EQ(ReadFile(out.filePath("player.swf")),
+            ReadFile(QDir(program_.path()).filePath("resources/" + chosen)));
+  EXPECT_EQ(QString::fromUtf8(page).replace("\r\n", "\n"), dialog_->generated_html());
+
+  EXPECT_EQ(Edit(IDC_OUTPUT_HTML)->text(), "index.html");
+  EXPECT_TRUE(Shown(IDC_PUBLISHED_TICK));
+  EXPECT_TRUE(Enabled(IDC_PREVIEW_PAGE));
+  EXPECT_TRUE(Enabled(IDC_GET_CODE));
+  EXPECT_TRUE(dialog_->State().published);
+  EXPECT_TRUE(dialog_->State().encoded);  // writing the names back does not undo the encoding
+  EXPECT_TRUE(dialog_->State().modified);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Any change asks for a new publish.
+  QTest::keyClicks(Edit(IDC_PAGE_TITLE), "!");
+  EXPECT_FALSE(Shown(IDC_PUBLISHED_TICK));
+  EXPECT_FALSE(Enabled(IDC_PREVIEW_PAGE));
+  EXPECT_FALSE(Enabled(IDC_GET_CODE));
+}
+
+TEST_F(PublishWindowTest, AnFlvIsCopiedUnderTheCompletedNameAndTheRedirectIsCleaned) {
+  const QString flv = MakeClip("source.flv", {"-c:v", "flv"});
+  QTemporaryDir out;
+  prompter_.QueuePath(flv);
+  Click(IDC_BROWSE_FLV);
+  Edit(IDC_OUTPUT_FOLDER)->setText(out.path() + "/ ");
+  Edit(IDC_OUTPUT_VIDEO)->setText("movie");
+  Edit(IDC_OUTPUT_HTML)->setText("  page ");
+  dialog_->GoToPage(3);
+  Click(IDC_ENABLE_REDIRECT);
+  Edit(IDC_REDIRECT_URL)->setText(" http://site/next.html ");
+  Click(IDC_PRODUCE_PAGE);
+
+  EXPECT_TRUE(prompter_.messages().isEmpty()) << prompter_.messages().join('|').toStdString();
+  EXPECT_EQ(Edit(IDC_OUTPUT_VIDEO)->text(), "movie.flv");
+  EXPECT_EQ(Edit(IDC_OUTPUT_HTML)->text(), "page.html");
+  EXPECT_EQ(Edit(IDC_REDIRECT_URL)->text(), "site/next.html");
+  EXPECT_EQ(ReadFile(QDir(out.path()).filePath("movie.flv")), ReadFile(flv));
+  const QByteArray page = ReadFile(QDir(out.path()).filePath("page.html"));
+  EXPECT_TRUE(page.contains("contentPath=movie.flv&"));
+  EXPECT_TRUE(page.contains("&redirectURL=http://site/next.html"));
+  EXPECT_TRUE(Shown(IDC_PUBLISHED_TICK));
+  EXPECT_FALSE(dialog_->State().encoded);  // nothing was encoded
+}
+
+TEST_F(PublishWindowTest, AFailureShowsItsMessageEnablesNothingAndRestoresTheCursor) {
+  dialog_->GoToPage(3);
+  Edit(IDC_OUTPUT_FOLDER)->setText(work_.filePath("missing"));
+  Click(IDC_PRODUCE_PAGE);
+  EXPECT_EQ(prompter_.messages(), QStringList{"Specified output folder does not exist!"});
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // A folder without a video: the page cannot be sized.
+  Edit(IDC_OUTPUT_FOLDER)->setText(work_.path());
+  Click(IDC_PRODUCE_PAGE);
+  ASSERT_EQ(prompter_.messages().size(), 3);
+  EXPECT_EQ(prompter_.messages()[1], "Please choose a video file first!");
+  EXPECT_TRUE(prompter_.messages()[2].endsWith("\n\nCan't get movie resolution data."));
+  EXPECT_FALSE(QDir(work_.path()).exists("index.html"));
+  EXPECT_FALSE(Shown(IDC_PUBLISHED_TICK));
+  EXPECT_FALSE(Enabled(IDC_PREVIEW_PAGE));
+  EXPECT_FALSE(Enabled(IDC_GET_CODE));
+  EXPECT_FALSE(dialog_->State().published);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
