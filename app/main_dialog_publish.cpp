@@ -7,6 +7,8 @@
 #include "app/main_dialog.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "publish/get_code.h"
+#include "publish/get_code_dialog.h"
 #include "publish/output_files.h"
 #include "publish/player_skin.h"
 #include "res/resource.h"
@@ -73,6 +75,15 @@ void CMainDialog::OnProducePage() {
 }
 
 void CMainDialog::ConnectPublishHandlers() {
-  connect(ControlAs<QAbstractButton>(IDC_PRODUCE_PAGE), &QAbstractButton::clicked, this,
-          &CMainDialog::OnProducePage);
+  const std::pair<int, void (CMainDialog::*)()> handlers[] = {
+      {IDC_PRODUCE_PAGE, &CMainDialog::OnProducePage},
+      {IDC_GET_CODE, &CMainDialog::OnGetCode},
+  };
+  for (auto [id, handler] : handlers)
+    connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
+}
+
+void CMainDialog::OnGetCode() {
+  CGetCodeDialog dialog(this, publish::GetCodeText(generated_html_));
+  dialog.DoModal();
 }

@@ -18,6 +18,7 @@ enum class ControlKind {
   PageTab,      // invisible button showing the page bitmap under it
   Progress,     // progress bar painted from bitmaps
   Picture,      // static picture
+  CodeBox,      // read-only multi-line edit, both scroll bars, text on white
 };
 
 struct ControlTemplate {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include "ui/page_tab_button.h"
@@ -45,6 +46,19 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
       auto* picture = new QLabel(parent);
       picture->setScaledContents(true);
       return picture;
+    }
+    case ControlKind::CodeBox: {
+      auto* box = new QPlainTextEdit(parent);
+      box->setReadOnly(true);
+      // Lines are shown as they are, scrolled to in both directions, never wrapped.
+      box->setLineWrapMode(QPlainTextEdit::NoWrap);
+      box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      QPalette palette = box->palette();
+      palette.setColor(QPalette::Base, Qt::white);
+      palette.setColor(QPalette::Text, Qt::black);
+      box->setPalette(palette);
+      return box;
     }
   }
   return nullptr;

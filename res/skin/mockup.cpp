@@ -116,6 +116,7 @@ QImage DrawMockup(int page, const std::vector<SkinBitmap>& bitmaps) {
       }
       case ControlKind::PageTab:
       case ControlKind::Picture:
+      case ControlKind::CodeBox:  // only in dialogs of their own
         break;
     }
   }

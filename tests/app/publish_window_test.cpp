@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/main_dialog.h"
 #include "encode/encoding_run.h"
@@ -14,6 +17,7 @@
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
 #include "program_folder_copy.h"
+#include "publish/get_code_dialog.h"
 #include "qt_printers.h"
 #include "res/resource.h"
 
@@ -73,6 +77,26 @@ class PublishWindowTest : public ::testing::Test {
     ASSERT_TRUE(dialog_->State().encoded);
   }
 
+  // Runs `act` on the modal dialog of type D that the click on `id` opens; a dialog still open
+  // after a while is closed, so that a broken test fails instead of hanging.
+  template <typename D>
+  void OnModal(int id, const std::function<void(D*)>& act) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+      seen = d != nullptr;
+      if (d) act(d);
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] {
+      if (QWidget* open = QApplication::activeModalWidget()) open->close();
+    });
+    safety.start(20000);
+    Click(id);
+    EXPECT_TRUE(seen);
+  }
+
   QTemporaryDir program_, work_;
   platform::ScriptedPrompter prompter_;
   std::unique_ptr<CMainDialog> dialog_;
@@ -109,6 +133,28 @@ TEST_F(PublishWindowTest, AnEncodedClipIsPublishedBesideItsPlayerAndRuntime) {
   EXPECT_TRUE(dialog_->State().encoded);  // writing the names back does not undo the encoding
   EXPECT_TRUE(dialog_->State().modified);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Get Code shows what lies between the body tags, lines ended by CR LF, and copies it.
+  QApplication::clipboard()->setText("before");
+  QString shown, copied;
+  bool tick_before = true, tick_after = false;
+  OnModal<CGetCodeDialog>(IDC_GET_CODE, [&](CGetCodeDialog* d) {
+    EXPECT_EQ(d->windowTitle(), "Get Code...");
+    shown = d->code_box()->toPlainText();
+    tick_before = !d->Control(IDC_COPIED_TICK)->isHidden();
+    QTest::mouseClick(d->Control(IDC_COPY_CODE), Qt::LeftButton);
+    tick_after = !d->Control(IDC_COPIED_TICK)->isHidden();
+    copied = QApplication::clipboard()->text();
+    QTest::mouseClick(d->Control(IDOK), Qt::LeftButton);
+  });
+  const QString html = dialog_->generated_html();
+  const qsizetype body = html.indexOf("<body>") + 6;
+  const QString code = html.mid(body, html.indexOf("</body>") - body);
+  EXPECT_TRUE(code.contains("<object") && code.contains("ruffle/ruffle.js"));
+  EXPECT_EQ(shown, code);
+  EXPECT_EQ(copied, QString(code).replace("\n", "\r\n"));
+  EXPECT_FALSE(tick_before);
+  EXPECT_TRUE(tick_after);
 
   // Any change asks for a new publish.
   QTest::keyClicks(Edit(IDC_PAGE_TITLE), "!");
