@@ -201,6 +201,7 @@ void CMainDialog::OnInitDialog() {
   SetCurrentProject({});
 
   settings_.which_player = -1;
+  SelectFirstPlayer();
 
   settings_.preset->setCurrentIndex(settings_.preset->count() > 0 ? 0 : -1);
   ApplyPreset();

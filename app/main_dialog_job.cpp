@@ -169,6 +169,11 @@ void CMainDialog::ShowLoadedLine(const store::ProjectLine& line,
       return;
     case Key::WhichPlayer:
       settings_.which_player = job.which_player;
+      // Only a player of the list is shown; any other number is kept but selects nothing.
+      if (publish::IsValidPlayerIndex(player_list_, job.which_player)) {
+        ShowChosenPlayer();
+        repaint();
+      }
       return;
     case Key::PlayersUrl:
       players_url_ = job.players_url;

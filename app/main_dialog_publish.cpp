@@ -3,14 +3,18 @@
 // plain values to publish/ and writes the results back into its boxes.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 
 #include "app/main_dialog.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "publish/customize_player_dialog.h"
 #include "publish/get_code.h"
 #include "publish/get_code_dialog.h"
 #include "publish/output_files.h"
+#include "publish/player_picture.h"
 #include "publish/player_skin.h"
+#include "res/bitmaps.h"
 #include "res/resource.h"
 
 namespace {
@@ -78,6 +82,7 @@ void CMainDialog::ConnectPublishHandlers() {
   const std::pair<int, void (CMainDialog::*)()> handlers[] = {
       {IDC_PRODUCE_PAGE, &CMainDialog::OnProducePage},
       {IDC_GET_CODE, &CMainDialog::OnGetCode},
+      {IDC_CUSTOMIZE_PLAYER, &CMainDialog::OnCustomizePlayer},
   };
   for (auto [id, handler] : handlers)
     connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
@@ -86,4 +91,49 @@ void CMainDialog::ConnectPublishHandlers() {
 void CMainDialog::OnGetCode() {
   CGetCodeDialog dialog(this, publish::GetCodeText(generated_html_));
   dialog.DoModal();
+}
+
+void CMainDialog::ShowPlayerPreview(int index) {
+  if (!publish::IsValidPlayerIndex(player_list_, index)) return;
+  auto* picture = ControlAs<QLabel>(IDC_PLAYER_PREVIEW);
+  const QImage image =
+      publish::PlayerPicture(platform::ProgramFolder(), player_list_[static_cast<size_t>(index)],
+                             picture->contentsRect().size());
+  picture->setPixmap(QPixmap::fromImage(image));
+}
+
+// The chosen player's picture and name on the player page.
+void CMainDialog::ShowChosenPlayer() {
+  const int index = settings_.which_player;
+  ShowPlayerPreview(index);
+  auto* label = ControlAs<QLabel>(IDC_PLAYER_NAME);
+  label->setText(" ");
+  label->setText(
+      publish::PlayerSelectedLabel(player_list_[static_cast<size_t>(index)].display_name));
+}
+
+void CMainDialog::SelectFirstPlayer() {
+  ControlAs<QLabel>(IDC_PLAYER_PREVIEW)
+      ->setPixmap(QPixmap::fromImage(LoadBitmapResource(IDB_PRODUCE_HOVER)));
+  player_list_.clear();
+  publish::ScanPlayerSkins(player_list_, platform::ProgramFolder());
+  if (player_list_.empty()) return;  // the picture keeps its first image; the default player
+  settings_.which_player = 0;
+  ShowChosenPlayer();
+}
+
+void CMainDialog::OnCustomizePlayer() {
+  // Players added to the resources folder since the last scan appear.
+  player_list_.clear();
+  publish::ScanPlayerSkins(player_list_, platform::ProgramFolder());
+  CCustomizePlayerDialog dialog(this, player_list_, settings_.which_player,
+                                platform::ProgramFolder());
+  if (dialog.DoModal() == QDialog::Accepted) {
+    settings_.which_player = dialog.selection();
+    if (publish::IsValidPlayerIndex(player_list_, settings_.which_player)) {
+      InvalidateResults();
+      ShowChosenPlayer();
+    }
+  }
+  repaint();
 }

@@ -19,6 +19,7 @@ enum class ControlKind {
   Progress,     // progress bar painted from bitmaps
   Picture,      // static picture
   CodeBox,      // read-only multi-line edit, both scroll bars, text on white
+  ListBox,      // list of rows, one chosen at a time
 };
 
 struct ControlTemplate {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
@@ -59,6 +60,11 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
       palette.setColor(QPalette::Text, Qt::black);
       box->setPalette(palette);
       return box;
+    }
+    case ControlKind::ListBox: {
+      auto* list = new QListWidget(parent);
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      return list;
     }
   }
   return nullptr;

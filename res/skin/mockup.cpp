@@ -117,6 +117,7 @@ QImage DrawMockup(int page, const std::vector<SkinBitmap>& bitmaps) {
       case ControlKind::PageTab:
       case ControlKind::Picture:
       case ControlKind::CodeBox:  // only in dialogs of their own
+      case ControlKind::ListBox:
         break;
     }
   }

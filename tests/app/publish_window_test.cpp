@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,6 +19,7 @@
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
 #include "program_folder_copy.h"
+#include "publish/customize_player_dialog.h"
 #include "publish/get_code_dialog.h"
 #include "qt_printers.h"
 #include "res/resource.h"
@@ -207,6 +210,93 @@ TEST_F(PublishWindowTest, AFailureShowsItsMessageEnablesNothingAndRestoresTheCur
   EXPECT_FALSE(Enabled(IDC_GET_CODE));
   EXPECT_FALSE(dialog_->State().published);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(PublishWindowTest, TheFirstPlayerIsChosenAtStartAndCustomizePlayerChangesIt) {
+  const std::vector<publish::PlayerSkin>& players = dialog_->player_list();
+  ASSERT_GE(players.size(), 3u);
+  auto* label = dialog_->ControlAs<QLabel>(IDC_PLAYER_NAME);
+  auto* picture = dialog_->ControlAs<QLabel>(IDC_PLAYER_PREVIEW);
+  EXPECT_EQ(dialog_->settings().which_player, 0);
+  EXPECT_EQ(label->text(), players[0].display_name + " selected");
+  EXPECT_EQ(picture->pixmap().size(), picture->contentsRect().size());
+  const QImage first = picture->pixmap().toImage();
+
+  // Published, then another player chosen: the page must be made again.
+  dialog_->GoToPage(3);
+  const QString flv = MakeClip("source.flv", {"-c:v", "flv"});
+  prompter_.QueuePath(flv);
+  Click(IDC_BROWSE_FLV);
+  Click(IDC_PRODUCE_PAGE);
+  ASSERT_TRUE(dialog_->State().published);
+  OnModal<CCustomizePlayerDialog>(IDC_CUSTOMIZE_PLAYER, [&](CCustomizePlayerDialog* d) {
+    EXPECT_EQ(d->list()->count(), static_cast<int>(players.size()));
+    EXPECT_EQ(d->list()->currentRow(), 0);
+    d->list()->setCurrentRow(2);
+    QTest::mouseClick(d->Control(IDOK), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog_->settings().which_player, 2);
+  EXPECT_EQ(label->text(), players[2].display_name + " selected");
+  EXPECT_NE(picture->pixmap().toImage(), first);
+  EXPECT_FALSE(dialog_->State().published);
+  EXPECT_FALSE(Enabled(IDC_GET_CODE));
+
+  Click(IDC_PRODUCE_PAGE);
+  EXPECT_EQ(ReadFile(QDir(work_.path()).filePath("player.swf")),
+            ReadFile(QDir(program_.path()).filePath("resources/" + players[2].player_file)));
+
+  // Cancel keeps the choice and changes nothing.
+  OnModal<CCustomizePlayerDialog>(IDC_CUSTOMIZE_PLAYER, [&](CCustomizePlayerDialog* d) {
+    EXPECT_EQ(d->list()->currentRow(), 2);
+    d->list()->setCurrentRow(1);
+    QTest::mouseClick(d->Control(IDCANCEL), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog_->settings().which_player, 2);
+  EXPECT_TRUE(dialog_->State().published);
+}
+
+TEST_F(PublishWindowTest, AProjectChoosesAPlayerOnlyWhenOneHasThatNumber) {
+  auto* label = dialog_->ControlAs<QLabel>(IDC_PLAYER_NAME);
+  const QString project = work_.filePath("job.reel");
+  QFile file(project);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("WHICHPLAYER=1\r\n");
+  file.close();
+  dialog_->OpenProject(project);
+  EXPECT_EQ(dialog_->settings().which_player, 1);
+  EXPECT_EQ(label->text(), dialog_->player_list()[1].display_name + " selected");
+
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write("WHICHPLAYER=40\r\n");
+  file.close();
+  dialog_->OpenProject(project);
+  EXPECT_EQ(dialog_->settings().which_player, 40);  // kept, but nothing is shown for it
+  EXPECT_EQ(label->text(), dialog_->player_list()[1].display_name + " selected");
+  // Publishing then uses the default player.
+  EXPECT_EQ(publish::ChosenPlayerFile(dialog_->player_list(), 40), "player.swf");
+}
+
+TEST_F(PublishWindowTest, WithoutPlayersNothingIsChosenAndOkOnTheEmptyListKeepsTheLabel) {
+  dialog_.reset();
+  QDir resources(QDir(program_.path()).filePath("resources"));
+  for (const QString& name : resources.entryList({"*.swf"})) ASSERT_TRUE(resources.remove(name));
+  dialog_ = std::make_unique<CMainDialog>();
+  dialog_->SetProcessExit([](int) {});
+  dialog_->Create(96);
+  dialog_->show();
+  auto* label = dialog_->ControlAs<QLabel>(IDC_PLAYER_NAME);
+  EXPECT_TRUE(dialog_->player_list().empty());
+  EXPECT_EQ(dialog_->settings().which_player, -1);
+  EXPECT_EQ(label->text(), "Which Player?");
+  EXPECT_FALSE(dialog_->ControlAs<QLabel>(IDC_PLAYER_PREVIEW)->pixmap().isNull());
+
+  dialog_->GoToPage(3);
+  OnModal<CCustomizePlayerDialog>(IDC_CUSTOMIZE_PLAYER, [&](CCustomizePlayerDialog* d) {
+    EXPECT_EQ(d->list()->count(), 0);
+    QTest::mouseClick(d->Control(IDOK), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog_->settings().which_player, -1);
+  EXPECT_EQ(label->text(), "Which Player?");
 }
 
 }  // namespace

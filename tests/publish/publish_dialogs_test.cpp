@@ -1,17 +1,27 @@
-// The Get Code and Customize Player dialogs, opened as the window opens them: what they show
-// and what they hand back.
+// The Get Code and Customize Player dialogs, opened as the window opens them: what they show,
+// what they hand back, and the picture stretched over the preview control.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "platform/stand_in_program.h"
+#include "publish/customize_player_dialog.h"
 #include "publish/get_code_dialog.h"
+#include "publish/player_picture.h"
 #include "res/resource.h"
 #include "ui/skin_button.h"
 
 namespace {
+
+using publish::PlayerSkin;
+using test_support::WaitUntil;
 
 TEST(GetCodeDialog, CopiesAtMostTheClipboardsShareAndKeepsItsTick) {
   QString code;
@@ -36,6 +46,97 @@ TEST(GetCodeDialog, CopiesAtMostTheClipboardsShareAndKeepsItsTick) {
 
   QTest::mouseClick(dialog.Control(IDOK), Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+class CustomizePlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(QDir(program_.path()).mkpath("resources")); }
+
+  // A player with a picture of two colours, left and right.
+  PlayerSkin AddPlayer(const QString& stem, const QString& name) {
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 20; x < 40; ++x) image.setPixel(x, y, qRgb(0, 0, 255));
+    EXPECT_TRUE(image.save(QDir(program_.path()).filePath("resources/" + stem + ".jpg"), "JPG"));
+    return {stem + ".swf", stem + ".jpg", name};
+  }
+
+  std::unique_ptr<CCustomizePlayerDialog> Open(std::vector<PlayerSkin> players, int which) {
+    auto dialog = std::make_unique<CCustomizePlayerDialog>(nullptr, std::move(players), which,
+                                                           program_.path());
+    dialog->Create(96);
+    dialog->show();
+    return dialog;
+  }
+
+  QTemporaryDir program_;
+};
+
+TEST_F(CustomizePlayerTest, OpensOnTheGivenPlayerOrTheFirstWithItsPicture) {
+  const std::vector<PlayerSkin> players = {AddPlayer("a", "a"), AddPlayer("skin-B_c", "B c")};
+  auto dialog = Open(players, 1);
+  EXPECT_EQ(dialog->accessibleName(), "Customize Player");
+  ASSERT_EQ(dialog->list()->count(), 2);
+  EXPECT_EQ(dialog->list()->item(1)->text(), "B c");
+  EXPECT_EQ(dialog->list()->currentRow(), 1);
+  EXPECT_EQ(dialog->list()->accessibleName(), "Players");
+  EXPECT_EQ(dialog->picture()->accessibleName(), "Player Preview");
+  EXPECT_TRUE(dialog->preview_timer_pending());
+  EXPECT_TRUE(WaitUntil([&] { return !dialog->preview_timer_pending(); }));
+
+  for (int which : {-1, 2, 7}) {
+    auto other = Open(players, which);
+    EXPECT_EQ(other->list()->currentRow(), 0) << which;
+    other->accept();
+    EXPECT_EQ(other->selection(), 0) << which;
+  }
+}
+
+TEST_F(CustomizePlayerTest, ThePictureFillsTheControlStretched) {
+  const PlayerSkin player = AddPlayer("a", "a");
+  auto dialog = Open({player}, 0);
+  const QImage shown = dialog->picture()->pixmap().toImage();
+  ASSERT_EQ(shown.size(), dialog->picture()->contentsRect().size());
+  // Both halves of the picture over the whole width: no bars, proportions not kept.
+  EXPECT_GT(qRed(shown.pixel(2, shown.height() / 2)), 200);
+  EXPECT_GT(qBlue(shown.pixel(shown.width() - 3, shown.height() / 2)), 200);
+  EXPECT_GT(qRed(shown.pixel(2, 1)), 200);
+  EXPECT_TRUE(publish::PlayerPicture(program_.path(), {"x.swf", "x.jpg", "x"}, {10, 10}).isNull());
+}
+
+TEST_F(CustomizePlayerTest, ASelectionOrADoubleClickChoosesAndCancelLeavesTheChoice) {
+  const std::vector<PlayerSkin> players = {AddPlayer("a", "a"), AddPlayer("b", "b"),
+                                           AddPlayer("c", "c")};
+  auto dialog = Open(players, 0);
+  QListWidget* list = dialog->list();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(2)).center());
+  EXPECT_EQ(dialog->selection(), 2);
+  QTest::mouseClick(dialog->Control(IDOK), Qt::LeftButton);
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->selection(), 2);
+
+  dialog = Open(players, 0);
+  const QPoint second = dialog->list()->visualItemRect(dialog->list()->item(1)).center();
+  QTest::mouseClick(dialog->list()->viewport(), Qt::LeftButton, {}, second);
+  QTest::mouseDClick(dialog->list()->viewport(), Qt::LeftButton, {}, second);
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->selection(), 1);
+
+  dialog = Open(players, 0);
+  QTest::mouseClick(dialog->Control(IDCANCEL), Qt::LeftButton);
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+}
+
+TEST_F(CustomizePlayerTest, AnEmptyListShowsNoPictureAndOkChoosesNone) {
+  auto dialog = Open({}, 0);
+  EXPECT_EQ(dialog->list()->count(), 0);
+  EXPECT_TRUE(dialog->picture()->pixmap().isNull());
+  EXPECT_FALSE(dialog->preview_timer_pending());
+  QTest::mouseClick(dialog->Control(IDOK), Qt::LeftButton);
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->selection(), -1);
 }
 
 }  // namespace

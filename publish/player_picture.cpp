@@ -1,0 +1,15 @@
+#include "publish/player_picture.h"
+
+#include <QDir>
+
+namespace publish {
+
+QImage PlayerPicture(const QString& program_folder, const PlayerSkin& player, QSize size) {
+  const QImage picture(QDir(program_folder).filePath("resources/" + player.preview_file));
+  if (picture.isNull() || size.isEmpty()) return {};
+  // A plain copy of the pixels, stretched: no smoothing.
+  return picture.convertToFormat(QImage::Format_RGB32)
+      .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+}  // namespace publish

@@ -1,0 +1,16 @@
+// A player's picture as the program shows it: its JPEG from the resources folder stretched over
+// the whole of a picture control's client area, proportions not kept.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "publish/player_skin.h"
+
+namespace publish {
+
+// A 32-bit picture exactly `size`; a null image when the picture cannot be read.
+QImage PlayerPicture(const QString& program_folder, const PlayerSkin& player, QSize size);
+
+}  // namespace publish
