@@ -249,11 +249,15 @@ void CMainDialog::OnCommand(int command_id) {
 }
 
 void CMainDialog::OnExitButton() {
-  if (ConfirmExit()) exit_process_(0);
+  if (!ConfirmExit()) return;
+  StopPreview();
+  exit_process_(0);
 }
 
 void CMainDialog::accept() {}
 
 void CMainDialog::reject() {
-  if (ConfirmExit()) QDialog::reject();
+  if (!ConfirmExit()) return;
+  StopPreview();
+  QDialog::reject();
 }

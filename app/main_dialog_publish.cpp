@@ -6,6 +6,8 @@
 #include <QLabel>
 
 #include "app/main_dialog.h"
+#include "encode/encoder_command_line.h"
+#include "platform/desktop.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "publish/customize_player_dialog.h"
@@ -14,6 +16,7 @@
 #include "publish/output_files.h"
 #include "publish/player_picture.h"
 #include "publish/player_skin.h"
+#include "publish/preview_server.h"
 #include "res/bitmaps.h"
 #include "res/resource.h"
 
@@ -81,11 +84,36 @@ void CMainDialog::OnProducePage() {
 void CMainDialog::ConnectPublishHandlers() {
   const std::pair<int, void (CMainDialog::*)()> handlers[] = {
       {IDC_PRODUCE_PAGE, &CMainDialog::OnProducePage},
+      {IDC_PREVIEW_PAGE, &CMainDialog::OnPreviewPage},
       {IDC_GET_CODE, &CMainDialog::OnGetCode},
       {IDC_CUSTOMIZE_PLAYER, &CMainDialog::OnCustomizePlayer},
   };
   for (auto [id, handler] : handlers)
     connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
+}
+
+void CMainDialog::OnPreviewPage() {
+  QString folder;
+  if (!encode::OutputFolderExists(settings_.output_folder->text(), &folder)) {
+    platform::CurrentPrompter().ShowMessage(this, "Specified output folder does not exist!");
+    return;
+  }
+  if (publish::PreviewWarns(players_url_.enabled(), videos_url_.enabled(), js_url_.enabled(),
+                            js_url_.url()))
+    platform::CurrentPrompter().ShowMessage(this, publish::PreviewWarningText());
+  // A page opened from a file address cannot load the web runtime: the folder is served on
+  // the loopback address instead, by a server on threads of its own.
+  if (!preview_server_) preview_server_ = std::make_unique<publish::PreviewServer>();
+  const int port = preview_server_->Serve(folder);
+  const QString page = settings_.output_html->text();
+  // Without a server the page still opens from its file, if without its player.
+  const QUrl address = port != 0 ? QUrl(publish::PreviewAddress(port, page))
+                                 : QUrl::fromLocalFile(QDir(folder).filePath(page));
+  platform::CurrentDesktop().Open(address);
+}
+
+void CMainDialog::StopPreview() {
+  if (preview_server_) preview_server_->Stop();
 }
 
 void CMainDialog::OnGetCode() {

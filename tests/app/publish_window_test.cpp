@@ -2,6 +2,7 @@
 // and players in a copy of the program folder: the files on disk, the names and the redirect
 // address written back, and what the player page shows afterwards.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,11 +17,14 @@
 #include "app/main_dialog.h"
 #include "encode/encoding_run.h"
 #include "platform/program_folder.h"
+#include "platform/recording_desktop.h"
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
 #include "program_folder_copy.h"
 #include "publish/customize_player_dialog.h"
+#include "publish/get_code.h"
 #include "publish/get_code_dialog.h"
+#include "publish/preview_server.h"
 #include "qt_printers.h"
 #include "res/resource.h"
 
@@ -297,6 +301,84 @@ TEST_F(PublishWindowTest, WithoutPlayersNothingIsChosenAndOkOnTheEmptyListKeepsT
   });
   EXPECT_EQ(dialog_->settings().which_player, -1);
   EXPECT_EQ(label->text(), "Which Player?");
+}
+
+// What the page at a loopback address holds, fetched as a browser would.
+std::string Fetch(const QUrl& address) {
+  httplib::Client client("127.0.0.1", address.port());
+  const auto response = client.Get(address.path(QUrl::FullyEncoded).toStdString());
+  return response && response->status == 200 ? response->body : std::string("(no page)");
+}
+
+TEST_F(PublishWindowTest, PreviewServesTheOutputFolderOnTheLoopbackAddress) {
+  platform::RecordingDesktop desktop;
+  const QString flv = MakeClip("source.flv", {"-c:v", "flv"});
+  prompter_.QueuePath(flv);
+  Click(IDC_BROWSE_FLV);
+  Edit(IDC_OUTPUT_HTML)->setText("my page");
+  dialog_->GoToPage(3);
+  Click(IDC_PRODUCE_PAGE);
+  ASSERT_TRUE(Enabled(IDC_PREVIEW_PAGE));
+  EXPECT_EQ(dialog_->preview_server(), nullptr);  // started by the first preview only
+
+  Click(IDC_PREVIEW_PAGE);
+  ASSERT_EQ(desktop.opened().size(), 1);
+  const QUrl address = desktop.opened()[0];
+  ASSERT_NE(dialog_->preview_server(), nullptr);
+  const int port = dialog_->preview_server()->port();
+  EXPECT_EQ(address.toString(QUrl::FullyEncoded),
+            QString("http://127.0.0.1:%1/my%20page.html").arg(port));
+  EXPECT_EQ(Fetch(address), ReadFile(work_.filePath("my page.html")).toStdString());
+  EXPECT_TRUE(prompter_.messages().isEmpty());
+
+  // A page elsewhere: the same server, now serving that folder only.
+  QTemporaryDir other;
+  prompter_.QueuePath(flv);
+  Click(IDC_BROWSE_FLV);
+  Edit(IDC_OUTPUT_FOLDER)->setText(other.path());
+  Edit(IDC_OUTPUT_HTML)->setText("index.html");
+  Click(IDC_PRODUCE_PAGE);
+  Click(IDC_PREVIEW_PAGE);
+  ASSERT_EQ(desktop.opened().size(), 2);
+  EXPECT_EQ(dialog_->preview_server()->port(), port);
+  EXPECT_EQ(Fetch(desktop.opened()[1]),
+            ReadFile(QDir(other.path()).filePath("index.html")).toStdString());
+  EXPECT_EQ(Fetch(address), "(no page)");
+
+  // The output folder is gone: nothing is opened.
+  Edit(IDC_OUTPUT_FOLDER)->setText(work_.filePath("gone"));
+  dialog_->ControlAs<QWidget>(IDC_PREVIEW_PAGE)->setEnabled(true);
+  Click(IDC_PREVIEW_PAGE);
+  EXPECT_EQ(prompter_.messages(), QStringList{"Specified output folder does not exist!"});
+  EXPECT_EQ(desktop.opened().size(), 2);
+
+  // Leaving the program stops the server.
+  dialog_->SetCurrentProject({});
+  dialog_->OnCommand(ID_FILE_EXIT);
+  EXPECT_FALSE(dialog_->preview_server()->running());
+}
+
+TEST_F(PublishWindowTest, PreviewWarnsOfExternalFilesAndStillOpens) {
+  platform::RecordingDesktop desktop;
+  const QString flv = MakeClip("source.flv", {"-c:v", "flv"});
+  prompter_.QueuePath(flv);
+  Click(IDC_BROWSE_FLV);
+  dialog_->GoToPage(3);
+  Click(IDC_PRODUCE_PAGE);
+  ASSERT_TRUE(prompter_.messages().isEmpty());
+  auto preview_with = [&](bool videos, bool js, const QString& js_url) {
+    dialog_->videos_url().Set(videos, "http://media.example/");
+    dialog_->js_url().Set(js, js_url);
+    prompter_.Clear();
+    dialog_->ControlAs<QWidget>(IDC_PREVIEW_PAGE)->setEnabled(true);
+    Click(IDC_PREVIEW_PAGE);
+    return prompter_.messages();
+  };
+  const QStringList warning = {publish::PreviewWarningText()};
+  EXPECT_EQ(preview_with(false, true, "reelcode.js"), QStringList());
+  EXPECT_EQ(preview_with(false, true, "HTTPS://cdn.example/reelcode.js"), warning);
+  EXPECT_EQ(preview_with(true, false, ""), warning);
+  EXPECT_EQ(desktop.opened().size(), 3);
 }
 
 }  // namespace
