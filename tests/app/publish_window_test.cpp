@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -379,6 +380,29 @@ TEST_F(PublishWindowTest, PreviewWarnsOfExternalFilesAndStillOpens) {
   EXPECT_EQ(preview_with(false, true, "HTTPS://cdn.example/reelcode.js"), warning);
   EXPECT_EQ(preview_with(true, false, ""), warning);
   EXPECT_EQ(desktop.opened().size(), 3);
+}
+
+// With REELWRIGHT_PUBLISH_TIMING_FLV set to an FLV, publishes it into
+// REELWRIGHT_PUBLISH_TIMING_OUT twice and prints how long each Produce Web Page took
+// (bench/publish.sh uses it).
+TEST_F(PublishWindowTest, TimingOfPublishing) {
+  const QString flv = qEnvironmentVariable("REELWRIGHT_PUBLISH_TIMING_FLV");
+  const QString out = qEnvironmentVariable("REELWRIGHT_PUBLISH_TIMING_OUT");
+  if (flv.isEmpty() || out.isEmpty())
+    GTEST_SKIP() << "set REELWRIGHT_PUBLISH_TIMING_FLV and _OUT to time publishing";
+  prompter_.QueuePath(flv);
+  Click(IDC_BROWSE_FLV);
+  Edit(IDC_OUTPUT_FOLDER)->setText(out);
+  dialog_->GoToPage(3);
+  double seconds[2];
+  for (double& s : seconds) {
+    QElapsedTimer timer;
+    timer.start();
+    Click(IDC_PRODUCE_PAGE);
+    s = timer.elapsed() / 1000.0;
+    ASSERT_TRUE(dialog_->State().published) << prompter_.messages().join('|').toStdString();
+  }
+  std::printf("first-publish %.3f second-publish %.3f\n", seconds[0], seconds[1]);
 }
 
 }  // namespace
