@@ -22,7 +22,7 @@ struct EncoderJob {
   QString audio_bitrate;  // text of the selected audio bit rate row ("64")
   QString sampling_rate;  // text of the selected sampling rate row ("22,050")
   bool mono = false;
-  QString program_folder;  // where the progress file is kept
+  QString working_folder;  // where the progress file is kept
 };
 
 // A prepared run, or the reason it does not start.

@@ -12,6 +12,7 @@
 #include "encode/metadata_tool.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "platform/user_files.h"
 #include "res/resource.h"
 
 namespace encode {
@@ -49,7 +50,7 @@ std::optional<EncoderRun> EncodingRun::PrepareEncoderArguments() {
   job.audio_bitrate = s.audio_bitrate->currentText();
   job.sampling_rate = s.sampling_rate->currentText();
   job.mono = s.mono->isChecked();
-  job.program_folder = platform::ProgramFolder();
+  job.working_folder = platform::EncoderWorkingFolder();
 
   EncoderRun run = PrepareEncoderRun(job);
   if (run.Stopped()) {
@@ -80,7 +81,8 @@ void EncodingRun::BeginRun() {
     return;
   }
   stale_output_time_ = QFileInfo(output_flv_path_).lastModified();
-  encoder_process_ = StartEncoder(platform::ProgramFolder(), *run);
+  encoder_process_ =
+      StartEncoder(platform::ProgramFolder(), platform::EncoderWorkingFolder(), *run);
   if (!encoder_process_) {
     LeaveBusy();
     return;
@@ -98,8 +100,8 @@ void EncodingRun::timerEvent(QTimerEvent* event) {
 
 void EncodingRun::OnEncodingTimer(int timer_id) {
   if (timer_id != ID_ENCODING_TIMER) return;
-  const QString program_folder = platform::ProgramFolder();
-  if (const std::optional<int> percent = ReadProgressPercent(program_folder))
+  const QString working_folder = platform::EncoderWorkingFolder();
+  if (const std::optional<int> percent = ReadProgressPercent(working_folder))
     dialog_.EncodingProgress()->setValue(*percent);
   if (!needs_conversion_ && encoder_process_ && !encoder_process_->HasEnded()) return;
 
@@ -109,7 +111,7 @@ void EncodingRun::OnEncodingTimer(int timer_id) {
     QApplication::restoreOverrideCursor();
     busy_ = false;  // the window stays disabled until the end below
   }
-  DeleteProgressFile(program_folder);
+  DeleteProgressFile(working_folder);
 
   const bool written = QFileInfo(output_flv_path_).lastModified() != stale_output_time_;
   if (!needs_conversion_ && written && EncoderOutputReady(output_flv_path_))
