@@ -1,11 +1,12 @@
 // One session of a user with the installed program, driven without a person: the real main
-// window on the program folder it is given, left through its Exit button, so that the process
-// ends exactly as a user's does. installed_package_test.sh runs it as an ordinary user.
+// window on the program folder it is given, left as a user leaves it, so that the process ends
+// exactly as a user's does. installed_package_test.sh runs it as an ordinary user.
 //
 //   installed_session PROGRAM_FOLDER settings AFFILIATE_ID
 //       prints what start-up read (Affiliate ID, preset names), types AFFILIATE_ID, leaves
-//   installed_session PROGRAM_FOLDER encode INPUT OUTPUT_FOLDER
-//       encodes INPUT at 640x480, prints what it saw of the run, leaves
+//       through the Exit button
+//   installed_session PROGRAM_FOLDER encode INPUT OUTPUT_FOLDER exit-button|close-box
+//       encodes INPUT at 640x480, prints what it saw of the run, leaves the way it is told
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -86,11 +87,13 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments().mid(1);
   const bool settings = args.size() == 3 && args[1] == "settings";
-  const bool encode = args.size() == 4 && args[1] == "encode";
+  const bool encode = args.size() == 5 && args[1] == "encode" &&
+                      (args[4] == "exit-button" || args[4] == "close-box");
   if (!settings && !encode) {
     std::fputs(
         "usage: installed_session PROGRAM_FOLDER settings AFFILIATE_ID\n"
-        "       installed_session PROGRAM_FOLDER encode INPUT OUTPUT_FOLDER\n",
+        "       installed_session PROGRAM_FOLDER encode INPUT OUTPUT_FOLDER "
+        "exit-button|close-box\n",
         stderr);
     return 2;
   }
@@ -110,6 +113,13 @@ int main(int argc, char** argv) {
     dialog.settings().affiliate_id->setText(args[2]);
   } else {
     Encode(dialog, args[2], args[3]);
+    if (args[4] == "close-box") {
+      // The close box ends the modal loop, and with it the program, which returns from main.
+      dialog.close();
+      if (!dialog.isVisible()) return 0;
+      std::fputs("installed_session: the close box did not close the window\n", stderr);
+      return 1;
+    }
   }
   // The Exit button writes the settings and ends the process; coming back means it did not.
   QTest::mouseClick(dialog.Control(IDC_EXIT), Qt::LeftButton);
