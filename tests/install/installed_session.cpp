@@ -16,7 +16,7 @@
 #include <cstdio>
 
 #include "app/main_dialog.h"
-#include "app/skin_progress.h"
+#include "ui/skin_progress.h"
 #include "encode/encoding_run.h"
 #include "platform/program_folder.h"
 #include "platform/scripted_prompter.h"
@@ -77,7 +77,7 @@ void Encode(CMainDialog& dialog, const QString& input, const QString& output_fol
   Print(QStringLiteral("bar-seen: %1").arg(bar_seen));
   Print(QStringLiteral("stat-seen: %1").arg(stat_seen));
   Print(QStringLiteral("stat-went-back: %1").arg(stat_went_back ? 1 : 0));
-  Print(QStringLiteral("encoded: %1").arg(dialog.encoded() ? 1 : 0));
+  Print(QStringLiteral("encoded: %1").arg(dialog.State().encoded ? 1 : 0));
   Print(QStringLiteral("conversion-offered: %1").arg(offered_conversion ? 1 : 0));
 }
 
