@@ -7,6 +7,7 @@
 
 #include "outside/vidforge/audio_path.h"
 #include "outside/vidforge/input_file.h"
+#include "outside/vidforge/metadata_room.h"
 #include "outside/vidforge/output_file.h"
 #include "outside/vidforge/progress_file.h"
 #include "outside/vidforge/video_path.h"
@@ -55,6 +56,7 @@ void Transcode(const EncoderOptions& options) {
       audio.emplace(input, std::move(decoder), *options.audio, output);
   }
   if (!audio && input.audio_stream()) input.audio_stream()->discard = AVDISCARD_ALL;
+  ReserveMetadataRoom(output, MetadataRoomFor(input.duration_seconds()));
   output.WriteHeader();
 
   auto fraction_done = [&]() -> std::optional<double> {
