@@ -90,12 +90,18 @@ bool StampInPlace(const std::string& path, FileSource& source, const FlvSurvey& 
                                     static_cast<size_t>(old_body.end - old_body.begin));
   if (!layout) return false;
 
-  const std::span<const uint8_t> properties = std::span(layout->metadata_body).subspan(kNameBytes);
-  const uint64_t offset = old_body.begin + kNameBytes;
-  std::vector<uint8_t> old_properties(properties.size());
-  if (source.ReadAt(offset, old_properties) != old_properties.size()) {
+  // The name stays as it is: it must be the very bytes the new tag starts with.
+  std::vector<uint8_t> old_body_bytes(layout->metadata_body.size());
+  if (source.ReadAt(old_body.begin, old_body_bytes) != old_body_bytes.size()) {
     throw Error("the file got shorter while it was being read");
   }
+  if (!std::equal(old_body_bytes.begin(), old_body_bytes.begin() + kNameBytes,
+                  layout->metadata_body.begin())) {
+    return false;
+  }
+  const std::span<const uint8_t> properties = std::span(layout->metadata_body).subspan(kNameBytes);
+  const std::span<const uint8_t> old_properties = std::span(old_body_bytes).subspan(kNameBytes);
+  const uint64_t offset = old_body.begin + kNameBytes;
   if (source.ChangedSinceOpened()) {
     throw Error("the file changed while it was being read (is it still being written?)");
   }
