@@ -6,10 +6,10 @@
 #include <system_error>
 
 #include "outside/vidforge/audio_path.h"
-#include "outside/vidforge/encoding_run.h"
 #include "outside/vidforge/input_file.h"
 #include "outside/vidforge/metadata_room.h"
 #include "outside/vidforge/output_file.h"
+#include "outside/vidforge/pipeline.h"
 #include "outside/vidforge/progress_file.h"
 #include "outside/vidforge/video_path.h"
 

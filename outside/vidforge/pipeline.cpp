@@ -1,4 +1,4 @@
-#include "outside/vidforge/encoding_run.h"
+#include "outside/vidforge/pipeline.h"
 
 #include <atomic>
 #include <cstdlib>
