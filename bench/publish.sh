@@ -3,7 +3,8 @@
 # copied into the output folder, and the metadata tool measures it), timed on the second
 # publish into the same folder, against its floor: `cp` of the same files (the FLV, player.swf,
 # the page and ruffle/) into a fresh folder plus `metastamp FLV /x`. Runs alternate, so the page
-# cache favours neither; figures are medians of RUNS.
+# cache favours neither; figures are medians of RUNS. With BENCH_SUMMARY set, appends one
+# "name|ratio|target|load" line to that file.
 #
 #   bench/publish.sh [RUNS]      (default 5; run scripts/build first)
 set -euo pipefail
@@ -43,3 +44,7 @@ printf 'first publish (runtime copied)      median of %d: %.3f s\n' "$runs" "$(m
 printf 'second publish (Produce Web Page)   median of %d: %.3f s\n' "$runs" "$(m "${seconds[@]}")"
 printf 'cp of the same files + metastamp /x median of %d: %.3f s\n' "$runs" "$(m "${peers[@]}")"
 printf 'ratio second publish / cp + metastamp, median: %.2f\n' "$(m "${ratios[@]}")"
+if [ -n "${BENCH_SUMMARY:-}" ]; then
+  echo "second publish / cp + metastamp /x, wall|$(m "${ratios[@]}")||$(cut -d" " -f1-3 /proc/loadavg)" \
+    >>"$BENCH_SUMMARY"
+fi
