@@ -15,6 +15,7 @@
 #include "publish/customize_player_dialog.h"
 #include "publish/get_code_dialog.h"
 #include "publish/player_picture.h"
+#include "res/bitmaps.h"
 #include "res/resource.h"
 #include "ui/skin_button.h"
 
@@ -137,6 +138,37 @@ TEST_F(CustomizePlayerTest, AnEmptyListShowsNoPictureAndOkChoosesNone) {
   QTest::mouseClick(dialog->Control(IDOK), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->selection(), -1);
+}
+
+// The two dialogs as a person sees them, over their backgrounds, with the real players'
+// pictures. With REELWRIGHT_SCREENSHOT_DIR set (scripts/screenshots) they are kept as PNG.
+TEST(Screenshots, GetCodeAndCustomizePlayer) {
+  const auto keep = [](QWidget& dialog, int background, const QString& name) {
+    const QImage shot = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage bitmap = LoadBitmapResource(background).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), bitmap.size());
+    // The title band has no control over it: it is the background itself.
+    for (QPoint p : {QPoint(5, 5), QPoint(shot.width() - 5, 20)})
+      EXPECT_EQ(shot.pixel(p), bitmap.pixel(p)) << name.toStdString();
+    const QString folder = qEnvironmentVariable("REELWRIGHT_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) shot.save(QDir(folder).filePath(name));
+  };
+  CGetCodeDialog code(nullptr,
+                      "\r\n<script src=\"ruffle/ruffle.js\"></script>\r\n<object "
+                      "width=\"320\" height=\"282\">...</object>\r\n");
+  code.Create(96);
+  code.show();
+  QTest::mouseClick(code.Control(IDC_COPY_CODE), Qt::LeftButton);
+  keep(code, IDB_GET_CODE_BACKGROUND, "get-code.png");
+
+  std::vector<PlayerSkin> players;
+  publish::ScanPlayerSkins(players, REELWRIGHT_PROGRAM_DIR);
+  ASSERT_FALSE(players.empty());
+  CCustomizePlayerDialog customize(nullptr, players, 1, REELWRIGHT_PROGRAM_DIR);
+  customize.Create(96);
+  customize.show();
+  EXPECT_FALSE(customize.picture()->pixmap().isNull());
+  keep(customize, IDB_CUSTOMIZE_BACKGROUND, "customize-player.png");
 }
 
 }  // namespace
