@@ -12,21 +12,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_dialog.h"
-#include "encode/encoding_run.h"
-#include "platform/program_folder.h"
 #include "platform/recording_desktop.h"
-#include "platform/scripted_prompter.h"
-#include "platform/stand_in_program.h"
-#include "program_folder_copy.h"
 #include "publish/customize_player_dialog.h"
 #include "publish/get_code_dialog.h"
 #include "publish/preview_server.h"
-#include "res/resource.h"
+#include "real_program_window.h"
 
 namespace {
-
-using test_support::WaitUntil;
 
 // Runs the browser on the addresses; its report when a page does not play.
 testing::AssertionResult PagesPlay(const QStringList& addresses) {
@@ -49,52 +41,11 @@ testing::AssertionResult PagesPlay(const QStringList& addresses) {
   return testing::AssertionFailure() << report.toStdString();
 }
 
-class PublishBrowserTest : public ::testing::Test {
+class PublishBrowserTest : public RealProgramWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(test_support::CopyProgramFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
-    platform::OverrideProgramFolder(program_.path());
-    dialog_ = std::make_unique<CMainDialog>();
-    dialog_->SetProcessExit([](int) {});
-    dialog_->Create(96);
-    dialog_->show();
-  }
-  void TearDown() override {
-    if (dialog_) dialog_->SetCurrentProject(dialog_->State().project_path);
-    dialog_.reset();
-    platform::OverrideProgramFolder({});
-  }
-
-  void Click(int id) { QTest::mouseClick(dialog_->Control(id), Qt::LeftButton); }
-
-  // Runs `act` on the modal dialog the click on `id` opens; closes one left open.
-  template <typename D>
-  void OnModal(int id, const std::function<void(D*)>& act) {
-    QTimer::singleShot(0, [&] {
-      if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) act(d);
-    });
-    QTimer safety;
-    safety.setSingleShot(true);
-    QObject::connect(&safety, &QTimer::timeout, [] {
-      if (QWidget* open = QApplication::activeModalWidget()) open->close();
-    });
-    safety.start(20000);
-    Click(id);
-  }
-
   // A six-second clip chosen with Browse and encoded by the window, with the real encoder.
   void EncodeClip() {
-    const QString movie = work_.filePath("holiday.mpg");
-    ASSERT_EQ(QProcess::execute("ffmpeg",
-                                {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
-                                 "-t", "6", "-c:v", "mpeg1video", movie}),
-              0);
-    prompter_.QueuePath(movie);
-    Click(IDC_BROWSE_VIDEO);
-    dialog_->GoToPage(2);
-    Click(IDC_START_ENCODING);
-    ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 120000));
-    ASSERT_TRUE(dialog_->State().encoded);
+    EncodeMovie(MakeClip("holiday.mpg", {"-c:v", "mpeg1video"}, "testsrc=size=320x240:rate=25", 6));
     dialog_->GoToPage(3);
   }
 
@@ -122,10 +73,7 @@ class PublishBrowserTest : public ::testing::Test {
     return desktop_.opened().isEmpty() ? QString() : desktop_.opened().last().toString();
   }
 
-  QTemporaryDir program_, work_;
-  platform::ScriptedPrompter prompter_;
   platform::RecordingDesktop desktop_;
-  std::unique_ptr<CMainDialog> dialog_;
 };
 
 TEST_F(PublishBrowserTest, PreviewPlaysWithTheDefaultPlayerAndWithASkin) {

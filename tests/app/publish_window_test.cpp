@@ -15,23 +15,15 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_dialog.h"
-#include "encode/encoding_run.h"
-#include "platform/program_folder.h"
 #include "platform/recording_desktop.h"
-#include "platform/scripted_prompter.h"
-#include "platform/stand_in_program.h"
-#include "program_folder_copy.h"
 #include "publish/customize_player_dialog.h"
 #include "publish/get_code.h"
 #include "publish/get_code_dialog.h"
 #include "publish/preview_server.h"
 #include "qt_printers.h"
-#include "res/resource.h"
+#include "real_program_window.h"
 
 namespace {
-
-using test_support::WaitUntil;
 
 QByteArray ReadFile(const QString& path) {
   QFile file(path);
@@ -45,70 +37,7 @@ bool AllLineBreaksAreCrLf(const QByteArray& bytes) {
   return bytes.contains("\r\n");
 }
 
-class PublishWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(test_support::CopyProgramFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
-    platform::OverrideProgramFolder(program_.path());
-    dialog_ = std::make_unique<CMainDialog>();
-    dialog_->SetProcessExit([](int) {});
-    dialog_->Create(96);
-    dialog_->show();
-  }
-  void TearDown() override {
-    if (dialog_) dialog_->SetCurrentProject(dialog_->State().project_path);
-    dialog_.reset();
-    platform::OverrideProgramFolder({});
-  }
-
-  QString MakeClip(const QString& name, const QStringList& codec_options) {
-    const QString path = work_.filePath(name);
-    QStringList args = {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25",
-                        "-t", "2"};
-    args << codec_options << path;
-    EXPECT_EQ(QProcess::execute("ffmpeg", args), 0);
-    return path;
-  }
-
-  void Click(int id) { QTest::mouseClick(dialog_->Control(id), Qt::LeftButton); }
-  QLineEdit* Edit(int id) { return dialog_->ControlAs<QLineEdit>(id); }
-  bool Shown(int id) { return !dialog_->Control(id)->isHidden(); }
-  bool Enabled(int id) { return dialog_->Control(id)->isEnabled(); }
-
-  // Browse for the movie and encode it, as a user does.
-  void EncodeMovie(const QString& movie) {
-    prompter_.QueuePath(movie);
-    Click(IDC_BROWSE_VIDEO);
-    dialog_->GoToPage(2);
-    Click(IDC_START_ENCODING);
-    ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 120000));
-    ASSERT_TRUE(dialog_->State().encoded);
-  }
-
-  // Runs `act` on the modal dialog of type D that the click on `id` opens; a dialog still open
-  // after a while is closed, so that a broken test fails instead of hanging.
-  template <typename D>
-  void OnModal(int id, const std::function<void(D*)>& act) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-      auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-      seen = d != nullptr;
-      if (d) act(d);
-    });
-    QTimer safety;
-    safety.setSingleShot(true);
-    QObject::connect(&safety, &QTimer::timeout, [] {
-      if (QWidget* open = QApplication::activeModalWidget()) open->close();
-    });
-    safety.start(20000);
-    Click(id);
-    EXPECT_TRUE(seen);
-  }
-
-  QTemporaryDir program_, work_;
-  platform::ScriptedPrompter prompter_;
-  std::unique_ptr<CMainDialog> dialog_;
-};
+using PublishWindowTest = RealProgramWindowTest;
 
 TEST_F(PublishWindowTest, AnEncodedClipIsPublishedBesideItsPlayerAndRuntime) {
   Edit(IDC_PAGE_TITLE)->setText("Our holiday");
