@@ -10,6 +10,7 @@
 #include "outside/videofile/video_file.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "platform/user_files.h"
 #include "publish/output_files.h"
 #include "publish/publish_job.h"
 #include "res/convert_template.h"
@@ -63,6 +64,8 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
   hooks.set_progress = [](int percent) { PrintProgress(percent); };
   hooks.dispatch_events = [] {};
   hooks.describe_codec = [](const QString& path) { return encode::DescribeVideoCodec(path); };
+  // Not beside the input: another run may be converting the same video right now.
+  hooks.temporary_folder = platform::EncoderWorkingFolder();
   const encode::ConversionResult result =
       encode::ConvertToTemporaryAvi(*reader, *writer, input, hooks);
   EndProgress();

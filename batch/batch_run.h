@@ -12,7 +12,9 @@
 namespace batch {
 
 // The conversion offer of the batch: prints the dialog's offer with the answer "Convert",
-// converts with the VideoFile control and hands back the temporary file to encode and delete.
+// converts with the VideoFile control into this run's own working folder (never beside the
+// input, where another run may be converting the same video) and hands back the temporary file
+// to encode and delete.
 // A conversion that fails shows the dialog's message and ends as its Cancel would.
 encode::ConversionChoice ConvertForBatch(const QString& input);
 
