@@ -5,6 +5,8 @@
 # median wall time of RUNS rounds of each and their ratio (how much two at a time saves).
 #
 #   bench/batch.sh [RUNS]      (default 3; run scripts/build first)
+# With BENCH_SUMMARY set, appends one "name|ratio|target|load" line (two at a time / one at a
+# time) to that file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
@@ -45,3 +47,6 @@ m2=$(printf '%s\n' "${two[@]}" | median)
 printf 'ten 10 s 640x480 clips, one at a time: %.2f s (median of %d)\n' "$m1" "$runs"
 printf 'ten 10 s 640x480 clips, two at a time: %.2f s (median of %d)\n' "$m2" "$runs"
 printf 'one at a time / two at a time: %.2f\n' "$(awk -v a="$m1" -v b="$m2" 'BEGIN {print a / b}')"
+if [ -n "${BENCH_SUMMARY:-}" ]; then
+  echo "ten clips in the batch, two at a time / one at a time, wall|$(awk -v a="$m2" -v b="$m1" 'BEGIN {printf "%.2f", a / b}')||$(cut -d" " -f1-3 /proc/loadavg)" >>"$BENCH_SUMMARY"
+fi
