@@ -37,7 +37,8 @@ install(CODE [[
 
 # The commands on the PATH: links into the program folder.
 file(CREATE_LINK ../lib/reelwright/reelwright ${PACKAGING_OUT}/reelwright SYMBOLIC)
-install(FILES ${PACKAGING_OUT}/reelwright DESTINATION bin)
+file(CREATE_LINK ../lib/reelwright/reelwright-batch ${PACKAGING_OUT}/reelwright-batch SYMBOLIC)
+install(FILES ${PACKAGING_OUT}/reelwright ${PACKAGING_OUT}/reelwright-batch DESTINATION bin)
 
 # The menu entry, the project file type, the software-centre description and the manual page.
 install(FILES ${PACKAGING_DIR}/reelwright.desktop DESTINATION share/applications)

@@ -23,6 +23,11 @@ std::unique_ptr<QTemporaryDir>& OwnWorkingFolder() {
   return folder;
 }
 
+bool& AlwaysOwnWorkingFolder() {
+  static bool always = false;
+  return always;
+}
+
 // An XDG base folder: the variable when it holds an absolute path (a relative one is to be
 // ignored), else `fallback_below_home` under the home folder.
 QString BaseFolder(const char* variable, const QString& fallback_below_home) {
@@ -79,12 +84,16 @@ QString OwnFileToWrite(const QString& name) {
 }
 
 QString EncoderWorkingFolder() {
-  if (ProgramFolderIsWritable()) return ProgramFolder();
+  if (!AlwaysOwnWorkingFolder() && ProgramFolderIsWritable()) return ProgramFolder();
   std::unique_ptr<QTemporaryDir>& folder = OwnWorkingFolder();
   if (!folder) folder = MakeWorkingFolderBelow(BaseFolder("XDG_RUNTIME_DIR", {}), false);
   if (!folder) folder = MakeWorkingFolderBelow(BaseFolder("XDG_CACHE_HOME", ".cache"), true);
   // Nowhere to write: the encoder still runs, it only cannot report its progress.
   return folder ? folder->path() : ProgramFolder();
+}
+
+void UseOwnEncoderWorkingFolder() {
+  AlwaysOwnWorkingFolder() = true;
 }
 
 void RemoveEncoderWorkingFolder() {

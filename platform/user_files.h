@@ -34,6 +34,11 @@ QString OwnFileToWrite(const QString& name);
 // when there is no runtime folder), so that two programs never share a progress file.
 QString EncoderWorkingFolder();
 
+// From now on EncoderWorkingFolder() is a folder of this running program's own also in a
+// portable copy: for a program that may run several times at once from one program folder,
+// where a shared progress file would mix the runs' progress and delete each other's.
+void UseOwnEncoderWorkingFolder();
+
 // Removes this program's own working folder, if one was made. Called when the process ends
 // (it is also removed at a normal end of the process without this call).
 void RemoveEncoderWorkingFolder();

@@ -1,0 +1,34 @@
+#include "batch/batch_prompter.h"
+
+#include "batch/batch_output.h"
+
+namespace batch {
+
+void BatchPrompter::ShowMessage(QWidget*, const QString& text) {
+  PrintMessage(text);
+}
+
+platform::Answer BatchPrompter::AskYesNoCancel(QWidget*, const QString& text) {
+  PrintAnswered(text, "No");
+  return platform::Answer::No;
+}
+
+QString BatchPrompter::ChooseOpenFile(QWidget*, const QString& title,
+                                      const QList<platform::FileFilter>&) {
+  PrintAnswered(title, "Cancel");
+  return {};
+}
+
+QString BatchPrompter::ChooseSaveFile(QWidget*, const QString& title,
+                                      const QList<platform::FileFilter>&, const QString&,
+                                      const QString&) {
+  PrintAnswered(title, "Cancel");
+  return {};
+}
+
+QString BatchPrompter::ChooseFolder(QWidget*, const QString& title) {
+  PrintAnswered(title, "Cancel");
+  return {};
+}
+
+}  // namespace batch
