@@ -17,6 +17,7 @@
 #include "publish/player_picture.h"
 #include "publish/player_skin.h"
 #include "publish/preview_server.h"
+#include "publish/publish_job.h"
 #include "res/bitmaps.h"
 #include "res/resource.h"
 
@@ -34,30 +35,10 @@ class WaitCursor {
 }  // namespace
 
 publish::PublishJob CMainDialog::PublishJobFromControls() const {
-  publish::PublishJob job;
-  job.program_folder = platform::ProgramFolder();
-  job.output_folder = settings_.output_folder->text();
-  job.output_video = settings_.output_video->text();
-  job.output_html = settings_.output_html->text();
-  job.which_file = settings_.which_file;
-  job.input_flv = settings_.input_flv->text();
-  job.player_file = publish::ChosenPlayerFile(player_list_, settings_.which_player);
-  job.page_title = settings_.page_title->text();
-  publish::FlashVarsInput& vars = job.flash_vars;
-  vars.output_video = job.output_video;
-  vars.videos_url_enabled = videos_url_.enabled();
-  vars.videos_url = videos_url_.url();
-  vars.affiliate_id = settings_.affiliate_id->text();
-  vars.buffer_size = settings_.buffer_size->currentText();
-  vars.paused_at_start = settings_.paused_at_start->isChecked();
-  vars.preload_movie = settings_.preload_movie->isChecked();
-  vars.show_border = settings_.show_border->isChecked();
-  vars.enable_redirect_url = settings_.enable_redirect_url->isChecked();
-  vars.redirect_url = settings_.redirect_url->text();
-  job.players_url_enabled = players_url_.enabled();
-  job.players_url = players_url_.url();
-  job.js_url_enabled = js_url_.enabled();
-  job.js_url = js_url_.url();
+  publish::PublishJob job =
+      publish::PublishJobFor(JobFromControls(), platform::ProgramFolder(), player_list_);
+  // The player is told the buffer time as the box holds it, also a time typed there.
+  job.flash_vars.buffer_size = settings_.buffer_size->currentText();
   return job;
 }
 

@@ -79,6 +79,10 @@ int main(int argc, char** argv) {
 
   const store::StoredSettings stored = batch::ReadStoredSettings();
   store::ProjectSnapshot start = batch::FreshWindowJob(stored);
+  // The window chooses the first player found when it starts, before a project is opened.
+  std::vector<publish::PlayerSkin> players;
+  publish::ScanPlayerSkins(players, platform::ProgramFolder());
+  if (!players.empty()) start.which_player = 0;
   std::optional<store::ProjectSnapshot> job;
   if (options.mode == Mode::Project) {
     job = batch::OpenProjectJob(options.project, std::move(start));
@@ -87,8 +91,6 @@ int main(int argc, char** argv) {
       return kFailed;
     }
   } else {
-    std::vector<publish::PlayerSkin> players;
-    publish::ScanPlayerSkins(players, platform::ProgramFolder());
     QString error;
     job = batch::InputJob(options, std::move(start), stored.presets, players, &error);
     if (!job) return UsageError(error);

@@ -111,6 +111,8 @@ TEST_F(PublishWindowTest, AnFlvIsCopiedUnderTheCompletedNameAndTheRedirectIsClea
   dialog_->GoToPage(3);
   Click(IDC_ENABLE_REDIRECT);
   Edit(IDC_REDIRECT_URL)->setText(" http://site/next.html ");
+  // A buffer time typed into the list's box, not one of its rows, is the one the player gets.
+  dialog_->settings().buffer_size->setEditText("12");
   Click(IDC_PRODUCE_PAGE);
 
   EXPECT_TRUE(prompter_.messages().isEmpty()) << prompter_.messages().join('|').toStdString();
@@ -120,6 +122,7 @@ TEST_F(PublishWindowTest, AnFlvIsCopiedUnderTheCompletedNameAndTheRedirectIsClea
   EXPECT_EQ(ReadFile(QDir(out.path()).filePath("movie.flv")), ReadFile(flv));
   const QByteArray page = ReadFile(QDir(out.path()).filePath("page.html"));
   EXPECT_TRUE(page.contains("contentPath=movie.flv&"));
+  EXPECT_TRUE(page.contains("&bufferTime=12&"));
   EXPECT_TRUE(page.contains("&redirectURL=http://site/next.html"));
   EXPECT_TRUE(Shown(IDC_PUBLISHED_TICK));
   EXPECT_FALSE(dialog_->State().encoded);  // nothing was encoded
