@@ -107,7 +107,8 @@ void CMainDialog::SetCurrentProject(const QString& path) {
 
 void CMainDialog::OpenProject(const QString& path) {
   if (!LoadProject(path)) {
-    platform::CurrentPrompter().ShowMessage(this, path + kInvalidProject);
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, path + kInvalidProject,
+                                            platform::Buttons::Ok);
     return;
   }
   SetCurrentProject(path);
@@ -199,7 +200,9 @@ void CMainDialog::ShowLoadedLine(const store::ProjectLine& line,
 
 bool CMainDialog::SaveProjectTo(const QString& path) {
   if (!store::SaveProjectFile(path, store::ProjectFileText(JobFromControls()))) {
-    platform::CurrentPrompter().ShowMessage(this, QDir::toNativeSeparators(path) + kCannotSave);
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
+                                            QDir::toNativeSeparators(path) + kCannotSave,
+                                            platform::Buttons::Ok);
     return false;
   }
   SetCurrentProject(path);

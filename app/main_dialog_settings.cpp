@@ -45,7 +45,8 @@ void CMainDialog::SaveSettings() {
 
 bool CMainDialog::ConfirmExit() {
   if (modified_) {
-    switch (platform::CurrentPrompter().AskYesNoCancel(this, kSaveQuestion)) {
+    switch (platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, kSaveQuestion,
+                                                    platform::Buttons::YesNoCancel)) {
       case platform::Answer::Cancel:
         return false;
       case platform::Answer::Yes:

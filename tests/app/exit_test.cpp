@@ -14,6 +14,7 @@ TEST_F(MainWindowTest, ExitQuestionHasItsTextCaptionAndButtons) {
   EXPECT_EQ(prompt.text, kQuestion);
   EXPECT_EQ(prompt.caption, "Reelwright");
   EXPECT_EQ(prompt.buttons, QStringList({"Yes", "No", "Cancel"}));
+  EXPECT_EQ(prompt.owner, dialog.get());
 }
 
 TEST_F(MainWindowTest, ExitButtonAndMenuEndTheProcessWithZeroUnlessCancelled) {
