@@ -8,7 +8,6 @@
 #include "app/support_page.h"
 #include "encode/encoding_run.h"
 #include "encode/input_browse.h"
-#include "platform/desktop.h"
 #include "publish/output_folder_browse.h"
 #include "res/resource.h"
 #include "ui/skin_button.h"
@@ -57,13 +56,10 @@ void CMainDialog::ConnectHandlers() {
   connect(SkinButton(IDC_NEXT), &QAbstractButton::clicked, this, &CMainDialog::OnNext);
   connect(SkinButton(IDC_EXIT), &QAbstractButton::clicked, this, &CMainDialog::OnExitButton);
 
-  connect(SkinButton(IDC_HELP), &QAbstractButton::clicked, this, [] { OpenSupportPage(); });
+  connect(SkinButton(IDC_HELP), &QAbstractButton::clicked, this, [this] { OpenSupportPage(this); });
   // There is no sign-up of our own: Join Now explains the affiliate link in the help page.
-  connect(SkinButton(IDC_JOIN_NOW), &QAbstractButton::clicked, this, [] {
-    QUrl url = SupportPageUrl();
-    url.setFragment(QStringLiteral("affiliate"));
-    platform::CurrentDesktop().Open(url);
-  });
+  connect(SkinButton(IDC_JOIN_NOW), &QAbstractButton::clicked, this,
+          [this] { OpenSupportPage(this, QStringLiteral("affiliate")); });
 
   connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this, [this] {
     const auto chosen = encode::BrowseForMovie(this, settings_.output_folder->text(),
