@@ -24,8 +24,13 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
     case ControlKind::DropEdit: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(true);
-      // Typing never adds rows: the typed text is simply the value.
+      // Typing never adds rows nor completes them: the typed text is simply the value.
       combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setCompleter(nullptr);
+      // Qt's combo box takes Enter in its field, and leaving the field, as a choice of the row
+      // with the typed text (raising `activated`); here only a pick from the drop-down chooses.
+      QObject::disconnect(combo->lineEdit(), SIGNAL(returnPressed()), combo, nullptr);
+      QObject::disconnect(combo->lineEdit(), SIGNAL(editingFinished()), combo, nullptr);
       return combo;
     }
     case ControlKind::CheckBox:
