@@ -149,8 +149,9 @@ void CMainDialog::ShowPublishedResult() {
 // Delete Preset is usable only while a preset is chosen and the encoding controls are usable
 // at all; otherwise it could delete a preset of a job that has no video to encode.
 void CMainDialog::UpdateDeletePreset() {
-  Control(IDC_DELETE_PRESET)
-      ->setEnabled(encoding_enabled_ && settings_.preset->currentIndex() >= 0);
+  // Exactly when a preset is chosen, even while the rest of the page is greyed (a project
+  // opened without a video to encode still names its preset).
+  Control(IDC_DELETE_PRESET)->setEnabled(settings_.preset->currentIndex() >= 0);
 }
 
 void CMainDialog::EnableEncodingControls(bool on) {
@@ -158,7 +159,7 @@ void CMainDialog::EnableEncodingControls(bool on) {
   // Every control of the encoding page; Delete Preset has its own rule below.
   for (int id : EncodingPageControls())
     if (id != IDC_DELETE_PRESET) Control(id)->setEnabled(on);
-  UpdateDeletePreset();
+  Control(IDC_DELETE_PRESET)->setEnabled(on && settings_.preset->currentIndex() >= 0);
   SetVisible(IDC_ENCODED_TICK, false);
   EncodingProgress()->setValue(0);
 }

@@ -157,6 +157,29 @@ TEST_F(SettingsTest, ChoosingAPresetFillsTheListsAndHandChangesClearIt) {
   EXPECT_FALSE(button(IDC_ENABLE_AUDIO)->isChecked());
 }
 
+// Delete Preset follows the preset list's selection, also while the encoding page is greyed;
+// only switching the page's controls off greys it with them.
+TEST_F(SettingsTest, DeletePresetIsUsableExactlyWhenAPresetIsChosen) {
+  StartWith(kSettings);
+  ASSERT_FALSE(control(IDC_START_ENCODING)->isEnabled());
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
+  program_folder.Write("job.reel", "WHICHFILE=0\nPRESET=Web large\n");
+  dialog->OpenProject(program_folder.FilePath("job.reel"));
+  ASSERT_EQ(list(IDC_PRESET)->currentText(), "Web large");
+  EXPECT_FALSE(control(IDC_START_ENCODING)->isEnabled());
+  EXPECT_TRUE(control(IDC_DELETE_PRESET)->isEnabled());
+
+  program_folder.Write("none.reel", "WHICHFILE=0\n");
+  dialog->OpenProject(program_folder.FilePath("none.reel"));
+  EXPECT_EQ(list(IDC_PRESET)->currentIndex(), -1);
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
+
+  dialog->OpenProject(program_folder.FilePath("job.reel"));
+  EXPECT_TRUE(control(IDC_DELETE_PRESET)->isEnabled());
+  dialog->EnableEncodingControls(false);
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
+}
+
 TEST_F(SettingsTest, DeletingChoosesTheNextOrTheNewLastPreset) {
   StartWith(kSettings);
   dialog->EnableEncodingControls(true);
