@@ -169,6 +169,7 @@ class CMainDialog : public QDialog {
   bool encoding_enabled_ = true;  // the controls are made usable
   bool initialised_ = false;
 
+  bool settings_read_whole_ = true;      // false: the settings file is left as it is at exit
   store::PresetList presets_;            // row i of the preset list is presets_[i]
   store::EncodingPreset custom_preset_;  // the encoding values while no preset is chosen
   store::ExternalUrlOption players_url_{store::kPlayersUrlKey};

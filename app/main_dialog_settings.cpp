@@ -25,6 +25,7 @@ void CMainDialog::LoadSettings() {
   js_url_ = stored.js_url;
   settings_.disable_i_button->setChecked(stored.disable_i_button);
   presets_ = std::move(stored.presets);
+  settings_read_whole_ = stored.read_whole;
   settings_.preset->clear();
   settings_.preset->addItems(store::PresetNames(presets_));
   ApplyIButtonRule();
@@ -34,6 +35,9 @@ void CMainDialog::SaveSettings() {
   const QString folder = platform::ProgramFolder();
   // A folder that cannot be written keeps the old files; the program says nothing.
   store::WriteAffiliateId(store::AffiliateFilePath(folder), settings_.affiliate_id->text());
+  // A settings file too large to be read whole holds more than the window knows of: writing
+  // it from memory would drop every preset past the part read.
+  if (!settings_read_whole_) return;
   store::StoredSettings stored;
   stored.disable_i_button = settings_.disable_i_button->isChecked();
   stored.players_url = players_url_;

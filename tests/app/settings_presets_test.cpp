@@ -7,6 +7,7 @@
 #include "app/new_preset_dialog.h"
 #include "main_window_fixture.h"
 #include "publish/advanced_dialog.h"
+#include "store/profile_file.h"
 
 namespace {
 
@@ -159,6 +160,23 @@ TEST_F(SettingsTest, ChoosingAPresetFillsTheListsAndHandChangesClearIt) {
 
 // Delete Preset follows the preset list's selection, also while the encoding page is greyed;
 // only switching the page's controls off greys it with them.
+// A file larger than what start-up reads keeps everything past that part: the exit leaves it
+// exactly as it was, whatever changed in the window.
+TEST_F(SettingsTest, ASettingsFileTooLargeToReadWholeIsLeftUntouchedAtExit) {
+  QByteArray settings = kSettings;
+  QByteArray filler = "; " + QByteArray(78, 'x') + "\r\n";
+  while (settings.size() <= store::ProfileFile::kMaxBytes) settings.append(filler);
+  settings.append("[Option3]\r\nname=Past the first part\r\nresolution=2\r\n");
+  StartWith(settings);
+  EXPECT_EQ(PresetRows(), QStringList({"Web small", "Web large", "Tiny"}));
+  dialog->EnableEncodingControls(true);
+  Click(IDC_DELETE_PRESET);
+  edit(IDC_AFFILIATE_ID)->setText("kept");
+  ExitAnsweringNo();
+  EXPECT_EQ(program_folder.Read("reelwright.ini"), settings);
+  EXPECT_EQ(program_folder.Read("affiliate.cfg"), "kept");
+}
+
 TEST_F(SettingsTest, DeletePresetIsUsableExactlyWhenAPresetIsChosen) {
   StartWith(kSettings);
   ASSERT_FALSE(control(IDC_START_ENCODING)->isEnabled());
