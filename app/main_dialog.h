@@ -113,8 +113,9 @@ class CMainDialog : public QDialog {
   void ShowLoadedLine(const store::ProjectLine& line, const store::ProjectSnapshot& job);
   bool SaveProjectTo(const QString& path);
   void OnOpen();
-  void OnSave();
-  void OnSaveAs();
+  // True when the job was saved; false when the save was cancelled or failed (and said so).
+  bool OnSave();
+  bool OnSaveAs();
   void OnStartEncoding();
 
   // Presets.

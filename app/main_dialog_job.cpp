@@ -219,14 +219,11 @@ void CMainDialog::OnOpen() {
   if (!path.isEmpty()) OpenProject(QDir::toNativeSeparators(path));
 }
 
-void CMainDialog::OnSave() {
-  if (project_path_.isEmpty())
-    OnSaveAs();
-  else
-    SaveProjectTo(project_path_);
+bool CMainDialog::OnSave() {
+  return project_path_.isEmpty() ? OnSaveAs() : SaveProjectTo(project_path_);
 }
 
-void CMainDialog::OnSaveAs() {
+bool CMainDialog::OnSaveAs() {
   // Suggest the project beside the job's output, named after its video.
   QString suggested = project_path_;
   if (suggested.isEmpty()) {
@@ -238,5 +235,5 @@ void CMainDialog::OnSaveAs() {
   const QString path = platform::CurrentPrompter().ChooseSaveFile(
       this, store::kSaveProjectTitle, store::ProjectFileFilters(), suggested,
       store::kProjectFileSuffix);
-  if (!path.isEmpty()) SaveProjectTo(QDir::toNativeSeparators(path));
+  return !path.isEmpty() && SaveProjectTo(QDir::toNativeSeparators(path));
 }

@@ -54,11 +54,9 @@ bool CMainDialog::ConfirmExit() {
       case platform::Answer::Cancel:
         return false;
       case platform::Answer::Yes:
-        // The exit goes on whatever the save did.
-        if (project_path_.isEmpty())
-          OnSaveAs();
-        else
-          OnSave();
+        // The user asked to keep the job: when it did not get saved (Save As cancelled, or
+        // the file could not be written), the exit stops as with Cancel.
+        if (!OnSave()) return false;
         break;
       default:
         break;

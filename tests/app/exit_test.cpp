@@ -29,6 +29,9 @@ TEST_F(MainWindowTest, ExitButtonAndMenuEndTheProcessWithZeroUnlessCancelled) {
     for (bool from_menu : {false, true}) {
       exit_codes.clear();
       prompter.QueueAnswer(c.answer);
+      prompter.QueuePath(program_folder.FilePath("saved.reel"));  // for Yes's Save As
+      dialog->SetCurrentProject({});
+      Type(IDC_PAGE_TITLE, "x");
       if (from_menu)
         dialog->OnCommand(ID_FILE_EXIT);
       else
