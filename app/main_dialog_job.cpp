@@ -19,6 +19,9 @@ namespace {
 
 const char kInvalidProject[] = "\n\nInvalid REEL project file.";
 const char kCannotSave[] = "\n\nCan't save the project file.";
+const char kNotStored[] =
+    "The project was saved, but the project file cannot hold these values, so they were saved "
+    "empty:\n";
 
 using Key = store::ProjectKey;
 using Job = store::ProjectSnapshot;
@@ -66,6 +69,38 @@ const KeyControl* ControlOf(Key key) {
 template <typename Value>
 Value Job::*FieldAs(Key key) {
   return std::get<Value Job::*>(store::FieldOf(key));
+}
+
+// The name the user knows a text field by, for the keys whose value the file may not carry.
+QString FieldName(Key key) {
+  switch (key) {
+    case Key::Title:
+      return QStringLiteral("Page title");
+    case Key::InputVideo:
+      return QStringLiteral("Input video");
+    case Key::InputFlv:
+      return QStringLiteral("Existing FLV");
+    case Key::OutputFolder:
+      return QStringLiteral("Output folder");
+    case Key::OutputVideo:
+      return QStringLiteral("FLV file name");
+    case Key::OutputHtml:
+      return QStringLiteral("Page file name");
+    case Key::Preset:
+      return QStringLiteral("Preset");
+    case Key::AffiliateId:
+      return QStringLiteral("Affiliate ID");
+    case Key::RedirectUrl:
+      return QStringLiteral("Redirect address");
+    case Key::PlayersUrl:
+      return QStringLiteral("Players location (Advanced Options)");
+    case Key::VideosUrl:
+      return QStringLiteral("Videos location (Advanced Options)");
+    case Key::JsUrl:
+      return QStringLiteral("JavaScript file (Advanced Options)");
+    default:
+      return QString::fromLatin1(store::InfoOf(key).text).remove(u'=');
+  }
 }
 
 // The part of the path after its last separator; the whole path when it has none.
@@ -199,13 +234,22 @@ void CMainDialog::ShowLoadedLine(const store::ProjectLine& line,
 }
 
 bool CMainDialog::SaveProjectTo(const QString& path) {
-  if (!store::SaveProjectFile(path, store::ProjectFileText(JobFromControls()))) {
+  std::vector<Key> emptied;
+  const QString text = store::ProjectFileText(JobFromControls(), &emptied);
+  if (!store::SaveProjectFile(path, text)) {
     platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
                                             QDir::toNativeSeparators(path) + kCannotSave,
                                             platform::Buttons::Ok);
     return false;
   }
   SetCurrentProject(path);
+  // The file is saved, but not all of the job: say what will come back empty.
+  if (!emptied.empty()) {
+    QStringList names;
+    for (Key key : emptied) names << FieldName(key);
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
+                                            kNotStored + names.join(u'\n'), platform::Buttons::Ok);
+  }
   return true;
 }
 

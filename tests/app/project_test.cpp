@@ -258,6 +258,35 @@ TEST_F(ProjectTest, YesAtTheExitQuestionThenNoSaveKeepsTheWindow) {
   EXPECT_FALSE(program_folder.Exists("affiliate.cfg"));
 }
 
+// A value the file cannot hold (it would read back as another key) is saved empty, and the
+// save says so, naming each such field once, in one message.
+TEST_F(ProjectTest, ASaveThatCannotStoreAValueSaysWhichFields) {
+  const QString path = Open("TITLE=a\n");
+  edit(IDC_AFFILIATE_ID)->setText("my PRESETS");
+  edit(IDC_REDIRECT_URL)->setText("next/AUDIOMONO");
+  Type(IDC_PAGE_TITLE, "b");
+  Click(IDC_SAVE);
+  ASSERT_EQ(prompter.prompts().size(), 1u);
+  const platform::RecordedPrompt& prompt = prompter.prompts()[0];
+  EXPECT_EQ(prompt.caption, "Reelwright");
+  EXPECT_EQ(prompt.buttons, QStringList{"OK"});
+  EXPECT_EQ(prompt.text,
+            "The project was saved, but the project file cannot hold these values, so they "
+            "were saved empty:\nAffiliate ID\nRedirect address");
+  EXPECT_FALSE(dialog->State().modified);
+  const QByteArray file = program_folder.Read("job.reel");
+  EXPECT_TRUE(file.contains("TITLE=ab\r\n"));
+  EXPECT_TRUE(file.contains("AFFILID=\r\n"));
+
+  // Values the file holds: nothing to say.
+  prompter.Clear();
+  edit(IDC_AFFILIATE_ID)->setText("partner-7");
+  edit(IDC_REDIRECT_URL)->setText("example.org");
+  Click(IDC_SAVE);
+  EXPECT_TRUE(prompter.prompts().empty());
+  EXPECT_EQ(dialog->State().project_path, path);
+}
+
 TEST_F(ProjectTest, SaveWritesToTheOpenProjectAndReportsAFileItCannotWrite) {
   const QString path = Open("TITLE=a\n");
   Type(IDC_PAGE_TITLE, "b");
