@@ -12,6 +12,16 @@
 
 namespace {
 
+// A check box that, as a dialog's check box does, takes a click anywhere in its rectangle, not
+// only on its square and caption.
+class TemplateCheckBox : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
   const QString caption = QString::fromUtf8(control.caption);
   switch (control.kind) {
@@ -34,7 +44,7 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
       return combo;
     }
     case ControlKind::CheckBox:
-      return new QCheckBox(caption, parent);
+      return new TemplateCheckBox(caption, parent);
     case ControlKind::RadioButton:
       return new QRadioButton(caption, parent);
     case ControlKind::SkinButton: {
