@@ -31,8 +31,6 @@ CEncodeVideoDialog::CEncodeVideoDialog(const QString& input_path, QWidget* paren
   setWindowTitle(t.caption);
   setFixedSize(t.client);
   controls_ = CreateTemplateControls(t, this);
-  for (QWidget* widget : std::as_const(controls_))
-    if (auto* label = qobject_cast<QLabel*>(widget)) label->setWordWrap(true);
   for (int hidden : {IDC_ENCODE_HINT, IDC_DELETE_TEMPORARY, IDC_DELETE_NOTE, IDC_ENCODE})
     Control(hidden)->hide();
   connect(qobject_cast<QAbstractButton*>(Control(IDC_CONVERT)), &QAbstractButton::clicked, this,

@@ -25,8 +25,12 @@ class TemplateCheckBox : public QCheckBox {
 QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
   const QString caption = QString::fromUtf8(control.caption);
   switch (control.kind) {
-    case ControlKind::Label:
-      return new QLabel(caption, parent);
+    case ControlKind::Label: {
+      // A dialog's static text wraps at its rectangle's width.
+      auto* label = new QLabel(caption, parent);
+      label->setWordWrap(true);
+      return label;
+    }
     case ControlKind::Edit:
       return new QLineEdit(parent);
     case ControlKind::DropList:
