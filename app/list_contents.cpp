@@ -10,7 +10,7 @@ const QList<ListContents>& MainWindowLists() {
       {IDC_VIDEO_BITRATE, encode::VideoBitrateRows(), 0},
       {IDC_AUDIO_BITRATE, encode::AudioBitrateRows(), 3},
       {IDC_SAMPLING_RATE, encode::SamplingRateRows(), 0},
-      {IDC_BUFFER_SIZE, {"2", "5", "7", "10", "15", "20", "30", "45", "60"}, 1},
+      {IDC_BUFFER_SIZE, encode::BufferSizeRows(), 1},
   };
   return kLists;
 }

@@ -11,6 +11,8 @@
 #include "app/support_page.h"
 #include "encode/encode_video_dialog.h"
 #include "encode/encoding_run.h"
+#include "platform/prompter.h"
+#include "platform/user_files.h"
 #include "res/bitmaps.h"
 #include "res/main_template.h"
 #include "res/resource.h"
@@ -85,6 +87,7 @@ CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
       // "At once": the files are written and closed by then, and no teardown of the window or
       // of Qt runs behind a process that is already leaving.
       exit_process_([](int code) {
+        platform::RemoveEncoderWorkingFolder();
         std::fflush(nullptr);
         std::_Exit(code);
       }),

@@ -1,8 +1,8 @@
-// What the program keeps between runs: the settings file and the affiliate file in the program
-// folder, read once at start-up and rewritten once on a confirmed exit.
+// What the program keeps between runs: the settings file and the affiliate file (where they
+// live: platform/user_files.h), read once at start-up and rewritten once on a confirmed exit.
 #include "app/main_dialog.h"
-#include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "platform/user_files.h"
 #include "publish/advanced_dialog.h"
 #include "store/affiliate_file.h"
 #include "store/settings_file.h"
@@ -14,12 +14,13 @@ const char kSaveQuestion[] = "Do you wish to save changes to the project before 
 }  // namespace
 
 void CMainDialog::LoadSettings() {
-  const QString folder = platform::ProgramFolder();
-  settings_.affiliate_id->setText(store::ReadAffiliateId(store::AffiliateFilePath(folder)));
+  settings_.affiliate_id->setText(
+      store::ReadAffiliateId(platform::OwnFileToRead(store::kAffiliateFileName)));
   presets_.clear();
   custom_preset_ = store::EncodingPreset{};
   // The external locations come back switched off: only their addresses carry over.
-  store::StoredSettings stored = store::ReadSettingsFile(store::SettingsFilePath(folder));
+  store::StoredSettings stored =
+      store::ReadSettingsFile(platform::OwnFileToRead(store::kSettingsFileName));
   players_url_ = stored.players_url;
   videos_url_ = stored.videos_url;
   js_url_ = stored.js_url;
@@ -32,9 +33,9 @@ void CMainDialog::LoadSettings() {
 }
 
 void CMainDialog::SaveSettings() {
-  const QString folder = platform::ProgramFolder();
   // A folder that cannot be written keeps the old files; the program says nothing.
-  store::WriteAffiliateId(store::AffiliateFilePath(folder), settings_.affiliate_id->text());
+  store::WriteAffiliateId(platform::OwnFileToWrite(store::kAffiliateFileName),
+                          settings_.affiliate_id->text());
   // A settings file too large to be read whole holds more than the window knows of: writing
   // it from memory would drop every preset past the part read.
   if (!settings_read_whole_) return;
@@ -44,7 +45,7 @@ void CMainDialog::SaveSettings() {
   stored.videos_url = videos_url_;
   stored.js_url = js_url_;
   stored.presets = presets_;
-  store::WriteSettingsFile(store::SettingsFilePath(folder), stored);
+  store::WriteSettingsFile(platform::OwnFileToWrite(store::kSettingsFileName), stored);
 }
 
 bool CMainDialog::ConfirmExit() {

@@ -3,7 +3,8 @@
 # accept such an include, and the final link would hide it: this scan is what keeps the
 # direction. Run as `cmake -DSOURCE_DIR=<root> -P check_layers.cmake` (the build and CTest do).
 #
-# Lowest first: platform -> store -> ui -> encode, publish -> app. publish/ may use encode/,
+# Lowest first: platform -> store -> ui -> encode, publish -> app and batch (the window and the
+# program without one, side by side: neither includes the other). publish/ may use encode/,
 # never the reverse. res/ and outside/ are leaves: they include only themselves, and the
 # layers from ui/ up (res/) or encode/ up (outside/) may use them.
 cmake_minimum_required(VERSION 3.25)
@@ -18,9 +19,10 @@ set(allowed_ui platform store res ui)
 set(allowed_encode platform store res ui outside encode)
 set(allowed_publish platform store res ui outside encode publish)
 set(allowed_app platform store res ui outside encode publish app)
+set(allowed_batch platform store res ui outside encode publish batch)
 set(allowed_res res)
 set(allowed_outside outside)
-set(folders platform store ui encode publish app res outside)
+set(folders platform store ui encode publish app batch res outside)
 
 set(violations "")
 foreach(folder IN LISTS folders)

@@ -99,7 +99,7 @@ EncoderRun PrepareEncoderRun(const EncoderJob& job) {
   run.output_video = CompleteFlvName(job.output_video);
   run.output_flv_path = JoinPath(folder, run.output_video);
   run.arguments = "-i " + Quoted(input) + ' ' + EncodingOptions(job) + Quoted(run.output_flv_path);
-  DeleteProgressFile(job.program_folder);
+  DeleteProgressFile(job.working_folder);
   return run;
 }
 

@@ -24,11 +24,11 @@ struct EncoderJob {
   QString audio_bitrate;  // text of the selected audio bit rate row ("64")
   QString sampling_rate;  // text of the selected sampling rate row ("22,050")
   bool mono = false;
-  QString program_folder;  // where the progress file is kept
+  QString working_folder;  // where the progress file is kept
 };
 
 // The run's values from the job as the window holds it: the rows of the encoding lists become
-// their texts. `program_folder` and the converted path are the run's own.
+// their texts. `working_folder` and the converted path are the run's own.
 EncoderJob EncoderJobFor(const store::ProjectSnapshot& job);
 
 // A prepared run, or the reason it does not start.

@@ -17,16 +17,16 @@ QString EncoderProgramPath(const QString& program_folder) {
   return JoinPath(JoinPath(program_folder, "resources"), "vidforge");
 }
 
-QString ProgressFilePath(const QString& program_folder) {
-  return JoinPath(program_folder, "stat");
+QString ProgressFilePath(const QString& working_folder) {
+  return JoinPath(working_folder, "stat");
 }
 
-void DeleteProgressFile(const QString& program_folder) {
-  QFile::remove(ProgressFilePath(program_folder));
+void DeleteProgressFile(const QString& working_folder) {
+  QFile::remove(ProgressFilePath(working_folder));
 }
 
-std::optional<int> ReadProgressPercent(const QString& program_folder) {
-  const QFileInfo progress(ProgressFilePath(program_folder));
+std::optional<int> ReadProgressPercent(const QString& working_folder) {
+  const QFileInfo progress(ProgressFilePath(working_folder));
   if (!progress.exists()) return std::nullopt;
   return static_cast<int>(std::clamp<qint64>(progress.size(), 0, 100));
 }
@@ -37,10 +37,11 @@ bool EncoderOutputReady(const QString& flv_path) {
 }
 
 std::unique_ptr<platform::RunningProcess> StartEncoder(const QString& program_folder,
+                                                       const QString& working_folder,
                                                        const EncoderRun& run) {
   return platform::StartHidden(EncoderProgramPath(program_folder),
                                SplitEncoderArguments(run.arguments, run.run_input_path),
-                               program_folder);
+                               working_folder);
 }
 
 }  // namespace encode

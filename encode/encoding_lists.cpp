@@ -32,6 +32,11 @@ const QStringList& SamplingRateRows() {
   return kRows;
 }
 
+const QStringList& BufferSizeRows() {
+  static const QStringList kRows = {"2", "5", "7", "10", "15", "20", "30", "45", "60"};
+  return kRows;
+}
+
 QString RowText(const QStringList& rows, int row) {
   return row >= 0 && row < rows.size() ? rows[row] : QString();
 }

@@ -11,6 +11,7 @@
 #include "encode/metadata_tool.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "platform/user_files.h"
 
 namespace encode {
 
@@ -35,7 +36,7 @@ void EncodingRun::StartEncoding(const EncoderJob& job) {
 
 std::optional<EncoderRun> EncodingRun::PrepareEncoderArguments() {
   job_.converted_path = converted_path_;
-  job_.program_folder = platform::ProgramFolder();
+  job_.working_folder = platform::EncoderWorkingFolder();
   EncoderRun run = PrepareEncoderRun(job_);
   if (run.Stopped()) {
     platform::CurrentPrompter().ShowMessage(owner_, platform::kMessageCaption, run.stop_message,
@@ -68,7 +69,8 @@ void EncodingRun::BeginRun() {
     return;
   }
   stale_output_time_ = QFileInfo(output_flv_path_).lastModified();
-  encoder_process_ = StartEncoder(platform::ProgramFolder(), *run);
+  encoder_process_ =
+      StartEncoder(platform::ProgramFolder(), platform::EncoderWorkingFolder(), *run);
   if (!encoder_process_) {
     LeaveBusy();
     return;
@@ -85,8 +87,8 @@ void EncodingRun::timerEvent(QTimerEvent* event) {
 }
 
 void EncodingRun::OnEncodingTimer() {
-  const QString program_folder = platform::ProgramFolder();
-  if (const std::optional<int> percent = ReadProgressPercent(program_folder))
+  const QString working_folder = platform::EncoderWorkingFolder();
+  if (const std::optional<int> percent = ReadProgressPercent(working_folder))
     emit ProgressChanged(*percent);
   if (!needs_conversion_ && encoder_process_ && !encoder_process_->HasEnded()) return;
 
@@ -96,7 +98,7 @@ void EncodingRun::OnEncodingTimer() {
     QApplication::restoreOverrideCursor();
     busy_ = false;  // the window stays busy until the end below
   }
-  DeleteProgressFile(program_folder);
+  DeleteProgressFile(working_folder);
 
   const bool written = QFileInfo(output_flv_path_).lastModified() != stale_output_time_;
   if (!needs_conversion_ && written && EncoderOutputReady(output_flv_path_))

@@ -1,5 +1,7 @@
 #include "encode/video_conversion.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <new>
 #include <vector>
 
@@ -78,11 +80,17 @@ class Conversion {
       Fail(result, kConversionError, "memory");
     }
     if (reached == Reached::InputOpen) result.converted_path = WorkingStem(input_path_);
-    if (reached == Reached::OutputNamed) result.converted_path = TemporaryAviPath(input_path_);
+    if (reached == Reached::OutputNamed) result.converted_path = TemporaryPath();
     return result;
   }
 
  private:
+  QString TemporaryPath() const {
+    const QString beside_input = TemporaryAviPath(input_path_);
+    if (hooks_.temporary_folder.isEmpty()) return beside_input;
+    return QDir(hooks_.temporary_folder).filePath(QFileInfo(beside_input).fileName());
+  }
+
   static ConversionResult& Fail(ConversionResult& result, const QString& message,
                                 const char* operation) {
     result.succeeded = false;
@@ -124,7 +132,7 @@ class Conversion {
     Check(writer_.SetVideoFormat(video1, video2, frame_rate), "SetVideoFormat");
     Check(reader_.FrameRate(frame_rate), "FrameRate");
     Check(writer_.SetVideoOutput(video1, video2, frame_rate), "SetVideoOutput");
-    Check(writer_.CreateOutputFile(ToLocal(TemporaryAviPath(input_path_)), 1), "CreateOutputFile");
+    Check(writer_.CreateOutputFile(ToLocal(TemporaryPath()), 1), "CreateOutputFile");
   }
 
   std::pair<std::int32_t, std::int32_t> Positions() {

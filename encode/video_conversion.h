@@ -23,6 +23,10 @@ struct ConversionHooks {
   std::function<void()> dispatch_events;
   // The codec's description for the message when the input cannot be opened.
   std::function<QString(const QString& path)> describe_codec;
+  // When not empty, the temporary file is made in this folder, under the same name, instead of
+  // beside the input: for runs that may convert one input at the same time, or cannot write
+  // the input's folder.
+  QString temporary_folder;
 };
 
 // The input path without its last four characters ("/in/clip.wmv" gives "/in/clip"): the

@@ -57,6 +57,8 @@ class Survey {
   }
 
   void Drop(const FlvTag& tag) {
+    if (result_.old_metadata_count++ == 0)
+      result_.first_old_metadata_body = ByteRange{tag.body_offset(), tag.body_end()};
     CloseRange(tag.offset);
     range_begin_ = tag.end;
   }

@@ -44,6 +44,11 @@ struct FlvSurvey {
   bool last_video_frame_is_key = false;
   KeyframeIndex keyframes;
 
+  // The old onMetaData tags (all dropped), and the body of the first of them: when it is the
+  // only one and comes first, it may hold the new one in place.
+  uint64_t old_metadata_count = 0;
+  std::optional<ByteRange> first_old_metadata_body;
+
   // The tags the new file keeps, in order: everything after the header but old onMetaData.
   std::vector<ByteRange> kept;
   uint64_t kept_bytes = 0;

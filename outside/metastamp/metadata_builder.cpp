@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "outside/metastamp/amf0.h"
 #include "outside/metastamp/error.h"
@@ -53,8 +54,32 @@ double DataRate(uint64_t bytes, double duration) {
   return duration > 0 ? bytes * 8.0 / 1024.0 / duration : 0;
 }
 
+// A property that fills `bytes` with spaces: what an onMetaData written in place leaves of the
+// old one's room. It is AMF data, so readers skip it like any property they do not know; it is
+// an array of short strings because common readers refuse strings of 256 bytes or more.
+constexpr char kPaddingKey[] = "padding";
+constexpr size_t kPaddingHead = 2 + sizeof kPaddingKey - 1 + 5;  // key, array type and count
+constexpr size_t kStringHead = 3;                                // type and 16-bit length
+constexpr size_t kMaxPaddingString = kStringHead + 255;
+
+bool CanPad(size_t bytes) {
+  return bytes == 0 || bytes == kPaddingHead || bytes >= kPaddingHead + kStringHead;
+}
+
+void AddPadding(Amf0Writer& amf, size_t bytes) {
+  amf.Key(kPaddingKey);
+  const size_t strings_bytes = bytes - kPaddingHead;
+  const size_t count = (strings_bytes + kMaxPaddingString - 1) / kMaxPaddingString;
+  amf.BeginStrictArray(static_cast<uint32_t>(count));
+  // Spread evenly: every string then has at least its head and at most 255 characters.
+  for (size_t i = 0; i < count; ++i) {
+    const size_t size = strings_bytes / count + (i < strings_bytes % count ? 1 : 0);
+    amf.String(std::string(size - kStringHead, ' '));
+  }
+}
+
 std::vector<uint8_t> BuildOnMetaData(const FlvSurvey& survey, uint64_t first_tag_position,
-                                     uint64_t file_size) {
+                                     uint64_t file_size, size_t padding_bytes = 0) {
   const Timing timing = TimingOf(survey);
   const bool video = survey.has_video;
   const bool audio = survey.has_audio && survey.audio_format;
@@ -112,6 +137,10 @@ std::vector<uint8_t> BuildOnMetaData(const FlvSurvey& survey, uint64_t first_tag
     amf.Number(static_cast<double>(first_tag_position + keyframe.position));
   }
   amf.EndProperties();
+  if (padding_bytes > 0) {
+    ++count;
+    AddPadding(amf, padding_bytes);
+  }
 
   Amf0Writer tag;
   tag.String("onMetaData");
@@ -138,6 +167,22 @@ StampedLayout LayOutStampedFile(const FlvSurvey& survey) {
   layout.metadata_body = BuildOnMetaData(survey, layout.first_tag_position, layout.file_size);
   if (layout.metadata_body.size() != body_size)
     throw Error("internal error: onMetaData size changed");
+  return layout;
+}
+
+std::optional<StampedLayout> LayOutInPlace(const FlvSurvey& survey, uint64_t first_tag_position,
+                                           uint64_t file_size, size_t body_size) {
+  StampedLayout layout;
+  layout.first_tag_position = first_tag_position;
+  layout.file_size = file_size;
+  layout.metadata_body = BuildOnMetaData(survey, first_tag_position, file_size);
+  const size_t unpadded = layout.metadata_body.size();
+  if (unpadded == body_size) return layout;
+  if (unpadded > body_size || !CanPad(body_size - unpadded)) return std::nullopt;
+  layout.metadata_body =
+      BuildOnMetaData(survey, first_tag_position, file_size, body_size - unpadded);
+  if (layout.metadata_body.size() != body_size)
+    throw Error("internal error: padded onMetaData has the wrong size");
   return layout;
 }
 

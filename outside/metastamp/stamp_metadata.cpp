@@ -7,6 +7,7 @@
 #include "outside/metastamp/byte_source.h"
 #include "outside/metastamp/error.h"
 #include "outside/metastamp/flv_survey.h"
+#include "outside/metastamp/in_place_stamp.h"
 #include "outside/metastamp/metadata_builder.h"
 #include "outside/metastamp/stamped_writer.h"
 
@@ -26,6 +27,8 @@ void StampMetadata(const std::string& path) {
   FileSource source(path);
   const FlvSurvey survey = SurveyFlv(source);
   if (!survey.has_media()) throw Error("no audio or video in the file, nothing to describe");
+  // A file the encoder wrote (or one stamped before) has room for the new onMetaData.
+  if (StampInPlace(path, source, survey)) return;
   const StampedLayout layout = LayOutStampedFile(survey);
 
   AtomicFile output(RealPath(path), &source.info());

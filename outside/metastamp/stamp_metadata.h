@@ -5,8 +5,9 @@
 
 namespace metastamp {
 
-// Reads the FLV once, writes it anew beside itself with a fresh onMetaData (any old one
-// dropped) and renames it over the original. Throws Error, leaving the file as it was.
+// Reads the FLV once. When its onMetaData has room for the new one, rewrites only that, in
+// place; otherwise writes the file anew beside itself with a fresh onMetaData (any old one
+// dropped) and renames it over the original. Throws Error, leaving the media as they were.
 void StampMetadata(const std::string& path);
 
 }  // namespace metastamp

@@ -78,7 +78,12 @@ Status MediaReader::OpenStreams(const std::string& path) {
   }
   video_length_ms_ = Milliseconds(*video_end - origin);
   video_kbps_ = VideoBitRateKbps(input_.get(), video_stream);
+  if (VideoReadAhead::Wanted()) video_ahead_ = std::make_unique<VideoReadAhead>(*video_);
   return Status::kOk;
+}
+
+Status MediaReader::ReadVideoFrame(std::vector<std::uint8_t>& frame) {
+  return video_ahead_ ? video_ahead_->Read(frame) : video_->Read(frame);
 }
 
 std::int32_t MediaReader::video_length_ms() const {
@@ -90,7 +95,9 @@ std::int32_t MediaReader::audio_length_ms() const {
 }
 
 std::int32_t MediaReader::video_position_ms() const {
-  return Milliseconds(video_->next_slot() / video_->frame_rate());
+  // Ahead of the caller, the decoder's own position says what was decoded, not what was read.
+  const std::int64_t slot = video_ahead_ ? video_ahead_->frames_read() : video_->next_slot();
+  return Milliseconds(slot / video_->frame_rate());
 }
 
 std::int32_t MediaReader::audio_position_ms() const {

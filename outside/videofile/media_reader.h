@@ -10,6 +10,7 @@
 
 #include "outside/videofile/audio_stream_reader.h"
 #include "outside/videofile/packet_source.h"
+#include "outside/videofile/video_read_ahead.h"
 #include "outside/videofile/video_stream_reader.h"
 
 namespace videofile {
@@ -31,7 +32,7 @@ class MediaReader {
   std::int32_t video_position_ms() const;
   std::int32_t audio_position_ms() const;
 
-  Status ReadVideoFrame(std::vector<std::uint8_t>& frame) { return video_->Read(frame); }
+  Status ReadVideoFrame(std::vector<std::uint8_t>& frame);
   Status ReadAudioBlock(std::size_t max_bytes, std::vector<std::uint8_t>& block);
 
  private:
@@ -47,6 +48,8 @@ class MediaReader {
   std::int32_t video_kbps_ = 0;
   std::int32_t video_length_ms_ = 0;
   std::int32_t audio_length_ms_ = 0;
+  // Declared last: its thread uses the video reader, so it stops before anything else goes.
+  std::unique_ptr<VideoReadAhead> video_ahead_;
 };
 
 }  // namespace videofile

@@ -37,6 +37,7 @@ bool PacketSource::CutShort() const {
 }
 
 Status PacketSource::Next(int stream, PacketPtr& packet) {
+  std::lock_guard lock(mutex_);
   std::deque<PacketPtr>* own_queue = QueueOf(stream);
   if (own_queue == nullptr) return Status::kInvalidArgument;
   if (!own_queue->empty()) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <deque>
+#include <mutex>
 #include <optional>
 
 #include "outside/videofile/av_owners.h"
@@ -20,7 +21,9 @@ class PacketSource {
                std::optional<double> declared_end_seconds);
 
   // The next packet of `stream`, or null in `packet` once the input has ended. Fails on a read
-  // error other than the end of the file, and at the end of a file that was cut short.
+  // error other than the end of the file, and at the end of a file that was cut short. The two
+  // readers may ask from two threads (the video decoded ahead): each still gets its own
+  // stream's packets in the file's order.
   Status Next(int stream, PacketPtr& packet);
 
  private:
@@ -28,6 +31,7 @@ class PacketSource {
   void NoteEnd(const AVPacket& packet);
   bool CutShort() const;
 
+  std::mutex mutex_;
   AVFormatContext* input_;
   std::array<int, 2> streams_;
   std::array<std::deque<PacketPtr>, 2> queues_;

@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
 }
 
 #include "outside/videofile/picture_layout.h"
@@ -67,14 +68,37 @@ Status VideoStreamReader::DecodePicture(std::optional<Picture>& picture) {
   }
 }
 
+// A stream may change its size or format midway; its frames keep the first frame's size. The
+// conversion (bicubic, often from RGB) is the costliest part of reading: it runs in slices on
+// every core, which gives the very same pixels as one slice.
+Status VideoStreamReader::PrepareScaler(const AVFrame* frame) {
+  if (scaler_ && frame->width == scaler_source_.width && frame->height == scaler_source_.height &&
+      frame->format == scaler_source_.format) {
+    return Status::kOk;
+  }
+  scaler_.reset(sws_alloc_context());
+  if (!scaler_) return Status::kOutOfMemory;
+  SwsContext* scaler = scaler_.get();
+  const bool set = av_opt_set_int(scaler, "srcw", frame->width, 0) >= 0 &&
+                   av_opt_set_int(scaler, "srch", frame->height, 0) >= 0 &&
+                   av_opt_set_int(scaler, "src_format", frame->format, 0) >= 0 &&
+                   av_opt_set_int(scaler, "dstw", width_, 0) >= 0 &&
+                   av_opt_set_int(scaler, "dsth", height_, 0) >= 0 &&
+                   av_opt_set_int(scaler, "dst_format", AV_PIX_FMT_YUV420P, 0) >= 0 &&
+                   av_opt_set_int(scaler, "sws_flags", SWS_BICUBIC, 0) >= 0 &&
+                   av_opt_set_int(scaler, "threads", 0, 0) >= 0;  // 0: one per core
+  if (!set || sws_init_context(scaler, nullptr, nullptr) < 0) {
+    scaler_.reset();
+    return Status::kFail;
+  }
+  scaler_source_ = {frame->width, frame->height, frame->format};
+  return Status::kOk;
+}
+
 Status VideoStreamReader::ToI420(const AVFrame* frame, std::vector<std::uint8_t>& pixels) {
   const AVFrame* source = frame;
   if (frame->format != AV_PIX_FMT_YUV420P || frame->width != width_ || frame->height != height_) {
-    // A stream may change its size or format midway; its frames keep the first frame's size.
-    scaler_.reset(sws_getCachedContext(scaler_.release(), frame->width, frame->height,
-                                       static_cast<AVPixelFormat>(frame->format), width_, height_,
-                                       AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
-    if (!scaler_) return Status::kFail;
+    if (const Status prepared = PrepareScaler(frame); prepared != Status::kOk) return prepared;
     if (scaled_->width != width_ || scaled_->height != height_) {
       av_frame_unref(scaled_.get());
       scaled_->format = AV_PIX_FMT_YUV420P;
@@ -82,10 +106,7 @@ Status VideoStreamReader::ToI420(const AVFrame* frame, std::vector<std::uint8_t>
       scaled_->height = height_;
       if (av_frame_get_buffer(scaled_.get(), 0) < 0) return Status::kOutOfMemory;
     }
-    if (sws_scale(scaler_.get(), frame->data, frame->linesize, 0, frame->height, scaled_->data,
-                  scaled_->linesize) != height_) {
-      return Status::kFail;
-    }
+    if (sws_scale_frame(scaler_.get(), scaled_.get(), frame) < 0) return Status::kFail;
     source = scaled_.get();
   }
   pixels.resize(I420Size(width_, height_));

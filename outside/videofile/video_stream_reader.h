@@ -37,6 +37,7 @@ class VideoStreamReader {
 
   Status DecodePicture(std::optional<Picture>& picture);
   void PlaceInSlots(const AVFrame* frame, Picture& picture);
+  Status PrepareScaler(const AVFrame* frame);
   Status ToI420(const AVFrame* frame, std::vector<std::uint8_t>& pixels);
 
   StreamDecoder decoder_;
@@ -47,6 +48,11 @@ class VideoStreamReader {
   FramePtr decoded_;
   FramePtr scaled_;
   ScalerPtr scaler_;
+  struct {
+    int width = 0;
+    int height = 0;
+    int format = -1;
+  } scaler_source_;               // what scaler_ was made for
   std::optional<Picture> held_;   // the picture shown in the current slot
   std::optional<Picture> ahead_;  // the next decoded picture, not due yet
   bool decoder_ended_ = false;

@@ -68,6 +68,7 @@ void AudioPath::Resample(const AVFrame* decoded) {
   if (decoded->nb_samples <= 0 || decoded->sample_rate <= 0 || decoded->ch_layout.nb_channels <= 0)
     return;
   const double seconds = timeline_.Place(decoder_.StampSeconds(decoded), previous_frame_seconds_);
+  seconds_done_.store(timeline_.last(), std::memory_order_relaxed);
   previous_frame_seconds_ = decoded->nb_samples / static_cast<double>(decoded->sample_rate);
   // The sound runs on without gaps from where its first frame lies.
   if (!next_pts_)

@@ -2,7 +2,9 @@
 // the MP3 encoder's frame size, encode with LAME.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 
 #include "outside/vidforge/av_owners.h"
@@ -29,8 +31,11 @@ class AudioPath {
   // Drains decoder, resampler and encoder.
   void Finish();
 
-  // How far the decoded sound has come, in seconds from the start of the input.
-  double seconds_done() const { return timeline_.last(); }
+  // How far the decoded sound has come, in seconds from the start of the input; read by the
+  // thread that keeps the progress while another decodes.
+  double seconds_done() const { return seconds_done_.load(std::memory_order_relaxed); }
+  // When the sound runs on a thread of its own, beside the video's encoder.
+  void ShareOutput(std::mutex& lock) { encoder_.ShareOutput(lock); }
 
  private:
   void Resample(const AVFrame* decoded);
@@ -42,6 +47,7 @@ class AudioPath {
   FrameEncoder encoder_;
   Timeline timeline_;
   double previous_frame_seconds_ = 0;
+  std::atomic<double> seconds_done_ = 0;
 
   ResamplerPtr resampler_;
   // What the resampler was set up for; a stream may change its format midway.

@@ -17,7 +17,12 @@ void FrameEncoder::Encode(AVFrame* frame) {
     Check(result, "cannot encode the " + kind_);
     // A video frame lasts one tick of the output rate; the FLV's duration counts the last one.
     if (packet_->duration == 0 && context_->codec_type == AVMEDIA_TYPE_VIDEO) packet_->duration = 1;
-    output_.WritePacket(packet_.get(), context_->time_base, stream_index_);
+    if (output_lock_) {
+      std::lock_guard lock(*output_lock_);
+      output_.WritePacket(packet_.get(), context_->time_base, stream_index_);
+    } else {
+      output_.WritePacket(packet_.get(), context_->time_base, stream_index_);
+    }
   }
 }
 

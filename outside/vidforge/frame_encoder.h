@@ -1,6 +1,7 @@
 // An opened encoder whose packets go straight into one stream of the FLV.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "outside/vidforge/av_owners.h"
@@ -16,6 +17,8 @@ class FrameEncoder {
   AVCodecContext* context() const { return context_.get(); }
   // Encodes `frame` (null: the end) and writes whatever packets are ready.
   void Encode(AVFrame* frame);
+  // When encoders on several threads share the output, each write holds `lock`.
+  void ShareOutput(std::mutex& lock) { output_lock_ = &lock; }
 
  private:
   CodecContextPtr context_;
@@ -23,6 +26,7 @@ class FrameEncoder {
   int stream_index_;
   std::string kind_;
   PacketPtr packet_ = MakePacket();
+  std::mutex* output_lock_ = nullptr;
 };
 
 }  // namespace vidforge

@@ -48,6 +48,10 @@ int OutputFile::AddStream(const AVCodecContext* encoder, AVRational frame_rate) 
   return stream->index;
 }
 
+void OutputFile::SetMetadata(const std::string& key, const std::string& value) {
+  Check(av_dict_set(&context_->metadata, key.c_str(), value.c_str(), 0), "out of memory");
+}
+
 void OutputFile::WriteHeader() {
   Check(avformat_write_header(context_, nullptr), "cannot write the FLV header");
 }

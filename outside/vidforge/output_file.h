@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -30,6 +31,8 @@ class OutputFile {
   bool WantsGlobalHeader() const;
   // A stream carrying what `encoder` (already opened) produces; returns its index.
   int AddStream(const AVCodecContext* encoder, AVRational frame_rate);
+  // A string property of the onMetaData the header carries; before WriteHeader.
+  void SetMetadata(const std::string& key, const std::string& value);
   void WriteHeader();
   // Takes the packet's content; its timestamps are in `encoder_time_base`.
   void WritePacket(AVPacket* packet, AVRational encoder_time_base, int stream_index);

@@ -7,7 +7,9 @@
 
 #include "outside/vidforge/audio_path.h"
 #include "outside/vidforge/input_file.h"
+#include "outside/vidforge/metadata_room.h"
 #include "outside/vidforge/output_file.h"
+#include "outside/vidforge/pipeline.h"
 #include "outside/vidforge/progress_file.h"
 #include "outside/vidforge/video_path.h"
 
@@ -55,34 +57,21 @@ void Transcode(const EncoderOptions& options) {
       audio.emplace(input, std::move(decoder), *options.audio, output);
   }
   if (!audio && input.audio_stream()) input.audio_stream()->discard = AVDISCARD_ALL;
+  ReserveMetadataRoom(output, MetadataRoomFor(input.duration_seconds()));
   output.WriteHeader();
 
-  auto fraction_done = [&]() -> std::optional<double> {
-    if (!input.duration_seconds()) return input.fraction_read();
-    const double seconds = std::max(video.seconds_done(), audio ? audio->seconds_done() : 0);
-    return seconds / *input.duration_seconds();
+  auto keep_progress = [&](double video_seconds, double audio_seconds) {
+    const std::optional<double> fraction =
+        input.duration_seconds()
+            ? std::optional(std::max(video_seconds, audio_seconds) / *input.duration_seconds())
+            : input.fraction_read();
+    if (fraction) progress.Update(*fraction);
   };
-
-  const int video_index = input.video_stream()->index;
-  const int audio_index = audio ? input.audio_stream()->index : -1;
-  PacketPtr packet = MakePacket();
-  while (true) {
-    const int result = av_read_frame(input.context(), packet.get());
-    if (result < 0) {
-      // A truncated or damaged file ends here; what was decoded so far is still a movie.
-      if (result != AVERROR_EOF) Warn("the input ends early: " + ErrorText(result));
-      break;
-    }
-    if (packet->stream_index == video_index)
-      video.Decode(packet.get());
-    else if (packet->stream_index == audio_index)
-      audio->Decode(packet.get());
-    av_packet_unref(packet.get());
-    if (auto fraction = fraction_done()) progress.Update(*fraction);
-  }
-
-  video.Finish();
-  if (audio) audio->Finish();
+  EncodingStages stages{input, video, audio ? &*audio : nullptr, keep_progress};
+  if (OneThreadRequested())
+    RunOnOneThread(stages);
+  else
+    RunPipelined(stages);
   output.Commit();
   progress.Finish();
 }

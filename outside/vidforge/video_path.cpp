@@ -85,6 +85,7 @@ void VideoPath::Decode(const AVPacket* packet) {
 void VideoPath::Filter(AVFrame* decoded) {
   const double frame_seconds = av_q2d(av_inv_q(frame_rate_));
   const double seconds = timeline_.Place(decoder_.StampSeconds(decoded), frame_seconds);
+  seconds_done_.store(timeline_.last(), std::memory_order_relaxed);
   decoded->pts = std::llround(seconds * AV_TIME_BASE);
   const double duration = decoded->pkt_duration > 0
                               ? decoded->pkt_duration * av_q2d(decoder_.context()->pkt_timebase)
@@ -141,7 +142,7 @@ void VideoPath::BuildFilters(const AVFrame* first) {
 }
 
 void VideoPath::DrainFilters() {
-  AVCodecContext* encoder = encoder_.context();
+  const AVCodecContext* encoder = encoder_.context();
   while (true) {
     const int result = av_buffersink_get_frame(sink_, filtered_.get());
     if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
@@ -150,21 +151,36 @@ void VideoPath::DrainFilters() {
         av_rescale_q(filtered_->pts, av_buffersink_get_time_base(sink_), encoder->time_base);
     // The decoder's frame types are no orders for the encoder: it places keyframes itself.
     filtered_->pict_type = AV_PICTURE_TYPE_NONE;
-    encoder_.Encode(filtered_.get());
-    ++frames_encoded_;
+    if (take_)
+      take_(filtered_.get());
+    else
+      Encode(filtered_.get());
     av_frame_unref(filtered_.get());
   }
 }
 
-void VideoPath::Finish() {
+void VideoPath::Encode(AVFrame* frame) {
+  encoder_.Encode(frame);
+  ++frames_encoded_;
+}
+
+void VideoPath::FinishDecoding() {
   decoder_.Drain([this](AVFrame* decoded) { Filter(decoded); });
   if (!graph_) throw EncodeError("no video frame could be decoded");
   // The end lies after the last frame, not at its start: otherwise the rate conversion
   // would drop that frame.
   Check(av_buffersrc_close(source_, end_pts_, AV_BUFFERSRC_FLAG_PUSH), "cannot filter the video");
   DrainFilters();
+}
+
+void VideoPath::FinishEncoding() {
   if (frames_encoded_ == 0) throw EncodeError("no video frame could be decoded");
   encoder_.Encode(nullptr);
+}
+
+void VideoPath::Finish() {
+  FinishDecoding();
+  FinishEncoding();
 }
 
 }  // namespace vidforge

@@ -2,7 +2,10 @@
 // Sorenson Spark (FFmpeg's "flv" encoder) with a keyframe at least every two seconds.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 
 #include "outside/vidforge/av_owners.h"
 #include "outside/vidforge/frame_encoder.h"
@@ -19,13 +22,28 @@ class VideoPath {
   // Opens the decoder and the encoder and adds the video stream to `output`.
   VideoPath(const InputFile& input, const EncoderOptions& options, OutputFile& output);
 
+  // The two halves, decoding (with the filters) and encoding, may run on threads of their own:
+  // then the decoding half hands each frame for the encoder to `take` instead of encoding it.
+  // `take` may move the frame's content out.
+  using FrameTaker = std::function<void(AVFrame* frame)>;
+  void HandFramesTo(FrameTaker take) { take_ = std::move(take); }
+
   // Takes one packet of the video stream.
   void Decode(const AVPacket* packet);
-  // Drains decoder, filters and encoder; throws when not a single frame came through.
+  // Drains decoder and filters; throws when not a single frame came through.
+  void FinishDecoding();
+  // Encodes one frame from the filters.
+  void Encode(AVFrame* frame);
+  // Drains the encoder; throws when not a single frame came through.
+  void FinishEncoding();
+  // When the encoding half runs on a thread of its own, beside the sound's encoder.
+  void ShareOutput(std::mutex& lock) { encoder_.ShareOutput(lock); }
+  // Both halves on one thread: drains decoder, filters and encoder.
   void Finish();
 
-  // How far the decoded video has come, in seconds from the start of the input.
-  double seconds_done() const { return timeline_.last(); }
+  // How far the decoded video has come, in seconds from the start of the input; read by the
+  // thread that keeps the progress while another decodes.
+  double seconds_done() const { return seconds_done_.load(std::memory_order_relaxed); }
 
  private:
   void Filter(AVFrame* decoded);
@@ -43,7 +61,9 @@ class VideoPath {
   AVFilterContext* source_ = nullptr;
   AVFilterContext* sink_ = nullptr;
   FramePtr filtered_ = MakeFrame();
+  FrameTaker take_;
   int64_t frames_encoded_ = 0;
+  std::atomic<double> seconds_done_ = 0;
 };
 
 }  // namespace vidforge

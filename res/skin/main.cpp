@@ -3,6 +3,8 @@
 //   reelwright_skin --fonts DIR OUT        OUT/bitmaps/<id>.bmp, OUT/icons/128.png, OUT/skin.qrc
 //   reelwright_skin --fonts DIR --png OUT  every bitmap as OUT/<id>.png, the icon, and each
 //                                          page as it will look with its controls on it
+//   reelwright_skin --fonts DIR --icons OUT  the icon at the desktop's usual sizes, as
+//                                          OUT/<n>x<n>/apps/reelwright.png (a hicolor theme)
 //
 // The build runs the first form and compiles the resource file into the program; the output
 // depends only on this program and the fonts, so every run gives the same bytes.
@@ -21,6 +23,8 @@
 namespace {
 
 constexpr int kIconSize = 48;
+// The sizes menus, panels and file managers ask the icon theme for.
+constexpr int kDesktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 int Fail(const QString& reason) {
   std::fprintf(stderr, "reelwright_skin: %s\n", qPrintable(reason));
@@ -75,6 +79,16 @@ int WritePngs(const QString& folder, const std::vector<skin::SkinBitmap>& bitmap
   return 0;
 }
 
+int WriteDesktopIcons(const QString& folder) {
+  for (const int size : kDesktopIconSizes) {
+    const QString apps = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
+    if (!QDir().mkpath(apps)) return Fail("cannot make " + apps);
+    const QString path = apps + "/reelwright.png";
+    if (!skin::DrawProgramIcon(size).save(path, "PNG")) return Fail("cannot write " + path);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,10 +98,13 @@ int main(int argc, char** argv) {
   QStringList args = app.arguments().mid(1);
   QString fonts;
   bool png = false;
+  bool icons = false;
   while (!args.isEmpty() && args.first().startsWith("--")) {
     const QString option = args.takeFirst();
     if (option == "--png") {
       png = true;
+    } else if (option == "--icons") {
+      icons = true;
     } else if (option == "--fonts" && !args.isEmpty()) {
       fonts = args.takeFirst();
     } else {
@@ -95,10 +112,11 @@ int main(int argc, char** argv) {
     }
   }
   if (fonts.isEmpty() || args.size() != 1)
-    return Fail("usage: reelwright_skin --fonts DIR [--png] OUTPUT_FOLDER");
+    return Fail("usage: reelwright_skin --fonts DIR [--png | --icons] OUTPUT_FOLDER");
 
   QString error;
   if (!skin::LoadFonts(fonts, &error)) return Fail(error);
+  if (icons) return WriteDesktopIcons(args.first());
   const std::vector<skin::SkinBitmap> bitmaps = skin::DrawSkinBitmaps(&error);
   if (bitmaps.empty()) return Fail(error);
   return png ? WritePngs(args.first(), bitmaps) : WriteResources(args.first(), bitmaps);

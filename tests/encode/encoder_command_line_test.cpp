@@ -41,7 +41,7 @@ class EncoderCommandLineTest : public ::testing::Test {
     job.audio_bitrate = "64";
     job.sampling_rate = "22,050";
     job.mono = false;
-    job.program_folder = temp_.path();
+    job.working_folder = temp_.path();
     return job;
   }
 
@@ -253,8 +253,11 @@ TEST_F(EncoderCommandLineTest, RootFolderGivesAPathInTheRoot) {
 
 // Paths that a naive split at blanks or quotes would break apart.
 TEST_F(EncoderCommandLineTest, EncoderGetsEachPathAsOneArgument) {
+  // The encoder comes from the program folder and runs in a working folder of its own.
   const QString program_folder = temp_.filePath("program");
+  const QString working_folder = temp_.filePath("work");
   ASSERT_TRUE(test_support::PlaceStandIn(encode::EncoderProgramPath(program_folder)));
+  ASSERT_TRUE(QDir().mkpath(working_folder));
   const QString odd_folder = At("@/out/-n \"x\" -vstats -y $(id);|&");
   ASSERT_TRUE(QDir().mkpath(odd_folder));
   struct PathCase {
@@ -271,7 +274,7 @@ TEST_F(EncoderCommandLineTest, EncoderGetsEachPathAsOneArgument) {
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.input);
     EncoderJob job = ExampleJob();
-    job.program_folder = program_folder;
+    job.working_folder = working_folder;
     job.input_video = c.input;
     job.output_folder = c.output_folder;
     job.output_video = c.output_video;
@@ -283,12 +286,13 @@ TEST_F(EncoderCommandLineTest, EncoderGetsEachPathAsOneArgument) {
         "64", "-ar",   "22050",   "-ac", "2",  run.output_flv_path};
     EXPECT_EQ(encode::SplitEncoderArguments(run.arguments, run.run_input_path), expected);
 
-    QFile::remove(QDir(program_folder).filePath("stand_in_record.txt"));
-    auto encoder = encode::StartEncoder(program_folder, run);
+    QFile::remove(QDir(working_folder).filePath("stand_in_record.txt"));
+    auto encoder = encode::StartEncoder(program_folder, working_folder, run);
     ASSERT_NE(encoder, nullptr);
     ASSERT_TRUE(test_support::WaitUntil([&] { return encoder->HasEnded(); }));
-    const QStringList record = test_support::StandInRecord(program_folder);
+    const QStringList record = test_support::StandInRecord(working_folder);
     ASSERT_FALSE(record.isEmpty());
+    EXPECT_EQ(record.first(), QFileInfo(working_folder).canonicalFilePath());
     EXPECT_EQ(record.mid(1), expected);
   }
 }

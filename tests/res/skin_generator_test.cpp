@@ -54,6 +54,23 @@ TEST(SkinGenerator, WritesPngsForLookingAtTheSkin) {
   EXPECT_FALSE(QImage(folder.filePath("icon-128.png")).isNull());
 }
 
+// The desktop's icon theme finds the icon by size folder and name, and draws it unscaled only
+// when the picture really has that size.
+TEST(SkinGenerator, DrawsTheDesktopIconAtEveryThemeSize) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  QString output;
+  ASSERT_TRUE(RunGenerator({"--icons", folder.path()}, &output)) << output.toStdString();
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    const QImage icon(folder.filePath(QStringLiteral("%1x%1/apps/reelwright.png").arg(size)));
+    EXPECT_EQ(icon.size(), QSize(size, size));
+    EXPECT_TRUE(icon.hasAlphaChannel());
+    // Drawn for its size, not blank: the reel covers the middle.
+    EXPECT_GT(qAlpha(icon.pixel(size / 2, size / 2)), 0);
+  }
+}
+
 TEST(SkinGenerator, RefusesAMissingFontFolder) {
   QTemporaryDir folder;
   QProcess tool;

@@ -117,6 +117,47 @@ TEST(Stamping, ReplacesEveryOnMetaDataAndKeepsTheOtherTags) {
   EXPECT_EQ(Stamp(stamped.bytes).bytes, stamped.bytes);  // a second run changes nothing
 }
 
+// In place, the new onMetaData fills the old one's room exactly, with the properties a copy
+// would get and a padding every reader can parse, or it is refused and the file copied.
+TEST(StampingInPlace, FillsTheRoomExactlyOrRefusesIt) {
+  const Bytes input = FlvBuilder()
+                          .Video(0, 1, H263Picture(200, 100))
+                          .Audio(0)
+                          .Video(40, 2, H263Picture(200, 100))
+                          .Video(2000, 1, H263Picture(200, 100))
+                          .bytes();
+  MemorySource source(input);
+  const metastamp::FlvSurvey survey = metastamp::SurveyFlv(source);
+  const size_t unpadded = metastamp::LayOutStampedFile(survey).metadata_body.size();
+  constexpr uint64_t kFirstTag = 4000;  // where the tags lie behind the roomy onMetaData
+  constexpr uint64_t kFileSize = 123456;
+
+  for (size_t room : {unpadded - 1, unpadded + 1, unpadded + 13, unpadded + 15, unpadded + 16}) {
+    EXPECT_FALSE(metastamp::LayOutInPlace(survey, kFirstTag, kFileSize, room)) << room;
+  }
+  for (size_t room : {unpadded, unpadded + 14, unpadded + 17, unpadded + 275, unpadded + 276,
+                      unpadded + 300, unpadded + 100000}) {
+    SCOPED_TRACE(room);
+    const auto layout = metastamp::LayOutInPlace(survey, kFirstTag, kFileSize, room);
+    ASSERT_TRUE(layout);
+    ASSERT_EQ(layout->metadata_body.size(), room);
+    metastamp::Amf0Reader reader(layout->metadata_body);
+    reader.Read();  // the name
+    EXPECT_TRUE(reader.ReadProperties([](std::string_view, const metastamp::Amf0Value&) {}));
+    // The padding's strings stay short enough for every reader (FFmpeg's takes 255 bytes).
+    size_t run = 0, longest_run = 0;
+    for (const uint8_t byte : layout->metadata_body) {
+      run = byte == ' ' ? run + 1 : 0;
+      longest_run = std::max(longest_run, run);
+    }
+    EXPECT_LE(longest_run, 255u);
+    const auto numbers = MetadataNumbers(layout->metadata_body);
+    EXPECT_EQ(numbers.at("filesize"), kFileSize);
+    EXPECT_EQ(numbers.at("width"), 200);
+    EXPECT_EQ(numbers.at("lastkeyframetimestamp"), 2);
+  }
+}
+
 TEST(Stamping, TakesTheSizeFromTheOldMetadataOnlyWhenThePicturesGiveNone) {
   const Bytes unknown_codec = {0x1C, 1, 2, 3};
   const Bytes input =

@@ -46,6 +46,43 @@ QJsonObject Json(const Result& result) {
   return QJsonDocument::fromJson(result.out.toUtf8()).object();
 }
 
+// Expects one onMetaData in `flv`, ours, first, with the file's size and its key frames the tags
+// flvmeta sees as seekable, and flvmeta's check without errors; returns its properties.
+QJsonObject ExpectOneTrueOnMetaData(const QString& flv) {
+  const Result check = RunProgram("flvmeta", {"--check", flv});
+  EXPECT_TRUE(check.out.contains("\n0 error(s)") || check.out.startsWith("0 error(s)"))
+      << check.out.toStdString();
+  const QJsonArray tags =
+      Json(RunProgram("flvmeta", {"--full-dump", "--json", flv}))["tags"].toArray();
+  QJsonObject metadata;
+  QJsonArray seek_times, seek_positions;
+  for (const auto& value : tags) {
+    const QJsonObject tag = value.toObject();
+    if (tag["type"] == "scriptData") {
+      const QJsonObject script = tag["scriptDataObject"].toObject();
+      if (script["name"] != "onMetaData") continue;
+      EXPECT_TRUE(metadata.isEmpty()) << "a second onMetaData at " << tag["offset"].toInt();
+      EXPECT_EQ(tag["offset"].toInt(), 13);
+      metadata = script["metadata"].toObject();
+    } else if (tag["type"] == "video" &&
+               (tag["videoData"].toObject()["frameType"] == "keyframe" ||
+                tag["videoData"].toObject()["frameType"] == "seekable frame")) {
+      const double time = tag["timestamp"].toInt() / 1000.0;
+      if (!seek_times.isEmpty() && seek_times.last().toDouble() == time) continue;
+      seek_times.append(time);
+      seek_positions.append(tag["offset"]);
+    }
+  }
+  EXPECT_FALSE(metadata.isEmpty());
+  EXPECT_EQ(metadata["metadatacreator"].toString(), "Reelwright metastamp");
+  EXPECT_EQ(metadata["filesize"].toInteger(), QFileInfo(flv).size());
+  const QJsonObject keyframes = metadata["keyframes"].toObject();
+  EXPECT_EQ(keyframes["times"].toArray(), seek_times);
+  EXPECT_EQ(keyframes["filepositions"].toArray(), seek_positions);
+  EXPECT_GE(seek_times.size(), 1);
+  return metadata;
+}
+
 struct Clip {
   const char* name;
   const char* encoder;  // the video encoder ffmpeg needs
@@ -107,10 +144,6 @@ TEST_P(StampedClip, PassesThePeersAndReportsItsSize) {
   ASSERT_EQ(stamped.exit_code, 0) << stamped.err.toStdString();
   EXPECT_TRUE(stamped.err.isEmpty()) << stamped.err.toStdString();
 
-  const Result check = RunProgram("flvmeta", {"--check", flv});
-  EXPECT_TRUE(check.out.contains("\n0 error(s)") || check.out.startsWith("0 error(s)"))
-      << check.out.toStdString();
-
   // ffprobe takes the frame rate from onMetaData: it must read as it did with the encoder's own.
   const QJsonObject probe = Json(RunProgram("ffprobe", probe_options));
   const QJsonArray streams = probe["streams"].toArray();
@@ -128,37 +161,9 @@ TEST_P(StampedClip, PassesThePeersAndReportsItsSize) {
   const double encoder_duration = before["format"].toObject()["duration"].toString().toDouble();
   EXPECT_NEAR(duration, encoder_duration, 0.1);
 
-  // One onMetaData, ours, first; its key frames are the tags flvmeta sees as seekable.
-  const QJsonArray tags =
-      Json(RunProgram("flvmeta", {"--full-dump", "--json", flv}))["tags"].toArray();
-  QJsonObject metadata;
-  QJsonArray seek_times, seek_positions;
-  for (const auto& value : tags) {
-    const QJsonObject tag = value.toObject();
-    if (tag["type"] == "scriptData") {
-      const QJsonObject script = tag["scriptDataObject"].toObject();
-      if (script["name"] != "onMetaData") continue;
-      EXPECT_TRUE(metadata.isEmpty()) << "a second onMetaData at " << tag["offset"].toInt();
-      EXPECT_EQ(tag["offset"].toInt(), 13);
-      metadata = script["metadata"].toObject();
-    } else if (tag["type"] == "video" &&
-               (tag["videoData"].toObject()["frameType"] == "keyframe" ||
-                tag["videoData"].toObject()["frameType"] == "seekable frame")) {
-      const double time = tag["timestamp"].toInt() / 1000.0;
-      if (!seek_times.isEmpty() && seek_times.last().toDouble() == time) continue;
-      seek_times.append(time);
-      seek_positions.append(tag["offset"]);
-    }
-  }
-  ASSERT_FALSE(metadata.isEmpty());
-  EXPECT_EQ(metadata["metadatacreator"].toString(), "Reelwright metastamp");
-  EXPECT_EQ(metadata["filesize"].toInteger(), QFileInfo(flv).size());
+  const QJsonObject metadata = ExpectOneTrueOnMetaData(flv);
   EXPECT_EQ(metadata["hasAudio"].toBool(), clip.audio);
   EXPECT_EQ(metadata["width"].toInt(), clip.width);
-  const QJsonObject keyframes = metadata["keyframes"].toObject();
-  EXPECT_EQ(keyframes["times"].toArray(), seek_times);
-  EXPECT_EQ(keyframes["filepositions"].toArray(), seek_positions);
-  EXPECT_GE(seek_times.size(), 1);
 
   const QByteArray first = Contents(flv);
   ASSERT_EQ(RunProgram(kMetastamp, {flv}).exit_code, 0);
@@ -441,6 +446,148 @@ TEST(MetastampUsage, WrongArgumentsSayHowToCallIt) {
     const Result result = RunProgram(kMetastamp, arguments);
     EXPECT_EQ(result.exit_code, 2);
     EXPECT_EQ(result.err, "usage: metastamp FILE.flv [/x]\n");
+  }
+}
+
+// A clip whose onMetaData leaves about `room` bytes, as the encoder writes it: ffmpeg writes
+// extra metadata as string properties, the same way the encoder reserves its room.
+QString MakeClipWithRoom(const QTemporaryDir& folder, const QString& name, int room) {
+  const QString flv = folder.filePath(name);
+  QStringList options = Picture("size=160x120:rate=15") + kSine +
+                        QStringList{"-t", "6", "-g", "15", "-c:v", "flv", "-c:a", "libmp3lame"};
+  for (int part = 0; room > 0; ++part, room -= 200)
+    options << "-metadata"
+            << QString("padding%1=%2").arg(part).arg(QString(std::min(room, 200), ' '));
+  MakeClip(flv, options);
+  return flv;
+}
+
+// The tags after the first (the onMetaData): the sound and pictures, with their sizes.
+QByteArray MediaOf(const QByteArray& flv) {
+  const int metadata_size = (uchar(flv[14]) << 16) | (uchar(flv[15]) << 8) | uchar(flv[16]);
+  return flv.mid(13 + 11 + metadata_size);
+}
+
+// A copy renamed over a file is a new file; a file written in place keeps its number.
+ino_t Inode(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+int PacketCount(const QString& flv) {
+  const Result probe = RunProgram("ffprobe", {"-v", "error", "-count_packets", "-show_entries",
+                                              "stream=nb_read_packets", "-of", "csv=p=0", flv});
+  int count = 0;
+  for (const QString& line : probe.out.split('\n', Qt::SkipEmptyParts)) count += line.toInt();
+  return count;
+}
+
+TEST(MetastampInPlace, RewritesOnlyTheOnMetaDataWhenItHasRoom) {
+  QTemporaryDir folder;
+  const QString flv = MakeClipWithRoom(folder, "room.flv", 2000);
+  const QByteArray before = Contents(flv);
+  const ino_t inode = Inode(flv);  // a copy would be a new file
+
+  const Result stamped = RunProgram(kMetastamp, {flv});
+  ASSERT_EQ(stamped.exit_code, 0) << stamped.err.toStdString();
+  const QByteArray after = Contents(flv);
+  EXPECT_EQ(after.size(), before.size());
+  EXPECT_EQ(Inode(flv), inode);
+  EXPECT_EQ(MediaOf(after), MediaOf(before)) << "a byte of sound or pictures changed";
+  ExpectOneTrueOnMetaData(flv);
+  const Result check = RunProgram("flvmeta", {"--check", flv});
+  EXPECT_TRUE(check.out.contains(" 0 warning(s)")) << check.out.toStdString();
+  const Result probe = RunProgram("ffprobe", {"-v", "error", flv});
+  EXPECT_TRUE(probe.err.isEmpty()) << probe.err.toStdString();
+
+  // The same properties as a copy would give, but for the positions the copy moves.
+  const QString copied = folder.filePath("copied.flv");
+  MakeClip(copied, Picture("size=160x120:rate=15") + kSine +
+                       QStringList{"-t", "6", "-g", "15", "-c:v", "flv", "-c:a", "libmp3lame"});
+  ASSERT_EQ(RunProgram(kMetastamp, {copied}).exit_code, 0);
+  QJsonObject in_place = ExpectOneTrueOnMetaData(flv);
+  QJsonObject by_copy = ExpectOneTrueOnMetaData(copied);
+  for (const char* moved : {"filesize", "keyframes", "padding"}) {
+    in_place.remove(moved);
+    by_copy.remove(moved);
+  }
+  EXPECT_EQ(in_place, by_copy);
+}
+
+TEST(MetastampInPlace, CopiesWhenTheRoomIsTooSmallOrTheLayoutDiffers) {
+  QTemporaryDir folder;
+  const QString small = MakeClipWithRoom(folder, "small.flv", 10);
+  const ino_t inode = Inode(small);
+  ASSERT_EQ(RunProgram(kMetastamp, {small}).exit_code, 0);
+  EXPECT_NE(Inode(small), inode);
+  ExpectOneTrueOnMetaData(small);
+
+  // Room enough, but a second onMetaData further on: a copy drops it.
+  const QString twice = MakeClipWithRoom(folder, "twice.flv", 2000);
+  QByteArray bytes = Contents(twice);
+  const QByteArray media = MediaOf(bytes);
+  const QByteArray first_tag = bytes.mid(13, bytes.size() - 13 - media.size());
+  bytes.append(first_tag);
+  {
+    QFile file(twice);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  ASSERT_EQ(RunProgram(kMetastamp, {twice}).exit_code, 0);
+  EXPECT_EQ(Contents(twice).count("onMetaData"), 1);
+  ExpectOneTrueOnMetaData(twice);
+}
+
+// Whatever part of the in-place write is lost, the sound and pictures stay whole and the next
+// run writes the onMetaData whole.
+TEST(MetastampInPlace, AnInterruptedWriteLeavesTheMediaAndTheNextRunRepairs) {
+  QTemporaryDir folder;
+  const QString flv = MakeClipWithRoom(folder, "clip.flv", 3000);
+  const QByteArray original = Contents(flv);
+  const int packets = PacketCount(flv);
+  ASSERT_GT(packets, 100);
+
+  // A 1 KiB file size limit cuts the write of a 3 KB onMetaData a third of the way in.
+  const Result cut = RunProgram("bash", {"-c", "ulimit -f 1; exec \"$0\" \"$1\"", kMetastamp, flv});
+  ExpectRefusal(cut, flv, "cannot write the new onMetaData: File too large");
+  const QByteArray half = Contents(flv);
+  EXPECT_NE(half.left(1024), original.left(1024)) << "the limit stopped nothing";
+  EXPECT_EQ(half.size(), original.size());
+  EXPECT_EQ(MediaOf(half), MediaOf(original));
+  EXPECT_EQ(PacketCount(flv), packets);
+  EXPECT_EQ(Listing(folder.path()), QStringList{"clip.flv"});
+
+  ASSERT_EQ(RunProgram(kMetastamp, {flv}).exit_code, 0);
+  const QByteArray repaired = Contents(flv);
+  EXPECT_EQ(MediaOf(repaired), MediaOf(original));
+  ExpectOneTrueOnMetaData(flv);
+
+  // A killed process or a power cut leaves part of the new bytes over the old ones: the first
+  // of them, the last of them, or every other page. Each is repaired to the same file.
+  const qsizetype begin = 13 + 11 + 13;  // the properties, after the name
+  const qsizetype end = original.size() - MediaOf(original).size();
+  const auto apply = [&](qsizetype from, qsizetype to) {
+    QByteArray mixed = original;
+    mixed.replace(from, to - from, repaired.mid(from, to - from));
+    return mixed;
+  };
+  const QByteArray every_other_kilobyte = [&] {
+    QByteArray mixed = original;
+    for (qsizetype at = begin; at < end; at += 2048) {
+      const qsizetype length = std::min<qsizetype>(1024, end - at);
+      mixed.replace(at, length, repaired.mid(at, length));
+    }
+    return mixed;
+  }();
+  for (const QByteArray& state :
+       {apply(begin, begin + 100), apply(begin + 500, end), every_other_kilobyte}) {
+    QFile file(flv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(state);
+    file.close();
+    EXPECT_EQ(PacketCount(flv), packets);
+    ASSERT_EQ(RunProgram(kMetastamp, {flv}).exit_code, 0);
+    EXPECT_EQ(Contents(flv), repaired);
   }
 }
 

@@ -149,5 +149,42 @@ TEST_F(DialogConversion, ReportsAnUnreadableInputAtOpenInputFile) {
   EXPECT_TRUE(outcome.converted_path.empty());
 }
 
+// The reader decodes the video ahead on a thread of its own; VIDEOFILE_READ_AHEAD=0 reads it on
+// the caller's. The dialog must see the same: the same AVI to the byte, the same progress, the
+// same failure.
+TEST_F(DialogConversion, DecodingAheadChangesNothingTheDialogSees) {
+  QFile original(QString::fromStdString(media.Make("clip.avi", kCramAvi)));
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  const QByteArray bytes = original.readAll();
+  const std::string inputs[] = {
+      original.fileName().toStdString(),
+      media.Make("uneven.mkv", {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=30", "-f",
+                                "lavfi", "-i", "sine", "-t", "2", "-vf",
+                                "select='not(eq(mod(n\\,3)\\,1))'", "-fps_mode", "vfr", "-c:v",
+                                "mpeg4", "-c:a", "pcm_s16le"}),
+      media.Make("long_audio.avi",
+                 {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=15:duration=1", "-f", "lavfi",
+                  "-i", "sine=duration=3", "-c:v", "msvideo1", "-c:a", "pcm_s16le"}),
+      media.Write("cut.avi", bytes.left(bytes.size() / 3)),
+  };
+  for (const std::string& input : inputs) {
+    SCOPED_TRACE(input);
+    const auto convert = [&](bool ahead) {
+      if (!ahead) qputenv("VIDEOFILE_READ_AHEAD", "0");
+      const LoopOutcome outcome = Convert(input);
+      qunsetenv("VIDEOFILE_READ_AHEAD");
+      QFile converted(QString::fromStdString(outcome.converted_path));
+      const QByteArray avi = converted.open(QIODevice::ReadOnly) ? converted.readAll() : "";
+      return std::make_pair(outcome, avi);
+    };
+    const auto [on_one_thread, one_thread_avi] = convert(false);
+    const auto [ahead, ahead_avi] = convert(true);
+    EXPECT_EQ(ahead.succeeded, on_one_thread.succeeded);
+    EXPECT_EQ(ahead.failed_operation, on_one_thread.failed_operation);
+    EXPECT_EQ(ahead.progress, on_one_thread.progress);
+    EXPECT_TRUE(ahead_avi == one_thread_avi) << "the converted AVIs differ";
+  }
+}
+
 }  // namespace
 }  // namespace videofile_test

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "media_folder.h"
+#include "media_tools.h"
 #include "outside/videofile/video_file.h"
 
 namespace videofile_test {
@@ -107,6 +108,37 @@ TEST_F(VideoFileReader, ReadsI420FramesAndWholeSampleAudioBlocks) {
   }
   EXPECT_EQ(audio_bytes, 2u * 88200);
   EXPECT_EQ(Value(&IVideoFile::AudioPosition), 2000);
+}
+
+// The frames are the pixels the ffmpeg command line converts the source to (bicubic to I420),
+// whatever the source's pixel format, though the conversion runs in slices on several cores and
+// the decoding runs ahead on a thread of its own.
+TEST_F(VideoFileReader, FramesAreThePixelsFfmpegConvertsTheSourceTo) {
+  const QStringList sources[] = {
+      {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "2", "-c:v", "msvideo1"},
+      {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "1", "-pix_fmt", "yuvj422p",
+       "-c:v", "mjpeg"},
+  };
+  for (const QStringList& source : sources) {
+    SCOPED_TRACE(source.join(' ').toStdString());
+    const std::string avi = media.Make("source.avi", source);
+    const std::string raw = media.Path("expected.yuv");
+    ASSERT_TRUE(RunFfmpeg({"-i", QString::fromStdString(avi), "-pix_fmt", "yuv420p", "-sws_flags",
+                           "bicubic", "-f", "rawvideo", QString::fromStdString(raw)}));
+    QFile expected_file(QString::fromStdString(raw));
+    ASSERT_TRUE(expected_file.open(QIODevice::ReadOnly));
+    const QByteArray expected = expected_file.readAll();
+
+    auto opened = CreateVideoFile(kVideoFileClassId);
+    ASSERT_EQ(opened->OpenInputFile(avi, streams), Status::kOk);
+    QByteArray read;
+    std::vector<std::uint8_t> frame;
+    while (Succeeded(opened->ReadVideoFrame(frame)) && !frame.empty())
+      read.append(reinterpret_cast<const char*>(frame.data()),
+                  static_cast<qsizetype>(frame.size()));
+    ASSERT_EQ(read.size(), expected.size());
+    EXPECT_TRUE(read == expected) << "the frames differ from ffmpeg's";
+  }
 }
 
 TEST_F(VideoFileReader, WithoutAudioTheFirstAudioBlockIsEmpty) {
