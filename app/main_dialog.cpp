@@ -244,7 +244,7 @@ void CMainDialog::OnCommand(int command_id) {
       ShowAbout(this);
       break;
     case ID_HELP_SUPPORT:
-      OpenSupportPage();
+      OpenSupportPage(this);
       break;
     default:
       break;

@@ -130,8 +130,9 @@ class CMainDialog : public QDialog {
   void ShowLoadedLine(const store::ProjectLine& line, const store::ProjectSnapshot& job);
   bool SaveProjectTo(const QString& path);
   void OnOpen();
-  void OnSave();
-  void OnSaveAs();
+  // True when the job was saved; false when the save was cancelled or failed (and said so).
+  bool OnSave();
+  bool OnSaveAs();
   void OnStartEncoding();
 
   // Publishing (main_dialog_publish.cpp).
@@ -197,6 +198,7 @@ class CMainDialog : public QDialog {
   bool encoding_enabled_ = true;  // the controls are made usable
   bool initialised_ = false;
 
+  bool settings_read_whole_ = true;      // false: the settings file is left as it is at exit
   store::PresetList presets_;            // row i of the preset list is presets_[i]
   store::EncodingPreset custom_preset_;  // the encoding values while no preset is chosen
   store::ExternalUrlOption players_url_{store::kPlayersUrlKey};

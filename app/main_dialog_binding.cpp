@@ -8,7 +8,6 @@
 #include "app/support_page.h"
 #include "encode/encoding_run.h"
 #include "encode/input_browse.h"
-#include "platform/desktop.h"
 #include "publish/output_folder_browse.h"
 #include "res/resource.h"
 #include "ui/skin_button.h"
@@ -57,13 +56,10 @@ void CMainDialog::ConnectHandlers() {
   connect(SkinButton(IDC_NEXT), &QAbstractButton::clicked, this, &CMainDialog::OnNext);
   connect(SkinButton(IDC_EXIT), &QAbstractButton::clicked, this, &CMainDialog::OnExitButton);
 
-  connect(SkinButton(IDC_HELP), &QAbstractButton::clicked, this, [] { OpenSupportPage(); });
+  connect(SkinButton(IDC_HELP), &QAbstractButton::clicked, this, [this] { OpenSupportPage(this); });
   // There is no sign-up of our own: Join Now explains the affiliate link in the help page.
-  connect(SkinButton(IDC_JOIN_NOW), &QAbstractButton::clicked, this, [] {
-    QUrl url = SupportPageUrl();
-    url.setFragment(QStringLiteral("affiliate"));
-    platform::CurrentDesktop().Open(url);
-  });
+  connect(SkinButton(IDC_JOIN_NOW), &QAbstractButton::clicked, this,
+          [this] { OpenSupportPage(this, QStringLiteral("affiliate")); });
 
   connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this, [this] {
     const auto chosen = encode::BrowseForMovie(this, settings_.output_folder->text(),
@@ -153,8 +149,9 @@ void CMainDialog::ShowPublishedResult() {
 // Delete Preset is usable only while a preset is chosen and the encoding controls are usable
 // at all; otherwise it could delete a preset of a job that has no video to encode.
 void CMainDialog::UpdateDeletePreset() {
-  Control(IDC_DELETE_PRESET)
-      ->setEnabled(encoding_enabled_ && settings_.preset->currentIndex() >= 0);
+  // Exactly when a preset is chosen, even while the rest of the page is greyed (a project
+  // opened without a video to encode still names its preset).
+  Control(IDC_DELETE_PRESET)->setEnabled(settings_.preset->currentIndex() >= 0);
 }
 
 void CMainDialog::EnableEncodingControls(bool on) {
@@ -162,7 +159,7 @@ void CMainDialog::EnableEncodingControls(bool on) {
   // Every control of the encoding page; Delete Preset has its own rule below.
   for (int id : EncodingPageControls())
     if (id != IDC_DELETE_PRESET) Control(id)->setEnabled(on);
-  UpdateDeletePreset();
+  Control(IDC_DELETE_PRESET)->setEnabled(on && settings_.preset->currentIndex() >= 0);
   SetVisible(IDC_ENCODED_TICK, false);
   EncodingProgress()->setValue(0);
 }

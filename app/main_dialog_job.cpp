@@ -19,6 +19,9 @@ namespace {
 
 const char kInvalidProject[] = "\n\nInvalid REEL project file.";
 const char kCannotSave[] = "\n\nCan't save the project file.";
+const char kNotStored[] =
+    "The project was saved, but the project file cannot hold these values, so they were saved "
+    "empty:\n";
 
 using Key = store::ProjectKey;
 using Job = store::ProjectSnapshot;
@@ -68,6 +71,38 @@ Value Job::*FieldAs(Key key) {
   return std::get<Value Job::*>(store::FieldOf(key));
 }
 
+// The name the user knows a text field by, for the keys whose value the file may not carry.
+QString FieldName(Key key) {
+  switch (key) {
+    case Key::Title:
+      return QStringLiteral("Page title");
+    case Key::InputVideo:
+      return QStringLiteral("Input video");
+    case Key::InputFlv:
+      return QStringLiteral("Existing FLV");
+    case Key::OutputFolder:
+      return QStringLiteral("Output folder");
+    case Key::OutputVideo:
+      return QStringLiteral("FLV file name");
+    case Key::OutputHtml:
+      return QStringLiteral("Page file name");
+    case Key::Preset:
+      return QStringLiteral("Preset");
+    case Key::AffiliateId:
+      return QStringLiteral("Affiliate ID");
+    case Key::RedirectUrl:
+      return QStringLiteral("Redirect address");
+    case Key::PlayersUrl:
+      return QStringLiteral("Players location (Advanced Options)");
+    case Key::VideosUrl:
+      return QStringLiteral("Videos location (Advanced Options)");
+    case Key::JsUrl:
+      return QStringLiteral("JavaScript file (Advanced Options)");
+    default:
+      return QString::fromLatin1(store::InfoOf(key).text).remove(u'=');
+  }
+}
+
 // The part of the path after its last separator; the whole path when it has none.
 QString FileNameOf(const QString& path) {
   const int separator = qMax(path.lastIndexOf('/'), path.lastIndexOf('\\'));
@@ -107,7 +142,8 @@ void CMainDialog::SetCurrentProject(const QString& path) {
 
 void CMainDialog::OpenProject(const QString& path) {
   if (!LoadProject(path)) {
-    platform::CurrentPrompter().ShowMessage(this, path + kInvalidProject);
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, path + kInvalidProject,
+                                            platform::Buttons::Ok);
     return;
   }
   SetCurrentProject(path);
@@ -203,11 +239,22 @@ void CMainDialog::ShowLoadedLine(const store::ProjectLine& line,
 }
 
 bool CMainDialog::SaveProjectTo(const QString& path) {
-  if (!store::SaveProjectFile(path, store::ProjectFileText(JobFromControls()))) {
-    platform::CurrentPrompter().ShowMessage(this, QDir::toNativeSeparators(path) + kCannotSave);
+  std::vector<Key> emptied;
+  const QString text = store::ProjectFileText(JobFromControls(), &emptied);
+  if (!store::SaveProjectFile(path, text)) {
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
+                                            QDir::toNativeSeparators(path) + kCannotSave,
+                                            platform::Buttons::Ok);
     return false;
   }
   SetCurrentProject(path);
+  // The file is saved, but not all of the job: say what will come back empty.
+  if (!emptied.empty()) {
+    QStringList names;
+    for (Key key : emptied) names << FieldName(key);
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
+                                            kNotStored + names.join(u'\n'), platform::Buttons::Ok);
+  }
   return true;
 }
 
@@ -221,14 +268,11 @@ void CMainDialog::OnOpen() {
   if (!path.isEmpty()) OpenProject(QDir::toNativeSeparators(path));
 }
 
-void CMainDialog::OnSave() {
-  if (project_path_.isEmpty())
-    OnSaveAs();
-  else
-    SaveProjectTo(project_path_);
+bool CMainDialog::OnSave() {
+  return project_path_.isEmpty() ? OnSaveAs() : SaveProjectTo(project_path_);
 }
 
-void CMainDialog::OnSaveAs() {
+bool CMainDialog::OnSaveAs() {
   // Suggest the project beside the job's output, named after its video.
   QString suggested = project_path_;
   if (suggested.isEmpty()) {
@@ -240,5 +284,5 @@ void CMainDialog::OnSaveAs() {
   const QString path = platform::CurrentPrompter().ChooseSaveFile(
       this, store::kSaveProjectTitle, store::ProjectFileFilters(), suggested,
       store::kProjectFileSuffix);
-  if (!path.isEmpty()) SaveProjectTo(QDir::toNativeSeparators(path));
+  return !path.isEmpty() && SaveProjectTo(QDir::toNativeSeparators(path));
 }

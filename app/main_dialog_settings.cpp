@@ -26,6 +26,7 @@ void CMainDialog::LoadSettings() {
   js_url_ = stored.js_url;
   settings_.disable_i_button->setChecked(stored.disable_i_button);
   presets_ = std::move(stored.presets);
+  settings_read_whole_ = stored.read_whole;
   settings_.preset->clear();
   settings_.preset->addItems(store::PresetNames(presets_));
   ApplyIButtonRule();
@@ -35,6 +36,9 @@ void CMainDialog::SaveSettings() {
   // A folder that cannot be written keeps the old files; the program says nothing.
   store::WriteAffiliateId(platform::OwnFileToWrite(store::kAffiliateFileName),
                           settings_.affiliate_id->text());
+  // A settings file too large to be read whole holds more than the window knows of: writing
+  // it from memory would drop every preset past the part read.
+  if (!settings_read_whole_) return;
   store::StoredSettings stored;
   stored.disable_i_button = settings_.disable_i_button->isChecked();
   stored.players_url = players_url_;
@@ -46,15 +50,14 @@ void CMainDialog::SaveSettings() {
 
 bool CMainDialog::ConfirmExit() {
   if (modified_) {
-    switch (platform::CurrentPrompter().AskYesNoCancel(this, kSaveQuestion)) {
+    switch (platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, kSaveQuestion,
+                                                    platform::Buttons::YesNoCancel)) {
       case platform::Answer::Cancel:
         return false;
       case platform::Answer::Yes:
-        // The exit goes on whatever the save did.
-        if (project_path_.isEmpty())
-          OnSaveAs();
-        else
-          OnSave();
+        // The user asked to keep the job: when it did not get saved (Save As cancelled, or
+        // the file could not be written), the exit stops as with Cancel.
+        if (!OnSave()) return false;
         break;
       default:
         break;

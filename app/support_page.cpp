@@ -7,6 +7,8 @@ QUrl SupportPageUrl() {
   return QUrl::fromLocalFile(platform::ProgramFolder() + "/help/index.html");
 }
 
-void OpenSupportPage() {
-  platform::CurrentDesktop().Open(SupportPageUrl());
+void OpenSupportPage(QWidget* owner, const QString& fragment) {
+  QUrl url = SupportPageUrl();
+  if (!fragment.isEmpty()) url.setFragment(fragment);
+  platform::OpenOrTellWhy(owner, url);
 }

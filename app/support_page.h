@@ -4,9 +4,11 @@
 
 #include <QUrl>
 
+class QWidget;
+
 // The file address of <program folder>/help/index.html.
 QUrl SupportPageUrl();
 
-// Asks the desktop to open the help page in the user's browser. Whether a browser started is
-// not looked at: nothing is reported.
-void OpenSupportPage();
+// Asks the desktop to open the help page (at `fragment`, if given) in the user's browser; when
+// the machine has no browser or launcher, says so over `owner` with the page's address.
+void OpenSupportPage(QWidget* owner, const QString& fragment = {});

@@ -4,11 +4,12 @@
 
 namespace batch {
 
-void BatchPrompter::ShowMessage(QWidget*, const QString& text) {
-  PrintMessage(text);
-}
-
-platform::Answer BatchPrompter::AskYesNoCancel(QWidget*, const QString& text) {
+platform::Answer BatchPrompter::ShowMessage(QWidget*, const QString&, const QString& text,
+                                            platform::Buttons buttons) {
+  if (buttons == platform::Buttons::Ok) {
+    PrintMessage(text);
+    return platform::Answer::Ok;
+  }
   PrintAnswered(text, "No");
   return platform::Answer::No;
 }

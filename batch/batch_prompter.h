@@ -10,8 +10,8 @@ namespace batch {
 
 class BatchPrompter : public platform::Prompter {
  public:
-  void ShowMessage(QWidget* owner, const QString& text) override;
-  platform::Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
+  platform::Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
+                               platform::Buttons buttons) override;
   QString ChooseOpenFile(QWidget* owner, const QString& title,
                          const QList<platform::FileFilter>& filters) override;
   QString ChooseSaveFile(QWidget* owner, const QString& title,

@@ -57,7 +57,8 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
   const auto reader = videofile::CreateVideoFile(videofile::kVideoFileClassId);
   const auto writer = videofile::CreateVideoFile(videofile::kVideoFileClassId);
   if (!reader || !writer) {
-    platform::CurrentPrompter().ShowMessage(nullptr, kCannotCreate);
+    platform::CurrentPrompter().ShowMessage(nullptr, platform::kMessageCaption, kCannotCreate,
+                                            platform::Buttons::Ok);
     return {};
   }
   encode::ConversionHooks hooks;
@@ -70,7 +71,8 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
       encode::ConvertToTemporaryAvi(*reader, *writer, input, hooks);
   EndProgress();
   if (!result.succeeded) {
-    platform::CurrentPrompter().ShowMessage(nullptr, result.message);
+    platform::CurrentPrompter().ShowMessage(nullptr, platform::kMessageCaption, result.message,
+                                            platform::Buttons::Ok);
     return {};
   }
   return {true, result.converted_path, /*delete_converted=*/true};
@@ -85,7 +87,8 @@ bool RunBatchJob(store::ProjectSnapshot& job, QString* page_path, QString* page_
   const publish::PublishResult result =
       publish::PublishPage(publish::PublishJobFor(job, program_folder, players),
                            publish::PublishTools::Real(program_folder, [](const QString& text) {
-                             platform::CurrentPrompter().ShowMessage(nullptr, text);
+                             platform::CurrentPrompter().ShowMessage(
+                                 nullptr, platform::kMessageCaption, text, platform::Buttons::Ok);
                            }));
   if (result.output_video) job.output_video = *result.output_video;
   if (result.output_html) job.output_html = *result.output_html;

@@ -31,8 +31,6 @@ CEncodeVideoDialog::CEncodeVideoDialog(const QString& input_path, QWidget* paren
   setWindowTitle(t.caption);
   setFixedSize(t.client);
   controls_ = CreateTemplateControls(t, this);
-  for (QWidget* widget : std::as_const(controls_))
-    if (auto* label = qobject_cast<QLabel*>(widget)) label->setWordWrap(true);
   for (int hidden : {IDC_ENCODE_HINT, IDC_DELETE_TEMPORARY, IDC_DELETE_NOTE, IDC_ENCODE})
     Control(hidden)->hide();
   connect(qobject_cast<QAbstractButton*>(Control(IDC_CONVERT)), &QAbstractButton::clicked, this,
@@ -61,7 +59,8 @@ bool CEncodeVideoDialog::OnInitDialog() {
   if (!reader_ || !writer_) {
     // Ending the program here would lose the user's unsaved job: the conversion is simply not
     // available, and the main window carries on.
-    platform::CurrentPrompter().ShowMessage(parentWidget(), kCannotCreate);
+    platform::CurrentPrompter().ShowMessage(parentWidget(), platform::kMessageCaption,
+                                            kCannotCreate, platform::Buttons::Ok);
     return false;
   }
   static_cast<CSkinButton*>(Control(IDC_CONVERT))
@@ -93,7 +92,8 @@ void CEncodeVideoDialog::OnConvert() {
   if (!result.converted_path.isEmpty()) converted_path_ = result.converted_path;
   if (!result.succeeded) {
     setEnabled(true);
-    platform::CurrentPrompter().ShowMessage(this, result.message);
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, result.message,
+                                            platform::Buttons::Ok);
     return;
   }
   for (int id : {IDC_ENCODE, IDC_ENCODE_HINT, IDC_DELETE_NOTE, IDC_DELETE_TEMPORARY})

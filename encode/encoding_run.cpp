@@ -39,7 +39,8 @@ std::optional<EncoderRun> EncodingRun::PrepareEncoderArguments() {
   job_.working_folder = platform::EncoderWorkingFolder();
   EncoderRun run = PrepareEncoderRun(job_);
   if (run.Stopped()) {
-    platform::CurrentPrompter().ShowMessage(owner_, run.stop_message);
+    platform::CurrentPrompter().ShowMessage(owner_, platform::kMessageCaption, run.stop_message,
+                                            platform::Buttons::Ok);
     return std::nullopt;
   }
   // Written back in every case: its change handler starts the run with fresh results. The
@@ -121,7 +122,8 @@ void EncodingRun::FinishFailure() {
   needs_conversion_ = false;
   if (!converted_path_.isEmpty()) {
     emit BusyChanged(false);
-    platform::CurrentPrompter().ShowMessage(owner_, kConvertedFileFailed);
+    platform::CurrentPrompter().ShowMessage(owner_, platform::kMessageCaption, kConvertedFileFailed,
+                                            platform::Buttons::Ok);
     return;
   }
   // The dialog is modal: the window takes no input while it is open, and a busy (disabled)

@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 
+#include "platform/prompter.h"
+
 namespace platform {
 
 namespace {
@@ -22,6 +24,19 @@ Desktop& CurrentDesktop() {
 
 void SetDesktop(Desktop* desktop) {
   g_desktop = desktop;
+}
+
+QString CannotOpenMessage(const QUrl& address) {
+  return QStringLiteral(
+             "No web browser could be started on this computer to show the page.\n\n"
+             "Open this address in your browser:\n") +
+         address.toString();
+}
+
+bool OpenOrTellWhy(QWidget* owner, const QUrl& address) {
+  if (CurrentDesktop().Open(address)) return true;
+  CurrentPrompter().ShowMessage(owner, kMessageCaption, CannotOpenMessage(address), Buttons::Ok);
+  return false;
 }
 
 }  // namespace platform

@@ -14,6 +14,9 @@ inline const char kMessageCaption[] = "Reelwright";
 
 enum class Answer { Ok, Yes, No, Cancel };
 
+// The buttons of a message box.
+enum class Buttons { Ok, YesNoCancel };
+
 // One row of a file dialog's filter list: the name shown and its patterns ("*.mpg;*.mpeg").
 struct FileFilter {
   QString name;
@@ -24,11 +27,11 @@ class Prompter {
  public:
   virtual ~Prompter() = default;
 
-  // A message box with the caption "Reelwright" and an OK button, modal to `owner`.
-  virtual void ShowMessage(QWidget* owner, const QString& text) = 0;
-
-  // The question with the buttons Yes, No and Cancel; Cancel also when the box is closed.
-  virtual Answer AskYesNoCancel(QWidget* owner, const QString& text) = 0;
+  // A message box modal to `owner`, with the caption and buttons the caller gives (the
+  // program's own messages use kMessageCaption). The button pressed; Ok for an OK box, and
+  // Cancel when a question's box is closed.
+  virtual Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
+                             Buttons buttons) = 0;
 
   // An open-file dialog for an existing file; the chosen path, or empty when cancelled.
   virtual QString ChooseOpenFile(QWidget* owner, const QString& title,

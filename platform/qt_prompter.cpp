@@ -42,13 +42,14 @@ QString QtFilterString(const QList<FileFilter>& filters) {
   return rows.join(";;");
 }
 
-void QtPrompter::ShowMessage(QWidget* owner, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, kMessageCaption, text, QMessageBox::Ok, owner);
-  box.exec();
-}
-
-Answer QtPrompter::AskYesNoCancel(QWidget* owner, const QString& text) {
-  QMessageBox box(QMessageBox::Question, kMessageCaption, text,
+Answer QtPrompter::ShowMessage(QWidget* owner, const QString& caption, const QString& text,
+                               Buttons buttons) {
+  if (buttons == Buttons::Ok) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+    return Answer::Ok;
+  }
+  QMessageBox box(QMessageBox::Question, caption, text,
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {

@@ -7,8 +7,8 @@ namespace platform {
 
 class QtPrompter : public Prompter {
  public:
-  void ShowMessage(QWidget* owner, const QString& text) override;
-  Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
+  Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
+                     Buttons buttons) override;
   QString ChooseOpenFile(QWidget* owner, const QString& title,
                          const QList<FileFilter>& filters) override;
   QString ChooseSaveFile(QWidget* owner, const QString& title, const QList<FileFilter>& filters,

@@ -19,13 +19,17 @@ QStringList ScriptedPrompter::messages() const {
   return texts;
 }
 
-void ScriptedPrompter::ShowMessage(QWidget*, const QString& text) {
-  prompts_.push_back({RecordedPrompt::Kind::Message, kMessageCaption, text, {"OK"}, {}, {}});
-}
-
-Answer ScriptedPrompter::AskYesNoCancel(QWidget*, const QString& text) {
-  prompts_.push_back(
-      {RecordedPrompt::Kind::Question, kMessageCaption, text, {"Yes", "No", "Cancel"}, {}, {}});
+Answer ScriptedPrompter::ShowMessage(QWidget* owner, const QString& caption, const QString& text,
+                                     Buttons buttons) {
+  const bool question = buttons == Buttons::YesNoCancel;
+  RecordedPrompt prompt;
+  prompt.kind = question ? RecordedPrompt::Kind::Question : RecordedPrompt::Kind::Message;
+  prompt.caption = caption;
+  prompt.text = text;
+  prompt.buttons = question ? QStringList{"Yes", "No", "Cancel"} : QStringList{"OK"};
+  prompt.owner = owner;
+  prompts_.push_back(prompt);
+  if (!question) return Answer::Ok;
   if (answers_.empty()) return Answer::Cancel;
   Answer answer = answers_.front();
   answers_.pop_front();
@@ -39,21 +43,22 @@ QString ScriptedPrompter::NextPath() {
   return path;
 }
 
-QString ScriptedPrompter::ChooseOpenFile(QWidget*, const QString& title,
+QString ScriptedPrompter::ChooseOpenFile(QWidget* owner, const QString& title,
                                          const QList<FileFilter>& filters) {
-  prompts_.push_back({RecordedPrompt::Kind::OpenFile, title, {}, {}, filters, {}});
+  prompts_.push_back({RecordedPrompt::Kind::OpenFile, title, {}, {}, filters, {}, owner});
   return NextPath();
 }
 
-QString ScriptedPrompter::ChooseSaveFile(QWidget*, const QString& title,
+QString ScriptedPrompter::ChooseSaveFile(QWidget* owner, const QString& title,
                                          const QList<FileFilter>& filters,
                                          const QString& suggested_path, const QString&) {
-  prompts_.push_back({RecordedPrompt::Kind::SaveFile, title, {}, {}, filters, suggested_path});
+  prompts_.push_back(
+      {RecordedPrompt::Kind::SaveFile, title, {}, {}, filters, suggested_path, owner});
   return NextPath();
 }
 
-QString ScriptedPrompter::ChooseFolder(QWidget*, const QString& title) {
-  prompts_.push_back({RecordedPrompt::Kind::Folder, title, {}, {}, {}, {}});
+QString ScriptedPrompter::ChooseFolder(QWidget* owner, const QString& title) {
+  prompts_.push_back({RecordedPrompt::Kind::Folder, title, {}, {}, {}, {}, owner});
   return NextPath();
 }
 

@@ -12,12 +12,13 @@ namespace platform {
 
 struct RecordedPrompt {
   enum class Kind { Message, Question, OpenFile, SaveFile, Folder };
-  Kind kind;
-  QString caption;      // "Reelwright" for message boxes; the title for pickers
+  Kind kind = Kind::Message;
+  QString caption;      // as the caller passed it: the box's caption or the picker's title
   QString text;         // the message; empty for pickers
-  QStringList buttons;  // "OK", or "Yes", "No", "Cancel"
+  QStringList buttons;  // the buttons the caller asked for: "OK", or "Yes", "No", "Cancel"
   QList<FileFilter> filters;
   QString suggested_path;
+  QWidget* owner = nullptr;  // the window the prompt was modal to
 };
 
 class ScriptedPrompter : public Prompter {
@@ -26,7 +27,8 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter();
   ~ScriptedPrompter() override;
 
-  // Answers, used in order; a question with no answer left is cancelled, a picker gets "".
+  // Answers to questions and paths for pickers, used in order; a question with no answer left
+  // is cancelled, a picker gets "". An OK box takes no answer.
   void QueueAnswer(Answer answer) { answers_.push_back(answer); }
   void QueuePath(const QString& path) { paths_.push_back(path); }
 
@@ -35,8 +37,8 @@ class ScriptedPrompter : public Prompter {
   QStringList messages() const;
   void Clear() { prompts_.clear(); }
 
-  void ShowMessage(QWidget* owner, const QString& text) override;
-  Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
+  Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
+                     Buttons buttons) override;
   QString ChooseOpenFile(QWidget* owner, const QString& title,
                          const QList<FileFilter>& filters) override;
   QString ChooseSaveFile(QWidget* owner, const QString& title, const QList<FileFilter>& filters,

@@ -1,8 +1,9 @@
-// The Advanced Options dialog: three external locations, each a switch with an address. It
-// edits the options in place only on OK.
+// The Advanced Options dialog (template 237): three external locations, each a switch with an
+// address. It edits the options in place only on OK; Enter is OK.
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <array>
 
 #include "store/external_url_option.h"
@@ -21,12 +22,14 @@ class AdvancedDlg : public QDialog {
   int DoModal();
   void Create(double dpi);
 
+  QWidget* Control(int id) const { return controls_.value(id, nullptr); }
   QCheckBox* check(int row) const { return rows_[row].check; }
   QLineEdit* url(int row) const { return rows_[row].url; }
 
   void accept() override;
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
@@ -35,5 +38,6 @@ class AdvancedDlg : public QDialog {
     QCheckBox* check;
     QLineEdit* url;
   };
+  QHash<int, QWidget*> controls_;
   std::array<Row, 3> rows_;
 };

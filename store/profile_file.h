@@ -40,6 +40,9 @@ class ProfileFile {
   void WriteString(const QString& section, const QString& key, const QString& value);
   void WriteInt(const QString& section, const QString& key, int value);
 
+  // False when Load stopped at kMaxBytes before the end of the file.
+  bool complete() const { return complete_; }
+
   QByteArray ToBytes() const;
   // Replaces the file only once the new one is complete. Refuses (false) to write back a
   // profile that was loaded from a file larger than kMaxBytes, whose tail it never read.

@@ -67,13 +67,15 @@ bool LoadsBackAs(const QString& line, ProjectKey key, const ProjectSnapshot& job
 
 }  // namespace
 
-QString ProjectFileText(const ProjectSnapshot& job) {
+QString ProjectFileText(const ProjectSnapshot& job, std::vector<ProjectKey>* emptied) {
   const ProjectSnapshot target = Representable(job);
   QString text;
   for (const ProjectKeyInfo& info : kProjectKeys) {
     QString line = LineFor(info, target);
-    if (!LoadsBackAs(line, info.key, target))
+    if (!LoadsBackAs(line, info.key, target)) {
       line = LineFor(info, WithEmptyValue(target, info.key));
+      if (emptied) emptied->push_back(info.key);
+    }
     text += line + QLatin1String("\r\n");
   }
   return text;

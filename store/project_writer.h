@@ -14,13 +14,15 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "store/project_snapshot.h"
 
 namespace store {
 
-// The file's text, with CR LF line ends.
-QString ProjectFileText(const ProjectSnapshot& job);
+// The file's text, with CR LF line ends. The keys whose value the file cannot carry, and which
+// are therefore written empty, are added to `emptied` when given.
+QString ProjectFileText(const ProjectSnapshot& job, std::vector<ProjectKey>* emptied = nullptr);
 
 // Replaces the file only once the new one is complete; false when it cannot be written.
 bool SaveProjectFile(const QString& path, const QString& text);

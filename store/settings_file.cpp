@@ -25,6 +25,7 @@ StoredSettings ReadSettings(const ProfileFile& profile) {
   settings.js_url.SwitchOffAfterRead();
   settings.disable_i_button = profile.ReadInt(kAutosaveSection, kDisableIButtonKey, 1) == 1;
   settings.presets = ReadPresets(profile);
+  settings.read_whole = profile.complete();
   return settings;
 }
 

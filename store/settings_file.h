@@ -20,6 +20,9 @@ struct StoredSettings {
   store::ExternalUrlOption videos_url{store::kVideosUrlKey};
   store::ExternalUrlOption js_url{store::kJsUrlKey};
   PresetList presets;
+  // False when the file was larger than ProfileFile::kMaxBytes and only its start was read:
+  // what follows (presets too) is unknown, so such a file must never be replaced.
+  bool read_whole = true;
 };
 
 // What start-up reads. Missing files, sections and keys give the defaults: "Disable 'I' Button"

@@ -14,11 +14,25 @@
 
 namespace {
 
+// A check box that, as a dialog's check box does, takes a click anywhere in its rectangle, not
+// only on its square and caption.
+class TemplateCheckBox : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
   const QString caption = QString::fromUtf8(control.caption);
   switch (control.kind) {
-    case ControlKind::Label:
-      return new QLabel(caption, parent);
+    case ControlKind::Label: {
+      // A dialog's static text wraps at its rectangle's width.
+      auto* label = new QLabel(caption, parent);
+      label->setWordWrap(true);
+      return label;
+    }
     case ControlKind::Edit:
       return new QLineEdit(parent);
     case ControlKind::DropList:
@@ -26,12 +40,17 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
     case ControlKind::DropEdit: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(true);
-      // Typing never adds rows: the typed text is simply the value.
+      // Typing never adds rows nor completes them: the typed text is simply the value.
       combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setCompleter(nullptr);
+      // Qt's combo box takes Enter in its field, and leaving the field, as a choice of the row
+      // with the typed text (raising `activated`); here only a pick from the drop-down chooses.
+      QObject::disconnect(combo->lineEdit(), SIGNAL(returnPressed()), combo, nullptr);
+      QObject::disconnect(combo->lineEdit(), SIGNAL(editingFinished()), combo, nullptr);
       return combo;
     }
     case ControlKind::CheckBox:
-      return new QCheckBox(caption, parent);
+      return new TemplateCheckBox(caption, parent);
     case ControlKind::RadioButton:
       return new QRadioButton(caption, parent);
     case ControlKind::SkinButton: {

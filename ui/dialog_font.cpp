@@ -1,6 +1,7 @@
 #include "ui/dialog_font.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -11,6 +12,17 @@ namespace {
 const char kDialogFontFamily[] = "Microsoft Sans Serif";
 constexpr double kPointsTimesDpi = 768;  // 8 points at 96 pixels per inch
 constexpr int kFallbackPointSize = 8;
+
+// The metric replacement of the face the templates were laid out in, loaded once from its file:
+// with it the templates' texts fit their rectangles as they were made to. Empty when the file
+// cannot be loaded; Qt then puts another sans font in place.
+QString ReplacementFamily() {
+  static const QString family = [] {
+    const int id = QFontDatabase::addApplicationFont(QStringLiteral(REELWRIGHT_DIALOG_FONT_FILE));
+    return QFontDatabase::applicationFontFamilies(id).value(0);
+  }();
+  return family;
+}
 
 }  // namespace
 
@@ -23,6 +35,9 @@ int DialogFontPointSize(double dpi) {
 
 void ApplyDialogFont(QWidget* dialog, double dpi) {
   QFont font(kDialogFontFamily);
+  // The face itself where the system has it, else its replacement.
+  if (const QString replacement = ReplacementFamily(); !replacement.isEmpty())
+    font.setFamilies({kDialogFontFamily, replacement});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(DialogFontPointSize(dpi));
   dialog->setFont(font);

@@ -1,6 +1,7 @@
-// The dialog font. Every dialog of the program uses "Microsoft Sans Serif" (Qt puts an available
-// sans font in its place) at a point size that keeps the text at about the same pixel height at
-// any screen resolution, so that the controls keep their pixel places over the skin bitmaps.
+// The dialog font. Every dialog of the program uses "Microsoft Sans Serif", or where the system
+// lacks it the metric replacement the build found (MS Sans Serif from fonts-wine), at a point size
+// that keeps the text at about the same pixel height at any screen resolution, so that the controls
+// keep their pixel places over the skin bitmaps.
 #pragma once
 
 class QWidget;

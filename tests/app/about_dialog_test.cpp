@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -25,11 +26,24 @@ TEST(AboutDialog, ShowsTheVersionAndOurLine) {
   EXPECT_LT(icon->geometry().right(), dialog.findChild<QLabel*>("IDC_VERSION")->x());
 }
 
-TEST(AboutDialog, KeepsItsPixelSizeAtEveryResolution) {
-  for (double dpi : {72.0, 96.0, 120.0}) {
+// The size is in pixels, whatever the resolution; what the resolution changes is the font's
+// point size, chosen so that the text is about as many pixels high on that screen as at 96 DPI
+// (8 points there: 10.7 pixels), and so stays inside the fixed rectangles.
+TEST(AboutDialog, KeepsItsPixelSizeAndTextHeightAtEveryResolution) {
+  for (double dpi : {72.0, 96.0, 120.0, 144.0}) {
     CAboutDialog dialog(nullptr, dpi);
     EXPECT_EQ(dialog.size(), QSize(378, 89)) << dpi;
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    const double pixels_high = dialog.font().pointSizeF() * dpi / 72;
+    EXPECT_GE(pixels_high, 10.0) << dpi;
+    EXPECT_LE(pixels_high, 11.0) << dpi;
+  }
+  // At the resolution the tests run at, the texts fit their labels in that font.
+  CAboutDialog dialog(nullptr, 96);
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (label->text().isEmpty()) continue;
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+        << label->objectName().toStdString();
   }
 }
 

@@ -35,15 +35,45 @@ TEST_F(MainWindowTest, ProgramSetRowsAndChecksRaiseNoHandler) {
   EXPECT_FALSE(dialog->State().modified);
 }
 
+// A user types into the focused field and leaves it with Tab or Enter: the text typed is the
+// value, and no list handler runs (no completion, no preset cleared, nothing marked).
 TEST_F(MainWindowTest, TypingABufferSizeMarksNothingButIsTheValue) {
+  program_folder.Write("reelwright.ini", "[Option0]\r\nname=Web\r\nresolution=3\r\n");
+  Start();
+  dialog->EnableEncodingControls(true);
   dialog->GoToPage(3);
+  dialog->ShowPublishedResult();
   dialog->SetCurrentProject(dialog->State().project_path);
-  QLineEdit* field = list(IDC_BUFFER_SIZE)->lineEdit();
-  field->selectAll();
-  QTest::keyClicks(field, "3");
-  EXPECT_FALSE(dialog->State().modified);
-  EXPECT_EQ(list(IDC_BUFFER_SIZE)->currentText(), "3");
-  EXPECT_EQ(list(IDC_BUFFER_SIZE)->count(), 9);
+  ASSERT_EQ(list(IDC_PRESET)->currentIndex(), 0);
+  QApplication::setActiveWindow(dialog.get());
+
+  QComboBox* combo = list(IDC_BUFFER_SIZE);
+  struct Case {
+    QString typed;
+    Qt::Key leave;
+  };
+  // "3", "4" and "1" begin rows ("30", "45", "10"); "10" and "45" are rows.
+  const Case cases[] = {{"3", Qt::Key_Tab},  {"4", Qt::Key_Return},  {"1", Qt::Key_Enter},
+                        {"10", Qt::Key_Tab}, {"10", Qt::Key_Return}, {"45", Qt::Key_Enter}};
+  for (const Case& c : cases) {
+    combo->setFocus();
+    ASSERT_TRUE(combo->hasFocus());
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), c.typed);
+    QTest::keyClick(QApplication::focusWidget(), c.leave);
+    EXPECT_EQ(combo->currentText(), c.typed) << c.typed.toStdString();
+    EXPECT_EQ(list(IDC_PRESET)->currentIndex(), 0) << c.typed.toStdString();
+    EXPECT_TRUE(control(IDC_DELETE_PRESET)->isEnabled());
+    EXPECT_FALSE(dialog->State().modified) << c.typed.toStdString();
+    EXPECT_TRUE(dialog->State().published) << c.typed.toStdString();
+  }
+  EXPECT_EQ(combo->count(), 9);
+
+  // A pick from the drop-down is still a choice.
+  Pick(IDC_BUFFER_SIZE, 6);
+  EXPECT_EQ(combo->currentText(), "30");
+  EXPECT_EQ(list(IDC_PRESET)->currentIndex(), -1);
+  EXPECT_TRUE(dialog->State().modified);
 }
 
 TEST_F(MainWindowTest, InvalidateResultsHidesTicksAndGreysPreviewAndCode) {

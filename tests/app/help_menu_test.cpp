@@ -17,6 +17,27 @@ TEST_F(MainWindowTest, HelpButtonAndSupportItemOpenTheSameHelpPage) {
   EXPECT_TRUE(SupportPageUrl().isLocalFile());
 }
 
+TEST_F(MainWindowTest, WithoutABrowserHelpSaysSoAndGivesTheAddress) {
+  platform::RecordingDesktop desktop;
+  desktop.SetAccept(false);
+  Click(IDC_HELP);
+  dialog->OnCommand(ID_HELP_SUPPORT);
+  ASSERT_EQ(prompter.prompts().size(), 2u);
+  for (const platform::RecordedPrompt& prompt : prompter.prompts()) {
+    EXPECT_EQ(prompt.kind, platform::RecordedPrompt::Kind::Message);
+    EXPECT_EQ(prompt.caption, "Reelwright");
+    EXPECT_EQ(prompt.text, platform::CannotOpenMessage(SupportPageUrl()));
+    EXPECT_TRUE(prompt.text.contains(SupportPageUrl().toString()));
+    EXPECT_EQ(prompt.owner, dialog.get());
+  }
+
+  // With a browser, nothing is said.
+  prompter.Clear();
+  desktop.SetAccept(true);
+  Click(IDC_HELP);
+  EXPECT_TRUE(prompter.prompts().empty());
+}
+
 TEST_F(MainWindowTest, JoinNowExplainsTheAffiliateLink) {
   platform::RecordingDesktop desktop;
   dialog->GoToPage(3);

@@ -1,6 +1,7 @@
 // Project files through the real window: opening from the command line and with Open, the
 // loader's rules as a user meets them, and Save, Save As and the exit's Yes.
 #include <QCheckBox>
+#include <QSignalSpy>
 
 #include "main_window_fixture.h"
 #include "store/project_reader.h"
@@ -223,6 +224,67 @@ TEST_F(ProjectTest, YesAtTheExitQuestionRunsSaveAsWithoutAProject) {
   EXPECT_EQ(exit_codes, std::vector<int>{0});
   EXPECT_TRUE(program_folder.Read("at-exit.reel").contains("TITLE=kept\r\n"));
   EXPECT_TRUE(program_folder.Exists("reelwright.ini"));
+}
+
+// Yes means "keep my job": when it was not saved after all, the exit stops as with Cancel,
+// writing nothing and leaving the window as it was.
+TEST_F(ProjectTest, YesAtTheExitQuestionThenNoSaveKeepsTheWindow) {
+  const QString folder_as_file = program_folder.FilePath("sub.reel");
+  QDir().mkpath(folder_as_file);
+  Type(IDC_PAGE_TITLE, "kept");
+  for (const QString& chosen : {QString(), folder_as_file}) {  // Save As cancelled, or failing
+    prompter.Clear();
+    prompter.QueueAnswer(platform::Answer::Yes);
+    prompter.QueuePath(chosen);
+    Click(IDC_EXIT);
+    EXPECT_TRUE(exit_codes.empty());
+    EXPECT_TRUE(dialog->State().modified);
+    EXPECT_EQ(prompter.prompts()[1].kind, platform::RecordedPrompt::Kind::SaveFile);
+  }
+  EXPECT_EQ(prompter.messages().last(), folder_as_file + "\n\nCan't save the project file.");
+
+  // Save to an open project that can no longer be written, from Escape this time.
+  const QString path = Open("TITLE=a\n");
+  Type(IDC_PAGE_TITLE, "b");
+  QFile::remove(path);
+  QDir().mkpath(path);
+  QSignalSpy finished(dialog.get(), &QDialog::finished);
+  prompter.QueueAnswer(platform::Answer::Yes);
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  EXPECT_EQ(finished.count(), 0);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->State().modified);
+  EXPECT_FALSE(program_folder.Exists("reelwright.ini"));
+  EXPECT_FALSE(program_folder.Exists("affiliate.cfg"));
+}
+
+// A value the file cannot hold (it would read back as another key) is saved empty, and the
+// save says so, naming each such field once, in one message.
+TEST_F(ProjectTest, ASaveThatCannotStoreAValueSaysWhichFields) {
+  const QString path = Open("TITLE=a\n");
+  edit(IDC_AFFILIATE_ID)->setText("my PRESETS");
+  edit(IDC_REDIRECT_URL)->setText("next/AUDIOMONO");
+  Type(IDC_PAGE_TITLE, "b");
+  Click(IDC_SAVE);
+  ASSERT_EQ(prompter.prompts().size(), 1u);
+  const platform::RecordedPrompt& prompt = prompter.prompts()[0];
+  EXPECT_EQ(prompt.caption, "Reelwright");
+  EXPECT_EQ(prompt.buttons, QStringList{"OK"});
+  EXPECT_EQ(prompt.text,
+            "The project was saved, but the project file cannot hold these values, so they "
+            "were saved empty:\nAffiliate ID\nRedirect address");
+  EXPECT_FALSE(dialog->State().modified);
+  const QByteArray file = program_folder.Read("job.reel");
+  EXPECT_TRUE(file.contains("TITLE=ab\r\n"));
+  EXPECT_TRUE(file.contains("AFFILID=\r\n"));
+
+  // Values the file holds: nothing to say.
+  prompter.Clear();
+  edit(IDC_AFFILIATE_ID)->setText("partner-7");
+  edit(IDC_REDIRECT_URL)->setText("example.org");
+  Click(IDC_SAVE);
+  EXPECT_TRUE(prompter.prompts().empty());
+  EXPECT_EQ(dialog->State().project_path, path);
 }
 
 TEST_F(ProjectTest, SaveWritesToTheOpenProjectAndReportsAFileItCannotWrite) {

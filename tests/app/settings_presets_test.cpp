@@ -7,6 +7,7 @@
 #include "app/new_preset_dialog.h"
 #include "main_window_fixture.h"
 #include "publish/advanced_dialog.h"
+#include "store/profile_file.h"
 
 namespace {
 
@@ -155,6 +156,46 @@ TEST_F(SettingsTest, ChoosingAPresetFillsTheListsAndHandChangesClearIt) {
   Pick(IDC_PRESET, 1);
   Pick(IDC_PRESET, 0);
   EXPECT_FALSE(button(IDC_ENABLE_AUDIO)->isChecked());
+}
+
+// Delete Preset follows the preset list's selection, also while the encoding page is greyed;
+// only switching the page's controls off greys it with them.
+// A file larger than what start-up reads keeps everything past that part: the exit leaves it
+// exactly as it was, whatever changed in the window.
+TEST_F(SettingsTest, ASettingsFileTooLargeToReadWholeIsLeftUntouchedAtExit) {
+  QByteArray settings = kSettings;
+  QByteArray filler = "; " + QByteArray(78, 'x') + "\r\n";
+  while (settings.size() <= store::ProfileFile::kMaxBytes) settings.append(filler);
+  settings.append("[Option3]\r\nname=Past the first part\r\nresolution=2\r\n");
+  StartWith(settings);
+  EXPECT_EQ(PresetRows(), QStringList({"Web small", "Web large", "Tiny"}));
+  dialog->EnableEncodingControls(true);
+  Click(IDC_DELETE_PRESET);
+  edit(IDC_AFFILIATE_ID)->setText("kept");
+  ExitAnsweringNo();
+  EXPECT_EQ(program_folder.Read("reelwright.ini"), settings);
+  EXPECT_EQ(program_folder.Read("affiliate.cfg"), "kept");
+}
+
+TEST_F(SettingsTest, DeletePresetIsUsableExactlyWhenAPresetIsChosen) {
+  StartWith(kSettings);
+  ASSERT_FALSE(control(IDC_START_ENCODING)->isEnabled());
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
+  program_folder.Write("job.reel", "WHICHFILE=0\nPRESET=Web large\n");
+  dialog->OpenProject(program_folder.FilePath("job.reel"));
+  ASSERT_EQ(list(IDC_PRESET)->currentText(), "Web large");
+  EXPECT_FALSE(control(IDC_START_ENCODING)->isEnabled());
+  EXPECT_TRUE(control(IDC_DELETE_PRESET)->isEnabled());
+
+  program_folder.Write("none.reel", "WHICHFILE=0\n");
+  dialog->OpenProject(program_folder.FilePath("none.reel"));
+  EXPECT_EQ(list(IDC_PRESET)->currentIndex(), -1);
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
+
+  dialog->OpenProject(program_folder.FilePath("job.reel"));
+  EXPECT_TRUE(control(IDC_DELETE_PRESET)->isEnabled());
+  dialog->EnableEncodingControls(false);
+  EXPECT_FALSE(control(IDC_DELETE_PRESET)->isEnabled());
 }
 
 TEST_F(SettingsTest, DeletingChoosesTheNextOrTheNewLastPreset) {

@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "platform/desktop.h"
 #include "platform/program_folder.h"
 #include "platform/recording_desktop.h"
 
@@ -35,18 +36,18 @@ TEST_F(SupportPageTest, TheBuiltProgramFolderHoldsTheGuide) {
 TEST_F(SupportPageTest, OpensThatAddressThroughTheDesktop) {
   platform::OverrideProgramFolder("/opt/reelwright");
   platform::RecordingDesktop desktop;
-  OpenSupportPage();
-  OpenSupportPage();
+  OpenSupportPage(nullptr);
+  OpenSupportPage(nullptr);
   ASSERT_EQ(desktop.opened().size(), 2);
   EXPECT_EQ(desktop.opened()[0], QUrl::fromLocalFile("/opt/reelwright/help/index.html"));
   EXPECT_EQ(desktop.opened()[1], desktop.opened()[0]);
 }
 
-TEST_F(SupportPageTest, NoBrowserIsNotReported) {
-  platform::RecordingDesktop desktop;
-  desktop.SetAccept(false);
-  OpenSupportPage();  // returns quietly, shows nothing
-  EXPECT_EQ(desktop.opened().size(), 1);
+TEST_F(SupportPageTest, TheNoBrowserMessageGivesTheAddressToOpenByHand) {
+  const QUrl address = QUrl::fromLocalFile("/opt/reel wright/help/index.html");
+  const QString message = platform::CannotOpenMessage(address);
+  EXPECT_TRUE(message.endsWith("\n" + address.toString())) << message.toStdString();
+  EXPECT_TRUE(message.contains("browser"));
 }
 
 }  // namespace

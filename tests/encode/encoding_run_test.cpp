@@ -108,6 +108,8 @@ TEST_F(EncodingRunTest, ChecksTheFolderBeforeTheInputAndChangesNothing) {
     QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
     EXPECT_EQ(prompter_.messages(), QStringList{c.message});
     EXPECT_EQ(prompter_.prompts()[0].buttons, QStringList{"OK"});
+    EXPECT_EQ(prompter_.prompts()[0].caption, "Reelwright");
+    EXPECT_EQ(prompter_.prompts()[0].owner, dialog_.get());
     EXPECT_EQ(s().output_video->text(), "clip");
     EXPECT_FALSE(run().running());
     EXPECT_TRUE(dialog_->isEnabled());

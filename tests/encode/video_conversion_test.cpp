@@ -201,6 +201,10 @@ TEST_F(ConvertDialogTest, AFailureLeavesOnlyCancel) {
   dialog.show();
   QTest::mouseClick(dialog.Control(IDC_CONVERT), Qt::LeftButton);
   EXPECT_EQ(prompter_.messages(), QStringList{"Error while converting file."});
+  // The dialog's own message, over the dialog rather than the main window.
+  EXPECT_EQ(prompter_.prompts()[0].owner, &dialog);
+  EXPECT_EQ(prompter_.prompts()[0].caption, "Reelwright");
+  EXPECT_EQ(prompter_.prompts()[0].buttons, QStringList{"OK"});
   EXPECT_FALSE(dialog.Control(IDC_CONVERT)->isEnabled());
   EXPECT_TRUE(dialog.Control(IDC_ENCODE)->isHidden());
   QTest::mouseClick(dialog.Control(IDCANCEL), Qt::LeftButton);
@@ -209,9 +213,12 @@ TEST_F(ConvertDialogTest, AFailureLeavesOnlyCancel) {
 }
 
 TEST_F(ConvertDialogTest, AControlThatCannotBeCreatedIsReportedAndOffersNothing) {
-  CEncodeVideoDialog dialog("/in/clip.wmv", nullptr, Factory(false));
+  QWidget main_window;
+  CEncodeVideoDialog dialog("/in/clip.wmv", &main_window, Factory(false));
   EXPECT_FALSE(dialog.Create(96));
   EXPECT_EQ(prompter_.messages(), QStringList{"Can't create VideoFile control"});
+  // Shown before the dialog is, so over the window that asked for it.
+  EXPECT_EQ(prompter_.prompts()[0].owner, &main_window);
   EXPECT_EQ(dialog.DoModal(), QDialog::Rejected);
 }
 

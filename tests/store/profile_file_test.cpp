@@ -133,21 +133,5 @@ TEST(ProfileFileTest, MissingEmptyAndBinaryFilesReadAsEmpty) {
   EXPECT_EQ(profile.ReadString("S", "key", "", 260), "found");
 }
 
-TEST(ProfileFileTest, AFileLargerThanTheCapIsReadInPartAndNeverWrittenBack) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("huge.ini");
-  QByteArray bytes = "[S]\nkey=early\n";
-  bytes.append(QByteArray(ProfileFile::kMaxBytes, 'x'));
-  bytes.append("\n[Late]\nkey=late\n");
-  store_test::WriteBytes(path, bytes);
-
-  ProfileFile profile = ProfileFile::Load(path);
-  EXPECT_EQ(profile.ReadString("S", "key", "", 260), "early");
-  EXPECT_EQ(profile.ReadString("Late", "key", "<none>", 260), "<none>");
-  profile.WriteString("S", "key", "changed");
-  EXPECT_FALSE(profile.Save(path));
-  EXPECT_EQ(store_test::ReadBytes(path).size(), bytes.size());
-}
-
 }  // namespace
 }  // namespace store

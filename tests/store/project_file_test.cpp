@@ -180,7 +180,9 @@ ProjectSnapshot EveryFieldChanged() {
 
 TEST(ProjectFileTest, ASavedJobLoadsBackTheSame) {
   const ProjectSnapshot job = EveryFieldChanged();
-  const QString text = ProjectFileText(job);
+  std::vector<ProjectKey> emptied;
+  const QString text = ProjectFileText(job, &emptied);
+  EXPECT_TRUE(emptied.empty());
   EXPECT_EQ(LoadProjectText(text.toUtf8(), {}), job);
   EXPECT_EQ(LoadProjectText(text.toUtf8(), job), job);
 
@@ -200,25 +202,26 @@ TEST(ProjectFileTest, ValuesHoldingKeysLoadBackWhenTheFormatCanCarryThem) {
     const char* what;
     Set set;
     Set set_loaded = nullptr;  // what loads instead, when the format cannot carry the value
+    ProjectKey emptied = ProjectKey::Title;  // the key written empty then
   };
   const Case cases[] = {
       {"title with later keys", [](ProjectSnapshot& j) { j.page_title = "IPVIDEO=x PRESET"; }},
       {"path with TITLE=", [](ProjectSnapshot& j) { j.input_video = "/clips/TITLE=1.avi"; },
-       [](ProjectSnapshot& j) { j.input_video = ""; }},
+       [](ProjectSnapshot& j) { j.input_video = ""; }, ProjectKey::InputVideo},
       {"path with TITLE but no =", [](ProjectSnapshot& j) { j.input_video = "/TITLE/a.avi"; }},
       {"affiliate id with PRESET", [](ProjectSnapshot& j) { j.affiliate_id = "PRESETS"; },
-       [](ProjectSnapshot& j) { j.affiliate_id = ""; }},
+       [](ProjectSnapshot& j) { j.affiliate_id = ""; }, ProjectKey::AffiliateId},
       {"redirect with a flag key", [](ProjectSnapshot& j) { j.redirect_url = "next/AUDIOMONO"; },
-       [](ProjectSnapshot& j) { j.redirect_url = ""; }},
+       [](ProjectSnapshot& j) { j.redirect_url = ""; }, ProjectKey::RedirectUrl},
       {"redirect with a later key", [](ProjectSnapshot& j) { j.redirect_url = "next/WHICHFILE"; }},
       {"preset name with OPHTML=", [](ProjectSnapshot& j) { j.preset_name = "OPHTML=x"; },
-       [](ProjectSnapshot& j) { j.preset_name = ""; }},
+       [](ProjectSnapshot& j) { j.preset_name = ""; }, ProjectKey::Preset},
       {"player URL with a table key",
        [](ProjectSnapshot& j) { j.players_url.Set(true, "http://x/?WHICHFILE=2"); },
-       [](ProjectSnapshot& j) { j.players_url.Set(true, ""); }},
+       [](ProjectSnapshot& j) { j.players_url.Set(true, ""); }, ProjectKey::PlayersUrl},
       {"script URL with an earlier option key",
        [](ProjectSnapshot& j) { j.js_url.Set(true, "PLAYERSURL.js"); },
-       [](ProjectSnapshot& j) { j.js_url.Set(true, ""); }},
+       [](ProjectSnapshot& j) { j.js_url.Set(true, ""); }, ProjectKey::JsUrl},
       {"player URL with a later option key",
        [](ProjectSnapshot& j) { j.players_url.Set(true, "JSURL/p/"); }},
       {"line feed in a title", [](ProjectSnapshot& j) { j.page_title = "one\ntwo"; },
@@ -235,7 +238,11 @@ TEST(ProjectFileTest, ValuesHoldingKeysLoadBackWhenTheFormatCanCarryThem) {
     if (c.set_loaded) c.set_loaded(expected);
     // Loaded over a window that holds other values, so that a line that is missing or read as
     // another key shows.
-    EXPECT_EQ(LoadProjectText(ProjectFileText(job).toUtf8(), ProjectSnapshot()), expected)
+    std::vector<ProjectKey> emptied;
+    const QString text = ProjectFileText(job, &emptied);
+    EXPECT_EQ(LoadProjectText(text.toUtf8(), ProjectSnapshot()), expected) << c.what;
+    EXPECT_EQ(emptied,
+              c.set_loaded ? std::vector<ProjectKey>{c.emptied} : std::vector<ProjectKey>{})
         << c.what;
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QWidget>
 
 #include "res/dialog_template.h"
@@ -34,6 +36,19 @@ TEST(DialogFont, AppliedToADialogAndItsChildren) {
   EXPECT_EQ(dialog.font().family(), "Microsoft Sans Serif");
   EXPECT_EQ(dialog.font().pointSize(), 6);
   EXPECT_EQ(child->font().pointSize(), 6);
+}
+
+// The templates' dialog units assume base units of 6 by 13 pixels at 96 DPI (the average width
+// of the 52 letters, as dialogs measure it, and the line height): the dialog font must have them.
+TEST(DialogFont, HasTheBaseUnitsTheTemplatesAssume) {
+  QWidget dialog;
+  ApplyDialogFont(&dialog, 96);
+  const QFontMetrics metrics(dialog.font());
+  const int letters =
+      metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ((letters / 26 + 1) / 2, 6) << letters;
+  EXPECT_EQ(metrics.height(), 13);
+  EXPECT_EQ(QFontInfo(dialog.font()).family(), "MS Sans Serif");
 }
 
 TEST(DialogFont, DialogUnitsBecomePixels) {
