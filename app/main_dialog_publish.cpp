@@ -49,7 +49,8 @@ void CMainDialog::OnProducePage() {
   const publish::PublishResult result = publish::PublishPage(
       PublishJobFromControls(),
       publish::PublishTools::Real(platform::ProgramFolder(), [this](const QString& text) {
-        platform::CurrentPrompter().ShowMessage(this, text);
+        platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, text,
+                                                platform::Buttons::Ok);
       }));
   if (result.output_video) WriteEditText(settings_.output_video, *result.output_video);
   if (result.output_html) WriteEditText(settings_.output_html, *result.output_html);
@@ -76,12 +77,15 @@ void CMainDialog::ConnectPublishHandlers() {
 void CMainDialog::OnPreviewPage() {
   QString folder;
   if (!encode::OutputFolderExists(settings_.output_folder->text(), &folder)) {
-    platform::CurrentPrompter().ShowMessage(this, "Specified output folder does not exist!");
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
+                                            "Specified output folder does not exist!",
+                                            platform::Buttons::Ok);
     return;
   }
   if (publish::PreviewWarns(players_url_.enabled(), videos_url_.enabled(), js_url_.enabled(),
                             js_url_.url()))
-    platform::CurrentPrompter().ShowMessage(this, publish::PreviewWarningText());
+    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
+                                            publish::PreviewWarningText(), platform::Buttons::Ok);
   // A page opened from a file address cannot load the web runtime: the folder is served on
   // the loopback address instead, by a server on threads of its own.
   if (!preview_server_) preview_server_ = std::make_unique<publish::PreviewServer>();
@@ -90,7 +94,7 @@ void CMainDialog::OnPreviewPage() {
   // Without a server the page still opens from its file, if without its player.
   const QUrl address = port != 0 ? QUrl(publish::PreviewAddress(port, page))
                                  : QUrl::fromLocalFile(QDir(folder).filePath(page));
-  platform::CurrentDesktop().Open(address);
+  platform::OpenOrTellWhy(this, address);
 }
 
 void CMainDialog::StopPreview() {
