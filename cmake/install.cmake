@@ -89,9 +89,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Reelwright developers <reelwright@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries come from dpkg-shlibdeps over every program in the package; Help and Preview
-# open pages with xdg-open.
+# The libraries come from dpkg-shlibdeps over every program in the package; the dialogs load
+# their font from fonts-wine (ui/CMakeLists.txt); Help and Preview open pages with xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-wine)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
