@@ -89,6 +89,20 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
   return nullptr;
 }
 
+// The controls that show no caption of their own, so a label before them is their name.
+bool TakesALabel(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Edit:
+    case ControlKind::DropList:
+    case ControlKind::DropEdit:
+    case ControlKind::ListBox:
+    case ControlKind::CodeBox:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent) {
@@ -101,7 +115,14 @@ QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent) 
 
 QHash<int, QWidget*> CreateTemplateControls(const DialogTemplate& dialog, QWidget* parent) {
   QHash<int, QWidget*> controls;
-  for (const ControlTemplate& control : dialog.controls)
-    controls.insert(control.id, CreateTemplateControl(control, parent));
+  QLabel* label_before = nullptr;
+  for (const ControlTemplate& control : dialog.controls) {
+    QWidget* widget = CreateTemplateControl(control, parent);
+    controls.insert(control.id, widget);
+    // A label that stands just before a field names it: its buddy takes the label's mnemonic and
+    // the accessibility tree says the field is labelled by it.
+    if (label_before && TakesALabel(control.kind)) label_before->setBuddy(widget);
+    label_before = control.kind == ControlKind::Label ? static_cast<QLabel*>(widget) : nullptr;
+  }
   return controls;
 }

@@ -10,5 +10,6 @@ class QWidget;
 
 QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent);
 
-// Every control of a dialog's template, made on `parent`, by control id.
+// Every control of a dialog's template, made on `parent`, by control id; a label standing just
+// before a field becomes that field's buddy.
 QHash<int, QWidget*> CreateTemplateControls(const DialogTemplate& dialog, QWidget* parent);
