@@ -11,6 +11,9 @@ namespace {
 // The mouse must rest this long on a button before its hover face shows.
 constexpr int kHoverDelayMs = 1;
 
+// How far inside the face the dotted focus mark is drawn.
+constexpr int kFocusMarkInset = 3;
+
 }  // namespace
 
 CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
@@ -55,10 +58,43 @@ QSize CSkinButton::sizeHint() const {
   return bitmap_size_.isValid() ? bitmap_size_ : QAbstractButton::sizeHint();
 }
 
+bool CSkinButton::ShowsFocusMark() const {
+  return keyboard_focus_ && hasFocus();
+}
+
 void CSkinButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const Face& face = CurrentFace();
   if (!face.image.isNull()) painter.drawImage(QPoint(0, 0), face.image);
+  if (ShowsFocusMark()) {
+    // One-pixel dots, three pixels inside the face's edge, in the text colour.
+    painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset - 1,
+                                     -kFocusMarkInset - 1));
+  }
+}
+
+void CSkinButton::focusInEvent(QFocusEvent* event) {
+  // Only a focus that came from the keyboard is marked, as with owner-drawn buttons.
+  keyboard_focus_ = event->reason() == Qt::TabFocusReason ||
+                    event->reason() == Qt::BacktabFocusReason ||
+                    event->reason() == Qt::ShortcutFocusReason;
+  QAbstractButton::focusInEvent(event);
+}
+
+void CSkinButton::focusOutEvent(QFocusEvent* event) {
+  keyboard_focus_ = false;
+  QAbstractButton::focusOutEvent(event);
+}
+
+void CSkinButton::keyPressEvent(QKeyEvent* event) {
+  // Enter presses a focused button as Space does.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat() &&
+      isEnabled()) {
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
 }
 
 void CSkinButton::mouseMoveEvent(QMouseEvent* event) {

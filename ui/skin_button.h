@@ -1,5 +1,6 @@
 // A push button that is a picture: a normal, pressed, hover and disabled bitmap, chosen by the
-// button's state and the mouse. Nothing else is drawn: no frame, no caption, no focus mark.
+// button's state and the mouse. Nothing else is drawn (no frame, no caption) but a dotted focus
+// mark inside the face while the button has a focus that came from the keyboard.
 #pragma once
 
 #include <QAbstractButton>
@@ -18,6 +19,8 @@ class CSkinButton : public QAbstractButton {
   // The id of the bitmap that a paint would draw now (-1 when the button has none).
   int CurrentFaceId() const;
   bool hover() const { return hover_; }
+  // Whether a paint would draw the focus mark now.
+  bool ShowsFocusMark() const;
 
   QSize sizeHint() const override;
 
@@ -26,6 +29,9 @@ class CSkinButton : public QAbstractButton {
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   virtual void OnMouseHover();
   virtual void OnMouseLeave();
 
@@ -39,5 +45,6 @@ class CSkinButton : public QAbstractButton {
   Face normal_, pressed_, hover_face_, disabled_;
   bool hover_ = false;
   bool tracking_ = false;
+  bool keyboard_focus_ = false;
   QSize bitmap_size_;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTest>
 #include <QWidget>
 
@@ -9,6 +10,12 @@
 #include "res/resource.h"
 
 namespace {
+
+// With REELWRIGHT_SCREENSHOT_DIR set the picture is kept there to look at.
+void Keep(const QImage& image, const QString& name) {
+  const QString folder = qEnvironmentVariable("REELWRIGHT_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) image.save(QDir(folder).filePath(name));
+}
 
 // A window with one skinned button at (40, 30) and room around it for the mouse to leave.
 class SkinButtonTest : public ::testing::Test {
@@ -155,6 +162,59 @@ TEST_F(SkinButtonTest, EightBitFacesFollowThePalette) {
   // The middle of the face is its face grey, which became the palette's button colour.
   const QImage painted = button_->grab().toImage();
   EXPECT_EQ(painted.pixelColor(3, 20), QColor(200, 40, 40));
+}
+
+// The dotted mark: the face's pixels differ from the bitmap only on a rectangle inside the face.
+TEST_F(SkinButtonTest, AFocusFromTheKeyboardIsMarkedAndAClickIsNot) {
+  button_->SetBitmaps(IDB_BROWSE, IDB_BROWSE_PRESSED, IDB_BROWSE_HOVER, -1);
+  auto* before = new QWidget(&window_);
+  before->setFocusPolicy(Qt::StrongFocus);
+  before->setGeometry(5, 100, 20, 20);
+  QWidget::setTabOrder(before, button_);
+  Show();
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  before->setFocus(Qt::OtherFocusReason);
+
+  QTest::keyClick(before, Qt::Key_Tab);
+  ASSERT_TRUE(button_->hasFocus());
+  EXPECT_TRUE(button_->ShowsFocusMark());
+  const QImage face = LoadBitmapResourceMapped(IDB_BROWSE, button_->palette())
+                          .convertToFormat(QImage::Format_RGB32);
+  const QImage marked = button_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Keep(marked, "browse_keyboard_focus.png");
+  int changed_inside = 0;
+  for (int y = 0; y < face.height(); ++y) {
+    for (int x = 0; x < face.width(); ++x) {
+      if (marked.pixel(x, y) == face.pixel(x, y)) continue;
+      const bool on_mark = (x == 3 || y == 3 || x == face.width() - 4 || y == face.height() - 4) &&
+                           x >= 3 && y >= 3 && x <= face.width() - 4 && y <= face.height() - 4;
+      EXPECT_TRUE(on_mark) << x << "," << y;
+      ++changed_inside;
+    }
+  }
+  // Dotted: about every other pixel of the rectangle's edge.
+  const int edge = 2 * (face.width() - 7) + 2 * (face.height() - 7);
+  EXPECT_GT(changed_inside, edge / 4);
+  EXPECT_LT(changed_inside, edge);
+
+  // Space and Enter press it.
+  int clicks = 0;
+  QObject::connect(button_, &QAbstractButton::clicked, [&] { ++clicks; });
+  QTest::keyClick(button_, Qt::Key_Space);
+  QTest::keyClick(button_, Qt::Key_Return);
+  QTest::keyClick(button_, Qt::Key_Enter);
+  EXPECT_EQ(clicks, 3);
+
+  // Focus leaves: no mark. A click leaves no mark either, even where a click gives the focus.
+  before->setFocus(Qt::OtherFocusReason);
+  ExpectPainted(IDB_BROWSE);
+  button_->setFocusPolicy(Qt::StrongFocus);
+  QTest::mouseClick(button_, Qt::LeftButton, {}, Inside());
+  MoveAway();
+  ASSERT_TRUE(button_->hasFocus());
+  EXPECT_FALSE(button_->ShowsFocusMark());
+  ExpectPainted(IDB_BROWSE);
 }
 
 }  // namespace
