@@ -2,6 +2,7 @@
 // others. Every change the user makes ends in InvalidateResults: a changed job must be encoded
 // and published again.
 #include <QCheckBox>
+#include <QShortcut>
 
 #include "app/main_dialog.h"
 #include "app/page_controls.h"
@@ -49,9 +50,20 @@ void CMainDialog::ConnectHandlers() {
 
   const std::pair<int, int> tabs[] = {
       {IDC_TAB_FILES, 1}, {IDC_TAB_ENCODING, 2}, {IDC_TAB_PUBLISH, 3}};
-  for (auto [id, page] : tabs)
+  for (auto [id, page] : tabs) {
+    // The page tabs are in the tab order, ahead of the page, and Space presses them.
+    Control(id)->setFocusPolicy(Qt::TabFocus);
     connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
             [this, page = page] { GoToPage(page); });
+  }
+  // Ctrl+Tab and Ctrl+Shift+Tab switch pages as in a tab control, round from the last to the first.
+  const std::pair<QKeySequence, int> page_keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1}};
+  for (const auto& [keys, step] : page_keys)
+    connect(new QShortcut(keys, this), &QShortcut::activated, this,
+            [this, step = step] { GoToPage((current_page_ - 1 + step + 3) % 3 + 1); });
   connect(SkinButton(IDC_BACK), &QAbstractButton::clicked, this, &CMainDialog::OnBack);
   connect(SkinButton(IDC_NEXT), &QAbstractButton::clicked, this, &CMainDialog::OnNext);
   connect(SkinButton(IDC_EXIT), &QAbstractButton::clicked, this, &CMainDialog::OnExitButton);

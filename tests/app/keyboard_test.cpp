@@ -1,0 +1,106 @@
+// The window driven by the keyboard alone: Tab walks what is shown in reading order, the page
+// tabs and Ctrl+Tab switch pages.
+#include <QApplication>
+#include <QDir>
+
+#include "main_window_fixture.h"
+
+namespace {
+
+class KeyboardTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  }
+
+  QWidget* Focused() const { return QApplication::focusWidget(); }
+
+  // A combo box's field has the focus for it; the control is the named one.
+  static QString NameOf(QWidget* widget) {
+    while (widget && !widget->objectName().startsWith("ID")) widget = widget->parentWidget();
+    return widget ? widget->objectName() : QString("<none>");
+  }
+
+  void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(Focused(), Qt::Key(key), modifiers);
+  }
+
+  // Tab from the first page tab round the window back to it: the names met on the way.
+  QStringList TabRound() {
+    control(IDC_TAB_FILES)->setFocus(Qt::TabFocusReason);
+    QStringList met;
+    for (int i = 0; i < 60; ++i) {
+      met << NameOf(Focused());
+      EXPECT_TRUE(Focused()->isVisible() && Focused()->isEnabled()) << met.back().toStdString();
+      Press(Qt::Key_Tab);
+      if (NameOf(Focused()) == "IDC_TAB_FILES") break;
+    }
+    return met;
+  }
+};
+
+QStringList Named(std::initializer_list<const char*> names) {
+  QStringList list;
+  for (const char* name : names) list << QString("IDC_") + name;
+  return list;
+}
+
+TEST_F(KeyboardTest, TabWalksEachPageInReadingOrderAndReachesNothingHidden) {
+  // Before an input is chosen, Step 2 has nothing enabled but the tabs and the bottom bar.
+  dialog->GoToPage(2);
+  EXPECT_EQ(TabRound(), Named({"TAB_FILES", "TAB_ENCODING", "TAB_PUBLISH", "OPEN", "SAVE",
+                               "SAVE_AS", "BACK", "NEXT", "HELP", "EXIT"}));
+
+  dialog->GoToPage(1);
+  EXPECT_EQ(TabRound(),
+            Named({"TAB_FILES", "TAB_ENCODING", "TAB_PUBLISH", "INPUT_VIDEO", "BROWSE_VIDEO",
+                   "INPUT_FLV", "BROWSE_FLV", "OUTPUT_FOLDER", "BROWSE_FOLDER", "OUTPUT_VIDEO",
+                   "OUTPUT_HTML", "OPEN", "SAVE", "SAVE_AS", "NEXT", "HELP", "EXIT"}));
+
+  // Browse pressed with Space chooses a movie, which enables Step 2.
+  prompter.QueuePath(QDir(program_folder.path()).filePath("clip.avi"));
+  control(IDC_BROWSE_VIDEO)->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Space);
+  ASSERT_FALSE(edit(IDC_INPUT_VIDEO)->text().isEmpty());
+
+  dialog->GoToPage(2);
+  EXPECT_EQ(TabRound(), Named({"TAB_FILES",      "TAB_ENCODING",  "TAB_PUBLISH",   "PRESET",
+                               "ADD_PRESET",     "RESOLUTION",    "FRAME_RATE",    "VIDEO_BITRATE",
+                               "ENABLE_AUDIO",   "AUDIO_BITRATE", "SAMPLING_RATE", "MONO",
+                               "START_ENCODING", "OPEN",          "SAVE",          "SAVE_AS",
+                               "BACK",           "NEXT",          "HELP",          "EXIT"}));
+
+  dialog->GoToPage(3);
+  EXPECT_EQ(TabRound(),
+            Named({"TAB_FILES", "TAB_ENCODING", "TAB_PUBLISH", "PAGE_TITLE", "CUSTOMIZE_PLAYER",
+                   "ADVANCED_OPTIONS", "BUFFER_SIZE", "PAUSED_AT_START", "DISABLE_I_BUTTON",
+                   "SHOW_BORDER", "JOIN_NOW", "ENABLE_REDIRECT", "PRODUCE_PAGE", "OPEN", "SAVE",
+                   "SAVE_AS", "BACK", "HELP", "EXIT"}));
+
+  // Shift+Tab walks the same way back.
+  control(IDC_PAGE_TITLE)->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(NameOf(Focused()), "IDC_TAB_PUBLISH");
+}
+
+TEST_F(KeyboardTest, PageTabsAndCtrlTabSwitchPages) {
+  control(IDC_TAB_FILES)->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Tab);
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(NameOf(Focused()), "IDC_TAB_PUBLISH");
+  Press(Qt::Key_Space);
+  EXPECT_EQ(dialog->State().current_page, 3);
+
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(dialog->State().current_page, 1);
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(dialog->State().current_page, 2);
+  Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(dialog->State().current_page, 1);
+  Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(dialog->State().current_page, 3);
+}
+
+}  // namespace
