@@ -126,11 +126,12 @@ void CMainDialog::ShowChosenPlayer() {
 }
 
 void CMainDialog::SelectFirstPlayer() {
-  ControlAs<QLabel>(IDC_PLAYER_PREVIEW)
-      ->setPixmap(QPixmap::fromImage(LoadBitmapResource(IDB_PRODUCE_HOVER)));
+  // With no player found the picture stays empty over the page's framed placeholder: its first
+  // image would be the Produce Web Page button's face, which looks broken stretched there.
+  ControlAs<QLabel>(IDC_PLAYER_PREVIEW)->clear();
   player_list_.clear();
   publish::ScanPlayerSkins(player_list_, platform::ProgramFolder());
-  if (player_list_.empty()) return;  // the picture keeps its first image; the default player
+  if (player_list_.empty()) return;  // the default player.swf is published
   settings_.which_player = 0;
   ShowChosenPlayer();
 }
