@@ -4,7 +4,8 @@
 # with sound made here. Runs alternate; prints medians of wall-clock and CPU time (user + system:
 # steadier on a shared machine), the ratios vidforge/ffmpeg (targets: wall time at most 0.75,
 # peak resident memory at most 1.2) and the load average before and after each job. vidforge
-# runs its stages as a pipeline on threads, so its wall time falls below its CPU time.
+# runs the video encoder on a thread of its own beside the decoding, so its wall time falls below
+# its CPU time.
 # With BENCH_SUMMARY set, appends one "name|ratio|target|load" line per ratio to that file.
 #
 #   bench/vidforge.sh [RUNS]        (default 5 runs of each program per job)

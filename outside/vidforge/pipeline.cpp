@@ -1,23 +1,23 @@
 #include "outside/vidforge/pipeline.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <thread>
-#include <vector>
 
-#include "outside/vidforge/bounded_queue.h"
+#include "outside/vidforge/work_board.h"
 
 namespace vidforge {
 namespace {
 
-// A few frames in each queue: enough to even out frames that take longer than others, small
-// enough that memory stays what one thread would use.
-constexpr size_t kVideoPackets = 4;
-constexpr size_t kFrames = 4;
-constexpr size_t kAudioPackets = 16;
+// Enough decoded frames to even out frames that take longer than others, few enough that memory
+// stays what one thread would use.
+constexpr size_t kFrames = 8;
+// Sound packets that may wait for a free thread. Few, so that the sound stays within a second
+// or two of the video: the muxer interleaves by time only within 10 s.
+constexpr size_t kSoundPackets = 8;
 
 // Reads the next packet; false at the end of the input.
 bool ReadPacket(InputFile& input, AVPacket* packet) {
@@ -37,26 +37,26 @@ void ReportProgress(const EncodingStages& stages) {
   stages.progress(stages.video.seconds_done(), stages.audio ? stages.audio->seconds_done() : 0);
 }
 
-// Thrown inside a stage whose queue was stopped because another stage failed.
+// Thrown inside a thread whose board was stopped because the other thread failed.
 struct Stopped {};
 
-// The first failure of any stage; it stops every queue so that all stages end at once.
+// The first failure of either thread; it stops the board so that both end at once.
 class FirstFailure {
  public:
-  explicit FirstFailure(std::function<void()> stop_all) : stop_all_(std::move(stop_all)) {}
+  explicit FirstFailure(WorkBoard& board) : board_(board) {}
 
   // Runs `stage`, recording how it failed.
   void Guard(const std::function<void()>& stage) {
     try {
       stage();
     } catch (const Stopped&) {
-      // Another stage failed first; its error is the one to report.
+      // The other thread failed first; its error is the one to report.
     } catch (...) {
       {
         std::lock_guard lock(mutex_);
         if (!error_) error_ = std::current_exception();
       }
-      stop_all_();
+      board_.Stop();
     }
   }
 
@@ -66,14 +66,13 @@ class FirstFailure {
   }
 
  private:
-  std::function<void()> stop_all_;
+  WorkBoard& board_;
   std::mutex mutex_;
   std::exception_ptr error_;
 };
 
-template <typename T>
-void PushOrStop(BoundedQueue<T>& queue, T item) {
-  if (!queue.Push(std::move(item))) throw Stopped{};
+void OrStop(bool carried_on) {
+  if (!carried_on) throw Stopped{};
 }
 
 }  // namespace
@@ -95,14 +94,9 @@ void RunOnOneThread(EncodingStages& stages) {
 }
 
 void RunPipelined(EncodingStages& stages) {
-  BoundedQueue<PacketPtr> video_packets(kVideoPackets);
-  BoundedQueue<FramePtr> frames(kFrames);
-  BoundedQueue<PacketPtr> audio_packets(kAudioPackets);
-  FirstFailure failure([&] {
-    video_packets.Stop();
-    frames.Stop();
-    audio_packets.Stop();
-  });
+  WorkBoard board(kFrames, kSoundPackets,
+                  [&](const AVPacket* packet) { stages.audio->Decode(packet); });
+  FirstFailure failure(board);
 
   std::mutex output_lock;
   stages.video.ShareOutput(output_lock);
@@ -110,65 +104,44 @@ void RunPipelined(EncodingStages& stages) {
   stages.video.HandFramesTo([&](AVFrame* frame) {
     FramePtr handed = MakeFrame();
     av_frame_move_ref(handed.get(), frame);
-    PushOrStop(frames, std::move(handed));
+    OrStop(board.PushFrame(std::move(handed)));
   });
 
-  // A stage that finds its queue stopped ends without finishing: the run is abandoned.
-  auto finish_unless_stopped = [](const auto& queue, const std::function<void()>& finish) {
-    if (queue.stopped()) throw Stopped{};
-    finish();
-  };
-  // How far each stream was decoded when its last packet had been taken, before the drains.
-  std::atomic<double> video_at_end = -1;
-  std::atomic<double> audio_at_end = stages.audio ? -1 : 0;
-  std::vector<std::thread> threads;
-  threads.emplace_back([&] {
+  std::thread encoding([&] {
     failure.Guard([&] {
-      while (auto packet = video_packets.Pop()) stages.video.Decode(packet->get());
-      finish_unless_stopped(video_packets, [&] {
-        video_at_end = stages.video.seconds_done();
-        stages.video.FinishDecoding();
-      });
-      frames.Close();
+      while (auto frame = board.PopFrame()) stages.video.Encode(frame->get());
+      if (board.stopped()) throw Stopped{};
+      stages.video.FinishEncoding();
     });
   });
-  threads.emplace_back([&] {
-    failure.Guard([&] {
-      while (auto frame = frames.Pop()) stages.video.Encode(frame->get());
-      finish_unless_stopped(frames, [&] { stages.video.FinishEncoding(); });
-    });
-  });
-  if (stages.audio) {
-    threads.emplace_back([&] {
-      failure.Guard([&] {
-        while (auto packet = audio_packets.Pop()) stages.audio->Decode(packet->get());
-        finish_unless_stopped(audio_packets, [&] {
-          audio_at_end = stages.audio->seconds_done();
-          stages.audio->Finish();
-        });
-      });
-    });
-  }
 
   failure.Guard([&] {
     const int video_index = stages.input.video_stream()->index;
     const int audio_index = AudioIndex(stages);
     PacketPtr packet = MakePacket();
     while (ReadPacket(stages.input, packet.get())) {
-      PacketPtr handed = MakePacket();
-      av_packet_move_ref(handed.get(), packet.get());
-      if (handed->stream_index == video_index)
-        PushOrStop(video_packets, std::move(handed));
-      else if (handed->stream_index == audio_index)
-        PushOrStop(audio_packets, std::move(handed));
+      if (packet->stream_index == video_index) {
+        stages.video.Decode(packet.get());
+      } else if (packet->stream_index == audio_index) {
+        PacketPtr handed = MakePacket();
+        av_packet_move_ref(handed.get(), packet.get());
+        OrStop(board.PushSound(std::move(handed)));
+      }
+      av_packet_unref(packet.get());
+      // The sound may lag behind here by the few packets waiting; the last report below
+      // catches up with what one thread would have reported after the last packet.
       ReportProgress(stages);
     }
-    video_packets.Close();
-    audio_packets.Close();
+    // How far each stream was decoded once the last packet was taken, before the drains.
+    const double video_at_end = stages.video.seconds_done();
+    stages.video.FinishDecoding();
+    board.CloseFrames();
+    OrStop(board.FinishSound());
+    if (stages.progress)
+      stages.progress(video_at_end, stages.audio ? stages.audio->seconds_done() : 0);
+    if (stages.audio) stages.audio->Finish();
   });
-  for (std::thread& thread : threads) thread.join();
-  if (stages.progress && video_at_end >= 0 && audio_at_end >= 0)
-    stages.progress(video_at_end, audio_at_end);
+  encoding.join();
   failure.RethrowIfFailed();
 }
 

@@ -24,12 +24,11 @@ struct EncodingStages {
 // Decoding, filtering and encoding of both streams in turn, on the calling thread.
 void RunOnOneThread(EncodingStages& stages);
 
-// Four stages joined by small bounded queues: reading (on the calling thread), decoding and
-// filtering the video, encoding the video, and the sound (decoded and encoded on one thread).
-// On two cores the slowest stage sets the pace. The first stage to fail stops all the others
-// at once, and its error is thrown here once every thread has ended. The reading runs ahead of
-// the decoding, so once the decoders have taken the last packet the progress gets what it
-// would have got on one thread after that packet.
+// Two threads, for two cores: the video encoder on a thread of its own, and reading, decoding
+// and filtering on the calling thread; the sound is coded by whichever of them is free (see
+// WorkBoard). The first thread to fail stops the other at once, and its error is thrown here
+// once both have ended. The progress gets, at the end, what it would have got on one thread
+// after the last packet.
 void RunPipelined(EncodingStages& stages);
 
 // VIDFORGE_SINGLE_THREAD=1 (for the tests, which compare both ways) runs on one thread.
