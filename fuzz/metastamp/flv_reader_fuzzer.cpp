@@ -1,13 +1,15 @@
 // Feeds arbitrary bytes to metastamp's FLV reader in both of its forms. Beyond "no crash, no
-// undefined behaviour", it checks what must hold for every file metastamp accepts: the new file
-// has the size its onMetaData claims, that onMetaData reads back, and stamping the new file
-// again gives the same bytes.
+// undefined behaviour", it checks what must hold for every file: finding the tags on several
+// threads changes nothing; and for every file metastamp accepts: the new file has the size its
+// onMetaData claims, that onMetaData reads back, and stamping the new file again gives the same
+// bytes.
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "outside/metastamp/metadata_builder.h"
 #include "outside/metastamp/size_probe.h"
 #include "outside/metastamp/stamped_writer.h"
+#include "outside/metastamp/tag_heads.h"
 
 using namespace metastamp;
 
@@ -70,6 +73,25 @@ bool Stamp(ByteSource& source, MemoryFile& out, StampedLayout& layout) {
   return true;
 }
 
+// The survey, or the error that ended it.
+std::string SurveyOutcome(ByteSource& source, const TagScanPlan& plan, FlvSurvey& survey) {
+  try {
+    survey = SurveyFlv(source, plan);
+    return {};
+  } catch (const Error& error) {
+    return error.what();
+  }
+}
+
+// Tags found on several threads give the survey one walk gives, whatever the bytes.
+void RequireSameSurveyOnThreads(ByteSource& source) {
+  FlvSurvey alone;
+  FlvSurvey shared;
+  const std::string alone_outcome = SurveyOutcome(source, {1, 0}, alone);
+  Require(SurveyOutcome(source, {3, 0}, shared) == alone_outcome);
+  Require(shared == alone);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -81,6 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ProbeFrameSize(input);
   } catch (const Error&) {
   }
+
+  RequireSameSurveyOnThreads(input);
 
   StampedLayout layout;
   if (!Stamp(input, first, layout)) return 0;

@@ -13,6 +13,7 @@ struct AudioFormat {
   uint32_t sample_rate = 0;
   uint32_t sample_bits = 0;
   bool stereo = false;
+  friend bool operator==(const AudioFormat&, const AudioFormat&) = default;
 };
 
 // From the body of an audio tag (at least one byte).

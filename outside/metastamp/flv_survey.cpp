@@ -18,7 +18,10 @@ constexpr size_t kMaxKeptRanges = 4096;
 
 class Survey {
  public:
-  explicit Survey(ByteSource& source) : window_(source, kWindowSize), reader_(window_) {}
+  Survey(ByteSource& source, const TagScanPlan& plan)
+      : window_(source, kWindowSize), reader_(window_) {
+    reader_.UseHeads(ScanTagHeads(source, reader_.first_tag_offset(), plan));
+  }
 
   FlvSurvey Run() {
     range_begin_ = reader_.first_tag_offset();
@@ -142,8 +145,8 @@ void FrameTimes::Add(uint32_t timestamp) {
   last = std::max(last, timestamp);
 }
 
-FlvSurvey SurveyFlv(ByteSource& source) {
-  return Survey(source).Run();
+FlvSurvey SurveyFlv(ByteSource& source, const TagScanPlan& plan) {
+  return Survey(source, plan).Run();
 }
 
 }  // namespace metastamp

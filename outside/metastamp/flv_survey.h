@@ -11,12 +11,14 @@
 #include "outside/metastamp/byte_source.h"
 #include "outside/metastamp/keyframe_index.h"
 #include "outside/metastamp/picture_size.h"
+#include "outside/metastamp/tag_heads.h"
 
 namespace metastamp {
 
 struct ByteRange {
   uint64_t begin = 0;
   uint64_t end = 0;
+  friend bool operator==(const ByteRange&, const ByteRange&) = default;
 };
 
 // The frames of one stream (tags that carry a picture or sound, not codec set-up).
@@ -25,6 +27,7 @@ struct FrameTimes {
   uint32_t first = 0;  // milliseconds
   uint32_t last = 0;
   void Add(uint32_t timestamp);
+  friend bool operator==(const FrameTimes&, const FrameTimes&) = default;
 };
 
 struct FlvSurvey {
@@ -57,9 +60,11 @@ struct FlvSurvey {
   std::optional<uint32_t> missing_last_size_field;
 
   bool has_media() const { return has_video || has_audio; }
+  friend bool operator==(const FlvSurvey&, const FlvSurvey&) = default;
 };
 
-// Reads the whole file; throws Error when it is no FLV or is cut inside a tag.
-FlvSurvey SurveyFlv(ByteSource& source);
+// Reads the whole file; throws Error when it is no FLV or is cut inside a tag. A large file's
+// tags are found on several threads first (`plan`); the survey is the same either way.
+FlvSurvey SurveyFlv(ByteSource& source, const TagScanPlan& plan = DefaultTagScanPlan());
 
 }  // namespace metastamp

@@ -37,7 +37,14 @@ FlvTagReader::FlvTagReader(ByteWindow& window) : window_(window) {
 std::optional<FlvTag> FlvTagReader::Next() {
   const uint64_t size = window_.Size();
   if (position_ >= size) return std::nullopt;
-  const auto head = window_.Peek(position_, kTagHeaderSize);
+  std::span<const uint8_t> head;
+  current_head_ = nullptr;
+  if (next_head_ < heads_.size() && heads_[next_head_].offset == position_) {
+    current_head_ = &heads_[next_head_++];
+    head = std::span(current_head_->bytes.data(), current_head_->length);
+  } else {
+    head = window_.Peek(position_, kTagHeaderSize);
+  }
   if (head.size() < kTagHeaderSize) {
     throw TruncatedError("truncated: the file ends inside the tag at byte " +
                          std::to_string(position_));
@@ -61,6 +68,10 @@ std::optional<FlvTag> FlvTagReader::Next() {
 
 std::span<const uint8_t> FlvTagReader::Body(const FlvTag& tag, size_t max_length) {
   const size_t wanted = std::min<size_t>(max_length, tag.body_size);
+  if (current_head_ && current_head_->offset == tag.offset &&
+      kTagHeaderSize + wanted <= current_head_->length) {
+    return std::span(current_head_->bytes.data() + kTagHeaderSize, wanted);
+  }
   const auto body = window_.Peek(tag.body_offset(), wanted);
   if (body.size() < wanted) throw Error("the file got shorter while it was being read");
   return body;

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "outside/metastamp/byte_window.h"
 #include "outside/metastamp/flv_format.h"
+#include "outside/metastamp/tag_heads.h"
 
 namespace metastamp {
 
@@ -45,10 +47,17 @@ class FlvTagReader {
   // The first `max_length` bytes of the tag's body (all of it, when shorter).
   std::span<const uint8_t> Body(const FlvTag& tag, size_t max_length);
 
+  // Heads of the tags found beforehand (ScanTagHeads): the walk takes a tag's header and first
+  // bytes from there instead of reading them, as far as the list goes.
+  void UseHeads(std::vector<TagHead> heads) { heads_ = std::move(heads); }
+
  private:
   ByteWindow& window_;
   FlvFileHeader header_;
   uint64_t position_ = 0;
+  std::vector<TagHead> heads_;
+  size_t next_head_ = 0;
+  const TagHead* current_head_ = nullptr;  // the head of the tag Next returned last, if known
 };
 
 }  // namespace metastamp

@@ -16,10 +16,12 @@ class KeyframeIndex {
   struct Entry {
     uint32_t timestamp = 0;  // milliseconds
     uint64_t position = 0;   // of the tag, counted from the first tag kept in the new file
+    friend bool operator==(const Entry&, const Entry&) = default;
   };
 
   void Add(uint32_t timestamp, uint64_t position);
   const std::vector<Entry>& entries() const { return entries_; }
+  friend bool operator==(const KeyframeIndex&, const KeyframeIndex&) = default;
 
  private:
   std::vector<Entry> entries_;
