@@ -2,20 +2,21 @@
 # Encoding speed and memory of vidforge against the ffmpeg command line with the same output
 # settings (Sorenson Spark + MP3 in FLV, key frame every 2 s), on a 60 s 640x480 MPEG-4 AVI
 # with sound made here. Runs alternate; prints medians of wall-clock and CPU time (user + system:
-# steadier on a shared machine), the ratios vidforge/ffmpeg (targets: wall time at most 0.75,
-# peak resident memory at most 1.2) and the load average before and after each job. vidforge
+# steadier on a shared machine), the ratios vidforge/ffmpeg as medians of each round's ratio
+# (targets: wall time at most 0.75, peak resident memory at most 1.2) and the load average
+# before and after each job. vidforge
 # runs the video encoder on a thread of its own beside the decoding, so its wall time falls below
 # its CPU time.
 # With BENCH_SUMMARY set, appends one "name|ratio|target|load" line per ratio to that file.
 #
-#   bench/vidforge.sh [RUNS]        (default 5 runs of each program per job)
+#   bench/vidforge.sh [RUNS]        (default 9 runs of each program per job)
 #
 # Needs a built vidforge (scripts/build, which builds with optimisation) and /usr/bin/time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages time  # /usr/bin/time, for benchmarks only
 
-runs=${1:-5}
+runs=${1:-9}
 vidforge=$PWD/build/reelwright/resources/vidforge
 [ -x "$vidforge" ] || { echo "no $vidforge: run scripts/build first" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "needs /usr/bin/time (Debian package: time)" >&2; exit 1; }
@@ -68,11 +69,16 @@ bench() {
   printf '%-10s wall %6.2f s   cpu %6.2f s   peak RSS %6d KB   output %s\n' \
     vidforge "$vf_time" "$vf_cpu" "$vf_mem" "$(du -k "$work/vidforge.flv" | cut -f1) KB" \
     ffmpeg "$ff_time" "$ff_cpu" "$ff_mem" "$(du -k "$work/ffmpeg.flv" | cut -f1) KB"
-  # Ratios of the medians, as the two programs ran side by side.
+  # Ratios: the median of the ratios within each round (the two programs ran one right after
+  # the other, so a shared machine's changing speed falls on both alike).
   local wall_ratio cpu_ratio memory_ratio
-  wall_ratio=$(awk -v a="$vf_time" -v b="$ff_time" 'BEGIN { printf "%.2f", a / b }')
-  cpu_ratio=$(awk -v a="$vf_cpu" -v b="$ff_cpu" 'BEGIN { printf "%.2f", a / b }')
-  memory_ratio=$(awk -v a="$vf_mem" -v b="$ff_mem" 'BEGIN { printf "%.2f", a / b }')
+  paired_ratio() {
+    paste -d' ' "$work/vidforge" "$work/ffmpeg" | awk -v c="$1" '{ print $c / $(c + 3) }' |
+      median | awk '{ printf "%.2f", $1 }'
+  }
+  wall_ratio=$(paired_ratio 1)
+  memory_ratio=$(paired_ratio 2)
+  cpu_ratio=$(paired_ratio 3)
   echo "ratio vidforge/ffmpeg: wall $wall_ratio (target <= 0.75), cpu $cpu_ratio," \
     "peak memory $memory_ratio (target <= 1.20)"
   if [ -n "${BENCH_SUMMARY:-}" ]; then
