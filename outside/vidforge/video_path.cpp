@@ -4,16 +4,11 @@
 #include <cmath>
 #include <string>
 
-extern "C" {
-#include <libavfilter/buffersink.h>
-#include <libavfilter/buffersrc.h>
-}
-
 namespace vidforge {
 namespace {
 
-// Frames go into the filters stamped in microseconds from the start of the input.
-constexpr AVRational kFilterTimeBase = {1, AV_TIME_BASE};
+// Frames go into the rate conversion stamped in microseconds from the start of the input.
+constexpr AVRational kConverterTimeBase = {1, AV_TIME_BASE};
 // Sources claiming rates outside this range have broken headers, not real rates.
 constexpr double kMinSourceRate = 1;
 constexpr double kMaxSourceRate = 120;
@@ -76,13 +71,14 @@ VideoPath::VideoPath(const InputFile& input, const EncoderOptions& options, Outp
       encoder_(OpenSparkEncoder(ChooseFrameSize(options, input), frame_rate_,
                                 options.video_bit_rate_kbits, output),
                output, frame_rate_, "video"),
-      timeline_(input.start_seconds(), input.duration_seconds()) {}
+      timeline_(input.start_seconds(), input.duration_seconds()),
+      rate_converter_(kConverterTimeBase, frame_rate_) {}
 
 void VideoPath::Decode(const AVPacket* packet) {
-  decoder_.Decode(packet, [this](AVFrame* decoded) { Filter(decoded); });
+  decoder_.Decode(packet, [this](AVFrame* decoded) { Convert(decoded); });
 }
 
-void VideoPath::Filter(AVFrame* decoded) {
+void VideoPath::Convert(AVFrame* decoded) {
   const double frame_seconds = av_q2d(av_inv_q(frame_rate_));
   const double seconds = timeline_.Place(decoder_.StampSeconds(decoded), frame_seconds);
   seconds_done_.store(timeline_.last(), std::memory_order_relaxed);
@@ -92,71 +88,24 @@ void VideoPath::Filter(AVFrame* decoded) {
                               : frame_seconds;
   end_pts_ = decoded->pts + std::llround(duration * AV_TIME_BASE);
 
-  if (!graph_) BuildFilters(decoded);
   // The scaler follows a change of frame size or format on its own; the output size stays.
-  Check(av_buffersrc_add_frame_flags(source_, decoded, 0), "cannot filter the video");
-  DrainFilters();
-}
-
-void VideoPath::BuildFilters(const AVFrame* first) {
-  graph_.reset(avfilter_graph_alloc());
-  if (!graph_) throw EncodeError("out of memory");
-  // Bicubic, as FFmpeg's own command line scales.
-  graph_->scale_sws_opts = av_strdup("flags=bicubic");
-
-  const AVRational aspect =
-      first->sample_aspect_ratio.num > 0 ? first->sample_aspect_ratio : AVRational{1, 1};
-  const std::string source_args =
-      "video_size=" + std::to_string(first->width) + "x" + std::to_string(first->height) +
-      ":pix_fmt=" + std::to_string(first->format) +
-      ":time_base=" + std::to_string(kFilterTimeBase.num) + "/" +
-      std::to_string(kFilterTimeBase.den) + ":pixel_aspect=" + std::to_string(aspect.num) + "/" +
-      std::to_string(aspect.den);
-  Check(avfilter_graph_create_filter(&source_, avfilter_get_by_name("buffer"), "in",
-                                     source_args.c_str(), nullptr, graph_.get()),
-        "cannot set up the video filters");
-  Check(avfilter_graph_create_filter(&sink_, avfilter_get_by_name("buffersink"), "out", nullptr,
-                                     nullptr, graph_.get()),
-        "cannot set up the video filters");
-
+  if (!scaler_) scaler_.emplace(*decoded, encoder_.context()->width, encoder_.context()->height);
   // The rate first: frames it drops are never scaled.
-  const std::string chain =
-      "fps=fps=" + std::to_string(frame_rate_.num) + "/" + std::to_string(frame_rate_.den) +
-      ",scale=w=" + std::to_string(encoder_.context()->width) +
-      ":h=" + std::to_string(encoder_.context()->height) + ":flags=bicubic,format=yuv420p";
-  FilterInOutPtr outputs(avfilter_inout_alloc());
-  FilterInOutPtr inputs(avfilter_inout_alloc());
-  if (!outputs || !inputs) throw EncodeError("out of memory");
-  outputs->name = av_strdup("in");
-  outputs->filter_ctx = source_;
-  inputs->name = av_strdup("out");
-  inputs->filter_ctx = sink_;
-  AVFilterInOut* open_inputs = inputs.release();
-  AVFilterInOut* open_outputs = outputs.release();
-  const int parsed =
-      avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &open_inputs, &open_outputs, nullptr);
-  avfilter_inout_free(&open_inputs);
-  avfilter_inout_free(&open_outputs);
-  Check(parsed, "cannot set up the video filters");
-  Check(avfilter_graph_config(graph_.get(), nullptr), "cannot set up the video filters");
+  rate_converter_.Push(decoded, [this](AVFrame* converted) { Deliver(converted); });
 }
 
-void VideoPath::DrainFilters() {
-  const AVCodecContext* encoder = encoder_.context();
-  while (true) {
-    const int result = av_buffersink_get_frame(sink_, filtered_.get());
-    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
-    Check(result, "cannot filter the video");
-    filtered_->pts =
-        av_rescale_q(filtered_->pts, av_buffersink_get_time_base(sink_), encoder->time_base);
-    // The decoder's frame types are no orders for the encoder: it places keyframes itself.
-    filtered_->pict_type = AV_PICTURE_TYPE_NONE;
-    if (take_)
-      take_(filtered_.get());
-    else
-      Encode(filtered_.get());
-    av_frame_unref(filtered_.get());
-  }
+void VideoPath::Deliver(AVFrame* converted) {
+  AVFrame* picture = scaler_->Scale(converted);
+  picture->pts =
+      av_rescale_q(picture->pts, rate_converter_.time_base(), encoder_.context()->time_base);
+  // The decoder's frame types are no orders for the encoder: it places keyframes itself.
+  picture->pict_type = AV_PICTURE_TYPE_NONE;
+  hash_log_.Write(*picture);
+  if (take_)
+    take_(picture);
+  else
+    Encode(picture);
+  av_frame_unref(picture);
 }
 
 void VideoPath::Encode(AVFrame* frame) {
@@ -165,12 +114,11 @@ void VideoPath::Encode(AVFrame* frame) {
 }
 
 void VideoPath::FinishDecoding() {
-  decoder_.Drain([this](AVFrame* decoded) { Filter(decoded); });
-  if (!graph_) throw EncodeError("no video frame could be decoded");
+  decoder_.Drain([this](AVFrame* decoded) { Convert(decoded); });
+  if (!scaler_) throw EncodeError("no video frame could be decoded");
   // The end lies after the last frame, not at its start: otherwise the rate conversion
   // would drop that frame.
-  Check(av_buffersrc_close(source_, end_pts_, AV_BUFFERSRC_FLAG_PUSH), "cannot filter the video");
-  DrainFilters();
+  rate_converter_.Finish(end_pts_, [this](AVFrame* converted) { Deliver(converted); });
 }
 
 void VideoPath::FinishEncoding() {
