@@ -13,7 +13,11 @@ namespace metastamp {
 namespace {
 
 constexpr size_t kWindowSize = 256 * 1024;
-constexpr unsigned kMaxThreads = 4;
+// The walks spend their time waiting: on memory, for pages of the page cache, and on the disk,
+// for pages that are not (or no longer) cached. More walks than cores keep that waiting going on
+// side by side; on a two-core machine eight walks were as fast as two on a cached file, and
+// twice as fast where a tenth of the file had to come from the disk.
+constexpr unsigned kThreads = 8;
 constexpr uint64_t kDefaultMinFileSize = uint64_t{32} << 20;
 // A boundary is believed after this many tags in a row whose trailing size fields match them.
 constexpr int kTagsToAgree = 4;
@@ -112,8 +116,7 @@ void RunWalk(ByteSource& source, uint64_t share_begin, uint64_t share_end, bool 
 }  // namespace
 
 TagScanPlan DefaultTagScanPlan() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return {std::clamp(cores, 1u, kMaxThreads), kDefaultMinFileSize};
+  return {kThreads, kDefaultMinFileSize};
 }
 
 std::vector<TagHead> ScanTagHeads(ByteSource& source, uint64_t first_tag, const TagScanPlan& plan) {

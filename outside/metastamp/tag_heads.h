@@ -36,7 +36,7 @@ struct TagScanPlan {
   uint64_t min_file_size = 0;
 };
 
-// The plan for this machine: a thread per core, up to four, for files of 32 MiB and more.
+// The plan for any machine: eight threads, for files of 32 MiB and more.
 TagScanPlan DefaultTagScanPlan();
 
 // The heads of consecutive tags from `first_tag` on, each whole in the file (header and body),
