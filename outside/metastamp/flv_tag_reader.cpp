@@ -37,14 +37,10 @@ FlvTagReader::FlvTagReader(ByteWindow& window) : window_(window) {
 std::optional<FlvTag> FlvTagReader::Next() {
   const uint64_t size = window_.Size();
   if (position_ >= size) return std::nullopt;
-  std::span<const uint8_t> head;
-  current_head_ = nullptr;
-  if (next_head_ < heads_.size() && heads_[next_head_].offset == position_) {
-    current_head_ = &heads_[next_head_++];
-    head = std::span(current_head_->bytes.data(), current_head_->length);
-  } else {
-    head = window_.Peek(position_, kTagHeaderSize);
-  }
+  current_head_ = heads_.TakeIfAt(position_);
+  const std::span<const uint8_t> head =
+      current_head_ ? std::span(current_head_->bytes.data(), current_head_->length)
+                    : window_.Peek(position_, kTagHeaderSize);
   if (head.size() < kTagHeaderSize) {
     throw TruncatedError("truncated: the file ends inside the tag at byte " +
                          std::to_string(position_));

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "outside/metastamp/byte_window.h"
 #include "outside/metastamp/flv_format.h"
@@ -49,14 +48,13 @@ class FlvTagReader {
 
   // Heads of the tags found beforehand (ScanTagHeads): the walk takes a tag's header and first
   // bytes from there instead of reading them, as far as the list goes.
-  void UseHeads(std::vector<TagHead> heads) { heads_ = std::move(heads); }
+  void UseHeads(TagHeads heads) { heads_ = std::move(heads); }
 
  private:
   ByteWindow& window_;
   FlvFileHeader header_;
   uint64_t position_ = 0;
-  std::vector<TagHead> heads_;
-  size_t next_head_ = 0;
+  TagHeads heads_;
   const TagHead* current_head_ = nullptr;  // the head of the tag Next returned last, if known
 };
 

@@ -115,11 +115,26 @@ void RunWalk(ByteSource& source, uint64_t share_begin, uint64_t share_end, bool 
 
 }  // namespace
 
+void TagHeads::Append(std::vector<TagHead> piece) {
+  if (!piece.empty()) pieces_.push_back(std::move(piece));
+}
+
+const TagHead* TagHeads::TakeIfAt(uint64_t offset) {
+  if (piece_ >= pieces_.size()) return nullptr;
+  const TagHead& head = pieces_[piece_][item_];
+  if (head.offset != offset) return nullptr;
+  if (++item_ == pieces_[piece_].size()) {
+    ++piece_;
+    item_ = 0;
+  }
+  return &head;
+}
+
 TagScanPlan DefaultTagScanPlan() {
   return {kThreads, kDefaultMinFileSize};
 }
 
-std::vector<TagHead> ScanTagHeads(ByteSource& source, uint64_t first_tag, const TagScanPlan& plan) {
+TagHeads ScanTagHeads(ByteSource& source, uint64_t first_tag, const TagScanPlan& plan) {
   const uint64_t size = source.Size();
   if (plan.threads < 2 || size < plan.min_file_size || first_tag >= size) return {};
 
@@ -138,12 +153,13 @@ std::vector<TagHead> ScanTagHeads(ByteSource& source, uint64_t first_tag, const 
   RunWalk(source, share_begins[0], share_begins[1], false, walks[0]);
   for (std::thread& thread : threads) thread.join();
 
-  std::vector<TagHead> heads = std::move(walks[0].heads);
+  TagHeads heads;
+  heads.Append(std::move(walks[0].heads));
   for (unsigned i = 1; i < count; ++i) {
     const Walk& before = walks[i - 1];
     // Joined only where the walk before stepped onto the very tag this one started from.
     if (before.failed || !walks[i].start || before.end != *walks[i].start) break;
-    heads.insert(heads.end(), walks[i].heads.begin(), walks[i].heads.end());
+    heads.Append(std::move(walks[i].heads));
   }
   return heads;
 }

@@ -20,14 +20,31 @@
 
 namespace metastamp {
 
-// What a survey reads of each tag: its header and the first bytes of its body (the frame type,
-// the codec, the script's name).
-inline constexpr size_t kTagHeadBodyBytes = 16;
+// What a survey reads of every tag: its header and the first bytes of its body (the frame type
+// and the codec). Anything longer (a script's name, a picture's size) is read when asked for.
+inline constexpr size_t kTagHeadBodyBytes = 4;
 
 struct TagHead {
   uint64_t offset = 0;
   uint8_t length = 0;  // of `bytes`: the header and the body's first bytes, as far as it goes
   std::array<uint8_t, kTagHeaderSize + kTagHeadBodyBytes> bytes{};
+};
+
+// The heads, in file order, kept in the pieces the threads found them in: joining them into one
+// list would copy them all once more.
+class TagHeads {
+ public:
+  void Append(std::vector<TagHead> piece);
+  bool empty() const { return pieces_.empty(); }
+  const std::vector<std::vector<TagHead>>& pieces() const { return pieces_; }
+
+  // The next head in the list when it is the tag at `offset` (moving past it), or null.
+  const TagHead* TakeIfAt(uint64_t offset);
+
+ private:
+  std::vector<std::vector<TagHead>> pieces_;
+  size_t piece_ = 0;
+  size_t item_ = 0;
 };
 
 struct TagScanPlan {
@@ -43,6 +60,6 @@ TagScanPlan DefaultTagScanPlan();
 // as far as the threads' walks join up; empty when the plan has one thread or the file is
 // smaller than the plan's size. Reading errors end the list early instead of being thrown: the
 // reader meets them again where the list ends, and reports them there.
-std::vector<TagHead> ScanTagHeads(ByteSource& source, uint64_t first_tag, const TagScanPlan& plan);
+TagHeads ScanTagHeads(ByteSource& source, uint64_t first_tag, const TagScanPlan& plan);
 
 }  // namespace metastamp

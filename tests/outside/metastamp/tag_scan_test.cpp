@@ -69,8 +69,9 @@ std::vector<uint64_t> TagOffsets(const Bytes& file) {
 std::vector<uint64_t> ScannedOffsets(const Bytes& file, unsigned threads) {
   MemorySource source(file);
   std::vector<uint64_t> offsets;
-  for (const auto& head : metastamp::ScanTagHeads(source, kFirstTag, {threads, 0}))
-    offsets.push_back(head.offset);
+  const metastamp::TagHeads heads = metastamp::ScanTagHeads(source, kFirstTag, {threads, 0});
+  for (const auto& piece : heads.pieces())
+    for (const auto& head : piece) offsets.push_back(head.offset);
   return offsets;
 }
 
