@@ -80,7 +80,8 @@ bench() {
   memory_ratio=$(paired_ratio 2)
   cpu_ratio=$(paired_ratio 3)
   echo "ratio vidforge/ffmpeg: wall $wall_ratio (target <= 0.75), cpu $cpu_ratio," \
-    "peak memory $memory_ratio (target <= 1.20)"
+    "peak memory $memory_ratio (target <= 1.20);" \
+    "wall as the ratio of the medians: $(awk -v a="$vf_time" -v b="$ff_time" 'BEGIN { printf "%.2f", a / b }')"
   if [ -n "${BENCH_SUMMARY:-}" ]; then
     {
       echo "vidforge/ffmpeg wall, $job|$wall_ratio|<= 0.75|$load_after"
