@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 #include <span>
+#include <system_error>
 #include <thread>
 
 #include "outside/metastamp/byte_window.h"
@@ -146,9 +147,15 @@ TagHeads ScanTagHeads(ByteSource& source, uint64_t first_tag, const TagScanPlan&
 
   std::vector<Walk> walks(count);
   std::vector<std::thread> threads;
-  for (unsigned i = 1; i < count; ++i) {
-    threads.emplace_back(
-        [&, i] { RunWalk(source, share_begins[i], share_begins[i + 1], true, walks[i]); });
+  threads.reserve(count - 1);
+  try {
+    for (unsigned i = 1; i < count; ++i) {
+      threads.emplace_back(
+          [&, i] { RunWalk(source, share_begins[i], share_begins[i + 1], true, walks[i]); });
+    }
+  } catch (const std::system_error&) {
+    // No more threads to be had (a process limit): the shares not started are left to the
+    // reader, whose walk needs none.
   }
   RunWalk(source, share_begins[0], share_begins[1], false, walks[0]);
   for (std::thread& thread : threads) thread.join();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
 
   try {
     vidforge::Transcode(options);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "vidforge: out of memory\n");
+    return 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "vidforge: %s\n", error.what());
     return 1;

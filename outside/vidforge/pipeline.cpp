@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "outside/vidforge/work_board.h"
@@ -107,13 +108,21 @@ void RunPipelined(EncodingStages& stages) {
     OrStop(board.PushFrame(std::move(handed)));
   });
 
-  std::thread encoding([&] {
-    failure.Guard([&] {
-      while (auto frame = board.PopFrame()) stages.video.Encode(frame->get());
-      if (board.stopped()) throw Stopped{};
-      stages.video.FinishEncoding();
+  std::thread encoding;
+  try {
+    encoding = std::thread([&] {
+      failure.Guard([&] {
+        while (auto frame = board.PopFrame()) stages.video.Encode(frame->get());
+        if (board.stopped()) throw Stopped{};
+        stages.video.FinishEncoding();
+      });
     });
-  });
+  } catch (const std::system_error&) {
+    // No thread to be had (a process limit): the same encoding, all on this one.
+    stages.video.HandFramesTo({});
+    RunOnOneThread(stages);
+    return;
+  }
 
   failure.Guard([&] {
     const int video_index = stages.input.video_stream()->index;

@@ -2,7 +2,11 @@
 // walk gives, however the file is cut into shares; on an ordinary file the threads' walks join
 // up and find every tag; bytes inside a body that look like tags never make a walk join.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -152,6 +156,34 @@ TEST(TagScan, DamagedAndUnusualFilesGiveWhatOneWalkGives) {
     if (i % 20 == 7) scattered.Metadata(i * 40, 320, 240);
   }
   ExpectSurveyAsOneWalkGives(scattered.bytes());
+}
+
+// Where a process may start no more threads, the survey goes on without them (it used to end
+// the program: a thread left unjoined when starting the next one failed).
+TEST(TagScan, NoThreadsToBeHadLeavesTheWalkToTheReader) {
+  const Bytes file = OrdinaryFile(200);
+  metastamp::FlvSurvey alone;
+  ASSERT_EQ(SurveyOutcome(file, {1, 0}, &alone), "ok");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Address space for a few more megabytes, not for eight thread stacks of 8 MB each.
+    long pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm || std::fscanf(statm, "%ld", &pages) != 1) _exit(3);
+    std::fclose(statm);
+    const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (rlim_t{12} << 20);
+    const rlimit address_space{limit, limit};
+    if (setrlimit(RLIMIT_AS, &address_space) != 0) _exit(3);
+    metastamp::FlvSurvey shared;
+    const bool same = SurveyOutcome(file, {8, 0}, &shared) == "ok" && shared == alone;
+    _exit(same ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the survey ended the process (signal " << WTERMSIG(status)
+                                 << ")";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(TagScan, SmallFilesAndOneThreadAreLeftToTheReader) {
