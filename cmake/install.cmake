@@ -57,7 +57,7 @@ add_custom_command(
   VERBATIM)
 
 # Debian wants the manual page and the changelog compressed, without a time stamp.
-foreach(document reelwright.1 changelog)
+foreach(document reelwright.1 reelwright-batch.1 changelog)
   add_custom_command(
     OUTPUT ${PACKAGING_OUT}/${document}.gz
     COMMAND gzip -9nc ${PACKAGING_DIR}/${document} > ${PACKAGING_OUT}/${document}.gz
@@ -66,10 +66,12 @@ foreach(document reelwright.1 changelog)
 endforeach()
 add_custom_target(reelwright_desktop_files ALL DEPENDS
   ${DESKTOP_ICONS_DIR}/256x256/apps/reelwright.png
-  ${PACKAGING_OUT}/reelwright.1.gz ${PACKAGING_OUT}/changelog.gz)
+  ${PACKAGING_OUT}/reelwright.1.gz ${PACKAGING_OUT}/reelwright-batch.1.gz
+  ${PACKAGING_OUT}/changelog.gz)
 
 install(DIRECTORY ${DESKTOP_ICONS_DIR}/ DESTINATION share/icons/hicolor)
-install(FILES ${PACKAGING_OUT}/reelwright.1.gz DESTINATION share/man/man1)
+install(FILES ${PACKAGING_OUT}/reelwright.1.gz ${PACKAGING_OUT}/reelwright-batch.1.gz
+  DESTINATION share/man/man1)
 install(FILES ${PACKAGING_DIR}/copyright ${PACKAGING_OUT}/changelog.gz
   DESTINATION share/doc/reelwright)
 
