@@ -45,7 +45,9 @@ class PublishBrowserTest : public RealProgramWindowTest {
  protected:
   // A six-second clip chosen with Browse and encoded by the window, with the real encoder.
   void EncodeClip() {
-    EncodeMovie(MakeClip("holiday.mpg", {"-c:v", "mpeg1video"}, "testsrc=size=320x240:rate=25", 6));
+    EncodeMovie(
+        MakeClip("holiday.mpg", {"-c:v", "mpeg1video"},
+                 {.picture = "testsrc=size=320x240:rate=25", .sound = false, .seconds = 6}));
     dialog_->GoToPage(3);
   }
 

@@ -14,6 +14,7 @@
 #include "platform/program_folder.h"
 #include "platform/scripted_prompter.h"
 #include "platform/stand_in_program.h"
+#include "program_folder_copy.h"
 #include "publish/output_files.h"
 #include "publish/publish_job.h"
 #include "qt_printers.h"
@@ -21,23 +22,12 @@
 #include "run_program.h"
 #include "store/project_reader.h"
 #include "store/project_writer.h"
+#include "test_clip.h"
 
 namespace {
 
 using test_support::ProgramRun;
 using test_support::WaitUntil;
-
-bool CopyFolder(const QString& from, const QString& to) {
-  for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-    const QString target = QDir(to).filePath(entry.fileName());
-    if (entry.isDir()) {
-      if (!QDir().mkpath(target) || !CopyFolder(entry.filePath(), target)) return false;
-    } else if (!QFile::copy(entry.filePath(), target)) {
-      return false;
-    }
-  }
-  return true;
-}
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -56,7 +46,7 @@ bool OnlyProgressLines(const QString& err) {
 class BatchProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
+    ASSERT_TRUE(test_support::CopyProgramFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
     ASSERT_TRUE(QFile::exists(Batch()));
   }
 
@@ -71,14 +61,7 @@ class BatchProgramTest : public ::testing::Test {
   QString MakeClip(const QString& relative, const QStringList& codec_options) {
     const QString path = Work(relative);
     QDir().mkpath(QFileInfo(path).path());
-    QStringList args = {"-v", "error",
-                        "-f", "lavfi",
-                        "-i", "testsrc=size=160x120:rate=25",
-                        "-f", "lavfi",
-                        "-i", "sine=sample_rate=22050",
-                        "-t", "2"};
-    args << codec_options << path;
-    EXPECT_EQ(QProcess::execute("ffmpeg", args), 0);
+    test_support::MakeTestClip(path, codec_options);
     return path;
   }
   QString MakeMpeg(const QString& relative) {

@@ -20,13 +20,13 @@
 #include "platform/stand_in_program.h"
 #include "program_folder_copy.h"
 #include "qt_printers.h"
+#include "real_program_window.h"
 #include "res/resource.h"
 #include "run_program.h"
 #include "ui/skin_progress.h"
 
 namespace {
 
-using test_support::CopyProgramFolder;
 using test_support::WaitUntil;
 
 // What ffprobe says of the file's first stream of a kind ("v" or "a").
@@ -36,50 +36,18 @@ QString Probe(const QString& file, const QString& stream, const QString& entries
       .out.trimmed();
 }
 
-class EndToEndTest : public ::testing::Test {
+class EndToEndTest : public RealProgramWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyProgramFolder(REELWRIGHT_PROGRAM_DIR, program_.path()));
+    RealProgramWindowTest::SetUp();
     ASSERT_TRUE(QFile::exists(program_.filePath("resources/vidforge")));
     ASSERT_TRUE(QFile::exists(program_.filePath("metastamp")));
-    platform::OverrideProgramFolder(program_.path());
-    dialog_ = std::make_unique<CMainDialog>();
-    dialog_->SetProcessExit([](int) {});
-    dialog_->Create(96);
-    dialog_->show();
-  }
-  void TearDown() override {
-    if (dialog_) dialog_->SetCurrentProject(dialog_->State().project_path);
-    dialog_.reset();
-    platform::OverrideProgramFolder({});
   }
 
+  // A 2-second clip with sound.
   QString MakeClip(const QString& name, const QStringList& codec_options) {
-    const QString path = work_.filePath(name);
-    QStringList args = {"-v", "error",
-                        "-f", "lavfi",
-                        "-i", "testsrc=size=160x120:rate=25",
-                        "-f", "lavfi",
-                        "-i", "sine=sample_rate=22050",
-                        "-t", "2"};
-    args << codec_options << path;
-    EXPECT_EQ(QProcess::execute("ffmpeg", args), 0);
-    return path;
+    return RealProgramWindowTest::MakeClip(name, codec_options, {});
   }
-
-  // Browse for the movie, as a user does, and press Start Encoding; waits for the tick or the
-  // end of the run.
-  void ChooseAndEncode(const QString& movie) {
-    prompter_.QueuePath(movie);
-    QTest::mouseClick(dialog_->Control(IDC_BROWSE_VIDEO), Qt::LeftButton);
-    dialog_->GoToPage(2);
-    QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([this] { return !dialog_->encoding_run().running(); }, 120000));
-  }
-
-  QTemporaryDir program_, work_;
-  platform::ScriptedPrompter prompter_;
-  std::unique_ptr<CMainDialog> dialog_;
 };
 
 TEST_F(EndToEndTest, AnMpegMovieBecomesAnFlvWithFreshMetadata) {
