@@ -13,18 +13,10 @@
 
 namespace {
 
+using players_test::Hex;
+
 using namespace players;
 using players_test::ReadActions;
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof buffer, "%02X ", c);
-    out += buffer;
-  }
-  return out.empty() ? out : out.substr(0, out.size() - 1);
-}
 
 // Runs straight-line code with branches: numbers, strings, booleans, undefined, variables.
 class StackMachine {

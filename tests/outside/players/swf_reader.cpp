@@ -1,5 +1,6 @@
 #include "swf_reader.h"
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -237,6 +238,16 @@ std::vector<std::string> PushedValues(const ActionRecord& push,
     }
   }
   return values;
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  char buffer[4];
+  for (unsigned char c : bytes) {
+    std::snprintf(buffer, sizeof buffer, "%02X ", c);
+    out += buffer;
+  }
+  return out.empty() ? out : out.substr(0, out.size() - 1);
 }
 
 }  // namespace players_test

@@ -51,4 +51,7 @@ ActionListing ReadActions(const std::string& actions);
 std::vector<std::string> PushedValues(const ActionRecord& push,
                                       const std::vector<std::string>& pool);
 
+// Bytes as upper-case hex pairs separated by spaces ("08 01"), for readable expectations.
+std::string Hex(const std::string& bytes);
+
 }  // namespace players_test

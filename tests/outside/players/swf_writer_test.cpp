@@ -7,18 +7,10 @@
 
 namespace {
 
+using players_test::Hex;
+
 using players::EncodeRect;
 using players::SwfMovie;
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof buffer, "%02X ", c);
-    out += buffer;
-  }
-  return out.empty() ? out : out.substr(0, out.size() - 1);
-}
 
 TEST(SwfWriter, RectOfTheClassicStageSizeHasItsWellKnownBytes) {
   // 550 by 400 pixels: the header bytes every tutorial on the format shows.
