@@ -51,17 +51,23 @@ class PlayerWriter {
   }
   Expr Colour(Rgb rgb) const { return N(rgb); }
 
+  // Inside a drawing function with arguments mc, x, y, w, h and a fill begun: the rectangle's
+  // outline, then the end of the fill.
+  void RectangleOfArguments() {
+    Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h");
+    s_.Do(mc.Call("moveTo", {x, y}));
+    s_.Do(mc.Call("lineTo", {x + w, y}));
+    s_.Do(mc.Call("lineTo", {x + w, y + h}));
+    s_.Do(mc.Call("lineTo", {x, y + h}));
+    s_.Do(mc.Call("lineTo", {x, y}));
+    s_.Do(mc.Call("endFill"));
+  }
+
   // fillRect, fillRound, fillGradient, polygon: the shapes everything is drawn with.
   void DrawingHelpers() {
     s_.Function("fillRect", {"mc", "x", "y", "w", "h", "c", "a"}, [&] {
-      Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h");
-      s_.Do(mc.Call("beginFill", {V("c"), V("a")}));
-      s_.Do(mc.Call("moveTo", {x, y}));
-      s_.Do(mc.Call("lineTo", {x + w, y}));
-      s_.Do(mc.Call("lineTo", {x + w, y + h}));
-      s_.Do(mc.Call("lineTo", {x, y + h}));
-      s_.Do(mc.Call("lineTo", {x, y}));
-      s_.Do(mc.Call("endFill"));
+      s_.Do(V("mc").Call("beginFill", {V("c"), V("a")}));
+      RectangleOfArguments();
     });
     s_.Function("roundPath", {"mc", "x", "y", "w", "h", "r"}, [&] {
       Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h"), r = V("r");
@@ -108,13 +114,7 @@ class PlayerWriter {
       s_.Do(
           V("mc").Call("beginGradientFill", {Str("linear"), Array({V("top"), V("bottom")}),
                                              Array({N(100), N(100)}), Array({N(0), N(255)}), box}));
-      Expr mc = V("mc"), x = V("x"), y = V("y"), w = V("w"), h = V("h");
-      s_.Do(mc.Call("moveTo", {x, y}));
-      s_.Do(mc.Call("lineTo", {x + w, y}));
-      s_.Do(mc.Call("lineTo", {x + w, y + h}));
-      s_.Do(mc.Call("lineTo", {x, y + h}));
-      s_.Do(mc.Call("lineTo", {x, y}));
-      s_.Do(mc.Call("endFill"));
+      RectangleOfArguments();
     });
     // points: [x0, y0, x1, y1, ...] as fractions of `size`.
     s_.Function("polygon", {"mc", "points", "size", "c"}, [&] {
