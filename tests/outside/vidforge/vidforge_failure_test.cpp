@@ -304,21 +304,25 @@ TEST_F(VidforgeOutput, AWriteErrorLeavesNoFileBehind) {
   ExpectCleanFailure(run, 1, "cannot", folder_.path(), {"in.avi", "stat"});
 }
 
-TEST_F(VidforgeOutput, AnInterruptedRunLeavesNoFileBehind) {
-  ASSERT_NO_FATAL_FAILURE(
-      MakeClip(folder_.filePath("in.avi"), TestPattern(160, 120, 20, true) + kMp42WithSound));
-  QProcess process;
+// Starts a run long enough to be stopped midway and waits until it is well under way; false
+// when it ended first.
+bool StartLongRunAndWait(QProcess& process, const QString& folder) {
+  MakeClip(folder + "/in.avi", TestPattern(160, 120, 20, true) + kMp42WithSound);
   StartVidforge(process,
                 {"-i", "in.avi", "-vstats", "-y", "-s", "800x600", "-r", "30", "-b", "1600", "-an",
                  "out.flv"},
-                folder_.path());
-  // Interrupt once the encoding is well under way.
+                folder);
   QElapsedTimer deadline;
   deadline.start();
-  while (ProgressFileSize(folder_.path()) < 5 && !process.waitForFinished(5) &&
+  while (ProgressFileSize(folder) < 5 && !process.waitForFinished(5) &&
          deadline.elapsed() < 30000) {
   }
-  if (process.state() == QProcess::NotRunning)
+  return process.state() != QProcess::NotRunning;
+}
+
+TEST_F(VidforgeOutput, AnInterruptedRunLeavesNoFileBehind) {
+  QProcess process;
+  if (!StartLongRunAndWait(process, folder_.path()))
     GTEST_SKIP() << "the run ended before it could be interrupted";
   process.terminate();
   ASSERT_TRUE(process.waitForFinished(10000));
@@ -331,19 +335,8 @@ TEST_F(VidforgeOutput, AnInterruptedRunLeavesNoFileBehind) {
 TEST_F(VidforgeOutput, AKilledRunLeavesNoFileBehind) {
   if (!test_support::FolderTakesUnnamedFiles(folder_.path()))
     GTEST_SKIP() << "this file system makes no unnamed files; a kill -9 leaves the named one";
-  ASSERT_NO_FATAL_FAILURE(
-      MakeClip(folder_.filePath("in.avi"), TestPattern(160, 120, 20, true) + kMp42WithSound));
   QProcess process;
-  StartVidforge(process,
-                {"-i", "in.avi", "-vstats", "-y", "-s", "800x600", "-r", "30", "-b", "1600", "-an",
-                 "out.flv"},
-                folder_.path());
-  QElapsedTimer deadline;
-  deadline.start();
-  while (ProgressFileSize(folder_.path()) < 5 && !process.waitForFinished(5) &&
-         deadline.elapsed() < 30000) {
-  }
-  if (process.state() == QProcess::NotRunning)
+  if (!StartLongRunAndWait(process, folder_.path()))
     GTEST_SKIP() << "the run ended before it could be killed";
   process.kill();
   ASSERT_TRUE(process.waitForFinished(10000));
