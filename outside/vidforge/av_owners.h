@@ -9,6 +9,7 @@ extern "C" {
 #include <libavutil/audio_fifo.h>
 #include <libavutil/frame.h>
 #include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
 }
 
 #include "outside/vidforge/av_error.h"
@@ -30,6 +31,9 @@ struct PacketDeleter {
 struct ResamplerDeleter {
   void operator()(SwrContext* context) const { swr_free(&context); }
 };
+struct ScalerDeleter {
+  void operator()(SwsContext* context) const { sws_freeContext(context); }
+};
 struct AudioFifoDeleter {
   void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
@@ -39,6 +43,7 @@ using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
+using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 
 inline FramePtr MakeFrame() {

@@ -38,37 +38,33 @@ FrameScaler::FrameScaler(const AVFrame& first, int width, int height)
   SetUp();
 }
 
-FrameScaler::~FrameScaler() {
-  sws_freeContext(sws_);
-}
-
 void FrameScaler::SetUp() {
-  sws_freeContext(sws_);
-  sws_ = nullptr;
+  sws_.reset();
   if (source_.width == width_ && source_.height == height_ && source_.format == kOutputFormat)
     return;
 
-  sws_ = sws_alloc_context();
+  sws_.reset(sws_alloc_context());
   if (!sws_) throw EncodeError("out of memory");
-  av_opt_set_int(sws_, "srcw", source_.width, 0);
-  av_opt_set_int(sws_, "srch", source_.height, 0);
-  av_opt_set_int(sws_, "src_format", source_.format, 0);
-  av_opt_set_int(sws_, "dstw", width_, 0);
-  av_opt_set_int(sws_, "dsth", height_, 0);
-  av_opt_set_int(sws_, "dst_format", kOutputFormat, 0);
-  av_opt_set_int(sws_, "sws_flags", SWS_BICUBIC, 0);
-  av_opt_set_double(sws_, "param0", SWS_PARAM_DEFAULT, 0);
-  av_opt_set_double(sws_, "param1", SWS_PARAM_DEFAULT, 0);
-  av_opt_set_int(sws_, "threads", kAutomaticThreads, 0);
+  SwsContext* sws = sws_.get();
+  av_opt_set_int(sws, "srcw", source_.width, 0);
+  av_opt_set_int(sws, "srch", source_.height, 0);
+  av_opt_set_int(sws, "src_format", source_.format, 0);
+  av_opt_set_int(sws, "dstw", width_, 0);
+  av_opt_set_int(sws, "dsth", height_, 0);
+  av_opt_set_int(sws, "dst_format", kOutputFormat, 0);
+  av_opt_set_int(sws, "sws_flags", SWS_BICUBIC, 0);
+  av_opt_set_double(sws, "param0", SWS_PARAM_DEFAULT, 0);
+  av_opt_set_double(sws, "param1", SWS_PARAM_DEFAULT, 0);
+  av_opt_set_int(sws, "threads", kAutomaticThreads, 0);
   if (source_.range != AVCOL_RANGE_UNSPECIFIED)
-    av_opt_set_int(sws_, "src_range", source_.range == AVCOL_RANGE_JPEG, 0);
-  av_opt_set_int(sws_, "src_h_chr_pos", kDefaultChromaPosition, 0);
+    av_opt_set_int(sws, "src_range", source_.range == AVCOL_RANGE_JPEG, 0);
+  av_opt_set_int(sws, "src_h_chr_pos", kDefaultChromaPosition, 0);
   av_opt_set_int(
-      sws_, "src_v_chr_pos",
+      sws, "src_v_chr_pos",
       source_.format == kOutputFormat ? kMpeg2VerticalChromaPosition : kDefaultChromaPosition, 0);
-  av_opt_set_int(sws_, "dst_h_chr_pos", kDefaultChromaPosition, 0);
-  av_opt_set_int(sws_, "dst_v_chr_pos", kMpeg2VerticalChromaPosition, 0);
-  Check(sws_init_context(sws_, nullptr, nullptr), "cannot scale the video");
+  av_opt_set_int(sws, "dst_h_chr_pos", kDefaultChromaPosition, 0);
+  av_opt_set_int(sws, "dst_v_chr_pos", kMpeg2VerticalChromaPosition, 0);
+  Check(sws_init_context(sws, nullptr, nullptr), "cannot scale the video");
 }
 
 AVFrame* FrameScaler::Scale(AVFrame* frame) {
@@ -101,19 +97,19 @@ AVFrame* FrameScaler::Scale(AVFrame* frame) {
   int* inverse_table = nullptr;
   int* table = nullptr;
   int source_full = 0, output_full = 0, brightness = 0, contrast = 0, saturation = 0;
-  sws_getColorspaceDetails(sws_, &inverse_table, &source_full, &table, &output_full, &brightness,
-                           &contrast, &saturation);
+  sws_getColorspaceDetails(sws_.get(), &inverse_table, &source_full, &table, &output_full,
+                           &brightness, &contrast, &saturation);
   const int* coefficients = Coefficients(frame->colorspace);
   if (frame->color_range != AVCOL_RANGE_UNSPECIFIED)
     source_full = frame->color_range == AVCOL_RANGE_JPEG;
-  sws_setColorspaceDetails(sws_, coefficients, source_full, coefficients, output_full, brightness,
-                           contrast, saturation);
+  sws_setColorspaceDetails(sws_.get(), coefficients, source_full, coefficients, output_full,
+                           brightness, contrast, saturation);
   out->color_range = output_full ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
   av_reduce(&out->sample_aspect_ratio.num, &out->sample_aspect_ratio.den,
             static_cast<int64_t>(frame->sample_aspect_ratio.num) * height_ * frame->width,
             static_cast<int64_t>(frame->sample_aspect_ratio.den) * width_ * frame->height, INT_MAX);
 
-  Check(sws_scale_frame(sws_, out, frame), "cannot scale the video");
+  Check(sws_scale_frame(sws_.get(), out, frame), "cannot scale the video");
   return out;
 }
 

@@ -6,17 +6,12 @@
 
 #include "outside/vidforge/av_owners.h"
 
-struct SwsContext;
-
 namespace vidforge {
 
 class FrameScaler {
  public:
   // For frames like `first`, to width x height.
   FrameScaler(const AVFrame& first, int width, int height);
-  ~FrameScaler();
-  FrameScaler(const FrameScaler&) = delete;
-  FrameScaler& operator=(const FrameScaler&) = delete;
 
   // Returns `frame` itself when it already fits, otherwise a new picture made from it (valid
   // until the next call; its content may be moved out). `frame` keeps its content either way.
@@ -36,7 +31,7 @@ class FrameScaler {
   int width_;
   int height_;
   Source source_;
-  SwsContext* sws_ = nullptr;  // none while frames pass untouched
+  ScalerPtr sws_;  // none while frames pass untouched
   FramePtr scaled_ = MakeFrame();
 };
 
