@@ -6,6 +6,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "outside/vidforge/spare_cores.h"
+
 namespace vidforge {
 namespace {
 
@@ -14,8 +16,6 @@ constexpr AVPixelFormat kOutputFormat = AV_PIX_FMT_YUV420P;
 constexpr int kDefaultChromaPosition = -513;
 // 4:2:0 chroma sits between two lines, the MPEG-2 way, in 1/256ths of a line.
 constexpr int kMpeg2VerticalChromaPosition = 128;
-// Let swscale pick its thread count from the processors, as FFmpeg's filters do.
-constexpr int kAutomaticThreads = 0;
 
 bool SameAspect(AVRational a, AVRational b) {
   return a.num == b.num && a.den == b.den;
@@ -55,7 +55,7 @@ void FrameScaler::SetUp() {
   av_opt_set_int(sws, "sws_flags", SWS_BICUBIC, 0);
   av_opt_set_double(sws, "param0", SWS_PARAM_DEFAULT, 0);
   av_opt_set_double(sws, "param1", SWS_PARAM_DEFAULT, 0);
-  av_opt_set_int(sws, "threads", kAutomaticThreads, 0);
+  av_opt_set_int(sws, "threads", SpareCoreThreads(), 0);
   if (source_.range != AVCOL_RANGE_UNSPECIFIED)
     av_opt_set_int(sws, "src_range", source_.range == AVCOL_RANGE_JPEG, 0);
   av_opt_set_int(sws, "src_h_chr_pos", kDefaultChromaPosition, 0);

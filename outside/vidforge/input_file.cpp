@@ -2,7 +2,8 @@
 
 #include <filesystem>
 #include <system_error>
-#include <thread>
+
+#include "outside/vidforge/spare_cores.h"
 
 namespace vidforge {
 namespace {
@@ -78,11 +79,7 @@ CodecContextPtr OpenDecoder(AVFormatContext* format, AVStream* stream) {
   decoder->pkt_timebase = stream->time_base;
   if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
     decoder->framerate = av_guess_frame_rate(format, stream, nullptr);
-  // The encoding keeps one core busy with the video encoder and the rest of the work on
-  // another (see pipeline.h); a decoder with threads of its own would only take turns with
-  // them on a two-core machine. Where there are more cores, the decoder may have the rest.
-  const unsigned cores = std::thread::hardware_concurrency();
-  decoder->thread_count = cores > 2 ? static_cast<int>(cores - 1) : 1;
+  decoder->thread_count = SpareCoreThreads();
   Check(avcodec_open2(decoder.get(), codec, nullptr),
         std::string("cannot open the ") + codec->name + " decoder");
   return decoder;
