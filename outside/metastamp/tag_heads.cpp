@@ -34,16 +34,22 @@ struct Walk {
   std::vector<TagHead> heads;
 };
 
+// Whether `header`, as much of a tag header as is at hand, may begin a tag: a known type, no
+// reserved or encryption flags, and as far as it goes, stream id 0.
+bool MayStartTag(std::span<const uint8_t> header) {
+  const uint8_t type = header[0] & 0x1F;
+  if ((header[0] & 0xC0) != 0 || (type != kTagAudio && type != kTagVideo && type != kTagScript))
+    return false;
+  return std::all_of(header.begin() + std::min<size_t>(header.size(), 8), header.end(),
+                     [](uint8_t byte) { return byte == 0; });
+}
+
 // The tag at `offset`, if it looks like one: a known type, stream id 0, its body within the
 // file and its trailing size field counting it. Where it is, `next` gets the following tag.
 bool LooksLikeTag(ByteSource& source, uint64_t offset, uint64_t& next) {
   const uint64_t size = source.Size();
   std::array<uint8_t, kTagHeaderSize> header{};
-  if (source.ReadAt(offset, header) != header.size()) return false;
-  const uint8_t type = header[0] & 0x1F;
-  if ((header[0] & 0xC0) != 0 || (type != kTagAudio && type != kTagVideo && type != kTagScript))
-    return false;
-  if (header[8] != 0 || header[9] != 0 || header[10] != 0) return false;
+  if (source.ReadAt(offset, header) != header.size() || !MayStartTag(header)) return false;
   const uint32_t body_size = ReadU24(std::span(header).subspan(1));
   const uint64_t body_end = offset + kTagHeaderSize + body_size;
   if (body_end + kTagSizeFieldSize > size) return false;
@@ -68,9 +74,10 @@ std::optional<uint64_t> FindBoundary(ByteSource& source, uint64_t from, uint64_t
     const size_t got = source.ReadAt(at, block);
     if (got == 0) break;
     for (size_t i = 0; i < got && at + i < limit; ++i) {
-      const uint8_t type = block[i] & 0x1F;
-      if (type != kTagAudio && type != kTagVideo && type != kTagScript) continue;
-      if (StartsRunOfTags(source, at + i)) return at + i;
+      // Nearly every byte fails on what the block holds of its would-be header (a type, flags
+      // and a stream id of 0): only the rest cost reads of their own, each as dear as a walk's.
+      const auto header = std::span(block).subspan(i, std::min(got - i, kTagHeaderSize));
+      if (MayStartTag(header) && StartsRunOfTags(source, at + i)) return at + i;
     }
     at += got;
   }
