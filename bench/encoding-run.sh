@@ -6,11 +6,11 @@
 # alternating; target: the conversion takes at most 0.8 of the command's time. Medians of RUNS
 # runs each, with CPU time (the conversion runs in the app's own process) and the load average.
 #
-#   bench/encoding-run.sh [RUNS]      (default 3; run scripts/build first)
+#   bench/encoding-run.sh [RUNS]      (default 5; run scripts/build first)
 # With BENCH_SUMMARY set, appends one "name|ratio|target|load" line per ratio to that file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-3}
+runs=${1:-5}
 test_binary=build/tests/encode/end_to_end_test
 [ -x "$test_binary" ] || { echo "no $test_binary: run scripts/build first" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "needs /usr/bin/time (Debian package: time)" >&2; exit 1; }
