@@ -142,8 +142,7 @@ void CMainDialog::SetCurrentProject(const QString& path) {
 
 void CMainDialog::OpenProject(const QString& path) {
   if (!LoadProject(path)) {
-    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, path + kInvalidProject,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(this, path + kInvalidProject);
     return;
   }
   SetCurrentProject(path);
@@ -242,9 +241,7 @@ bool CMainDialog::SaveProjectTo(const QString& path) {
   std::vector<Key> emptied;
   const QString text = store::ProjectFileText(JobFromControls(), &emptied);
   if (!store::SaveProjectFile(path, text)) {
-    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
-                                            QDir::toNativeSeparators(path) + kCannotSave,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(this, QDir::toNativeSeparators(path) + kCannotSave);
     return false;
   }
   SetCurrentProject(path);
@@ -252,8 +249,7 @@ bool CMainDialog::SaveProjectTo(const QString& path) {
   if (!emptied.empty()) {
     QStringList names;
     for (Key key : emptied) names << FieldName(key);
-    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
-                                            kNotStored + names.join(u'\n'), platform::Buttons::Ok);
+    platform::ShowProgramMessage(this, kNotStored + names.join(u'\n'));
   }
   return true;
 }

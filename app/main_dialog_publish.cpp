@@ -49,8 +49,7 @@ void CMainDialog::OnProducePage() {
   const publish::PublishResult result = publish::PublishPage(
       PublishJobFromControls(),
       publish::PublishTools::Real(platform::ProgramFolder(), [this](const QString& text) {
-        platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, text,
-                                                platform::Buttons::Ok);
+        platform::ShowProgramMessage(this, text);
       }));
   if (result.output_video) WriteEditText(settings_.output_video, *result.output_video);
   if (result.output_html) WriteEditText(settings_.output_html, *result.output_html);
@@ -77,15 +76,12 @@ void CMainDialog::ConnectPublishHandlers() {
 void CMainDialog::OnPreviewPage() {
   QString folder;
   if (!encode::OutputFolderExists(settings_.output_folder->text(), &folder)) {
-    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
-                                            "Specified output folder does not exist!",
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(this, "Specified output folder does not exist!");
     return;
   }
   if (publish::PreviewWarns(players_url_.enabled(), videos_url_.enabled(), js_url_.enabled(),
                             js_url_.url()))
-    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption,
-                                            publish::PreviewWarningText(), platform::Buttons::Ok);
+    platform::ShowProgramMessage(this, publish::PreviewWarningText());
   // A page opened from a file address cannot load the web runtime: the folder is served on
   // the loopback address instead, by a server on threads of its own.
   if (!preview_server_) preview_server_ = std::make_unique<publish::PreviewServer>();

@@ -50,8 +50,7 @@ void CMainDialog::SaveSettings() {
 
 bool CMainDialog::ConfirmExit() {
   if (modified_) {
-    switch (platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, kSaveQuestion,
-                                                    platform::Buttons::YesNoCancel)) {
+    switch (platform::AskYesNoCancel(this, kSaveQuestion)) {
       case platform::Answer::Cancel:
         return false;
       case platform::Answer::Yes:

@@ -57,8 +57,7 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
   const auto reader = videofile::CreateVideoFile(videofile::kVideoFileClassId);
   const auto writer = videofile::CreateVideoFile(videofile::kVideoFileClassId);
   if (!reader || !writer) {
-    platform::CurrentPrompter().ShowMessage(nullptr, platform::kMessageCaption, kCannotCreate,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(nullptr, kCannotCreate);
     return {};
   }
   encode::ConversionHooks hooks;
@@ -71,8 +70,7 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
       encode::ConvertToTemporaryAvi(*reader, *writer, input, hooks);
   EndProgress();
   if (!result.succeeded) {
-    platform::CurrentPrompter().ShowMessage(nullptr, platform::kMessageCaption, result.message,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(nullptr, result.message);
     return {};
   }
   return {true, result.converted_path, /*delete_converted=*/true};
@@ -87,8 +85,7 @@ bool RunBatchJob(store::ProjectSnapshot& job, QString* page_path, QString* page_
   const publish::PublishResult result =
       publish::PublishPage(publish::PublishJobFor(job, program_folder, players),
                            publish::PublishTools::Real(program_folder, [](const QString& text) {
-                             platform::CurrentPrompter().ShowMessage(
-                                 nullptr, platform::kMessageCaption, text, platform::Buttons::Ok);
+                             platform::ShowProgramMessage(nullptr, text);
                            }));
   if (result.output_video) job.output_video = *result.output_video;
   if (result.output_html) job.output_html = *result.output_html;

@@ -59,8 +59,7 @@ bool CEncodeVideoDialog::OnInitDialog() {
   if (!reader_ || !writer_) {
     // Ending the program here would lose the user's unsaved job: the conversion is simply not
     // available, and the main window carries on.
-    platform::CurrentPrompter().ShowMessage(parentWidget(), platform::kMessageCaption,
-                                            kCannotCreate, platform::Buttons::Ok);
+    platform::ShowProgramMessage(parentWidget(), kCannotCreate);
     return false;
   }
   static_cast<CSkinButton*>(Control(IDC_CONVERT))
@@ -92,8 +91,7 @@ void CEncodeVideoDialog::OnConvert() {
   if (!result.converted_path.isEmpty()) converted_path_ = result.converted_path;
   if (!result.succeeded) {
     setEnabled(true);
-    platform::CurrentPrompter().ShowMessage(this, platform::kMessageCaption, result.message,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(this, result.message);
     return;
   }
   for (int id : {IDC_ENCODE, IDC_ENCODE_HINT, IDC_DELETE_NOTE, IDC_DELETE_TEMPORARY})

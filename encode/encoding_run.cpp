@@ -39,8 +39,7 @@ std::optional<EncoderRun> EncodingRun::PrepareEncoderArguments() {
   job_.working_folder = platform::EncoderWorkingFolder();
   EncoderRun run = PrepareEncoderRun(job_);
   if (run.Stopped()) {
-    platform::CurrentPrompter().ShowMessage(owner_, platform::kMessageCaption, run.stop_message,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(owner_, run.stop_message);
     return std::nullopt;
   }
   // Written back in every case: its change handler starts the run with fresh results. The
@@ -122,8 +121,7 @@ void EncodingRun::FinishFailure() {
   needs_conversion_ = false;
   if (!converted_path_.isEmpty()) {
     emit BusyChanged(false);
-    platform::CurrentPrompter().ShowMessage(owner_, platform::kMessageCaption, kConvertedFileFailed,
-                                            platform::Buttons::Ok);
+    platform::ShowProgramMessage(owner_, kConvertedFileFailed);
     return;
   }
   // The dialog is modal: the window takes no input while it is open, and a busy (disabled)

@@ -35,7 +35,7 @@ QString CannotOpenMessage(const QUrl& address) {
 
 bool OpenOrTellWhy(QWidget* owner, const QUrl& address) {
   if (CurrentDesktop().Open(address)) return true;
-  CurrentPrompter().ShowMessage(owner, kMessageCaption, CannotOpenMessage(address), Buttons::Ok);
+  ShowProgramMessage(owner, CannotOpenMessage(address));
   return false;
 }
 

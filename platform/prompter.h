@@ -51,4 +51,14 @@ class Prompter {
 Prompter& CurrentPrompter();
 void SetPrompter(Prompter* prompter);  // nullptr restores the Qt one
 
+// The program's own message box on the current prompter: captioned kMessageCaption, with OK.
+inline void ShowProgramMessage(QWidget* owner, const QString& text) {
+  CurrentPrompter().ShowMessage(owner, kMessageCaption, text, Buttons::Ok);
+}
+
+// The program's own question on the current prompter, with Yes, No and Cancel.
+inline Answer AskYesNoCancel(QWidget* owner, const QString& text) {
+  return CurrentPrompter().ShowMessage(owner, kMessageCaption, text, Buttons::YesNoCancel);
+}
+
 }  // namespace platform
