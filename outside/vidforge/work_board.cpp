@@ -18,14 +18,19 @@ void WorkBoard::CodeOneSoundPacket(std::unique_lock<std::mutex>& lock) {
   changed_.notify_all();
 }
 
-bool WorkBoard::PushFrame(FramePtr frame) {
-  std::unique_lock lock(mutex_);
-  while (!stopped_ && frames_.size() >= frame_capacity_) {
+void WorkBoard::CodeSoundWhile(std::unique_lock<std::mutex>& lock,
+                               const std::function<bool()>& waiting) {
+  while (!stopped_ && waiting()) {
     if (SoundReady())
       CodeOneSoundPacket(lock);
     else
       changed_.wait(lock);
   }
+}
+
+bool WorkBoard::PushFrame(FramePtr frame) {
+  std::unique_lock lock(mutex_);
+  CodeSoundWhile(lock, [this] { return frames_.size() >= frame_capacity_; });
   if (stopped_) return false;
   frames_.push_back(std::move(frame));
   changed_.notify_all();
@@ -37,12 +42,7 @@ bool WorkBoard::PushSound(PacketPtr packet) {
   if (stopped_) return false;
   sound_.push_back(std::move(packet));
   changed_.notify_all();
-  while (!stopped_ && sound_.size() > sound_capacity_) {
-    if (SoundReady())
-      CodeOneSoundPacket(lock);
-    else
-      changed_.wait(lock);
-  }
+  CodeSoundWhile(lock, [this] { return sound_.size() > sound_capacity_; });
   return !stopped_;
 }
 
@@ -54,23 +54,13 @@ void WorkBoard::CloseFrames() {
 
 bool WorkBoard::FinishSound() {
   std::unique_lock lock(mutex_);
-  while (!stopped_ && (!sound_.empty() || sound_busy_)) {
-    if (SoundReady())
-      CodeOneSoundPacket(lock);
-    else
-      changed_.wait(lock);
-  }
+  CodeSoundWhile(lock, [this] { return !sound_.empty() || sound_busy_; });
   return !stopped_;
 }
 
 std::optional<FramePtr> WorkBoard::PopFrame() {
   std::unique_lock lock(mutex_);
-  while (!stopped_ && frames_.empty() && !frames_closed_) {
-    if (SoundReady())
-      CodeOneSoundPacket(lock);
-    else
-      changed_.wait(lock);
-  }
+  CodeSoundWhile(lock, [this] { return frames_.empty() && !frames_closed_; });
   if (stopped_ || frames_.empty()) return std::nullopt;
   FramePtr frame = std::move(frames_.front());
   frames_.pop_front();

@@ -52,6 +52,9 @@ class WorkBoard {
   // Codes the first waiting sound packet with the lock released; `lock` is held on entry and on
   // return.
   void CodeOneSoundPacket(std::unique_lock<std::mutex>& lock);
+  // Codes waiting sound packets, or else waits, for as long as `waiting` holds and the board
+  // runs; `lock` is held on entry and on return.
+  void CodeSoundWhile(std::unique_lock<std::mutex>& lock, const std::function<bool()>& waiting);
 
   const size_t frame_capacity_;
   const size_t sound_capacity_;
