@@ -158,11 +158,10 @@ void CMainDialog::ShowPublishedResult() {
   Control(IDC_GET_CODE)->setEnabled(true);
 }
 
-// Delete Preset is usable only while a preset is chosen and the encoding controls are usable
-// at all; otherwise it could delete a preset of a job that has no video to encode.
+// Delete Preset is usable exactly when a preset is chosen, even while the rest of the page is
+// greyed (a project opened without a video to encode still names its preset); only switching
+// the page's controls off greys it with them (EnableEncodingControls).
 void CMainDialog::UpdateDeletePreset() {
-  // Exactly when a preset is chosen, even while the rest of the page is greyed (a project
-  // opened without a video to encode still names its preset).
   Control(IDC_DELETE_PRESET)->setEnabled(settings_.preset->currentIndex() >= 0);
 }
 
