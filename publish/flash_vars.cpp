@@ -1,5 +1,7 @@
 #include "publish/flash_vars.h"
 
+#include "publish/page_values.h"
+
 namespace publish {
 
 namespace {
@@ -13,11 +15,13 @@ const char* TrueOrFalse(bool value) {
 FlashVars ComposeFlashVars(const FlashVarsInput& input) {
   FlashVars result;
   QString& text = result.text;
+  // Each value is encoded for the FlashVars text, so that none can add or override a pair.
+  // The video's name is first made an address, so that a name with "#" or "%" still names it.
   text = "contentPath=";
-  if (input.videos_url_enabled) text += input.videos_url;
-  text += input.output_video;
-  text += "&affiliateID=" + input.affiliate_id;
-  text += "&bufferTime=" + input.buffer_size;
+  if (input.videos_url_enabled) text += FlashVarsValue(input.videos_url);
+  text += FlashVarsValue(RelativeUrlPath(input.output_video));
+  text += "&affiliateID=" + FlashVarsValue(input.affiliate_id);
+  text += "&bufferTime=" + FlashVarsValue(input.buffer_size);
   text += QString("&autoPlay=") + TrueOrFalse(!input.paused_at_start);
   text += QString("&startStreaming=") + TrueOrFalse(input.preload_movie);
   text += QString("&hasVideoChrome=") + TrueOrFalse(input.show_border);
@@ -30,7 +34,7 @@ FlashVars ComposeFlashVars(const FlashVarsInput& input) {
     address.remove(scheme, 7);
     result.cleaned_redirect_url = address;
   }
-  if (input.enable_redirect_url) text += "&redirectURL=http://" + address;
+  if (input.enable_redirect_url) text += "&redirectURL=" + FlashVarsValue("http://" + address);
   return result;
 }
 

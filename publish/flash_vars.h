@@ -1,5 +1,6 @@
 // The player's options as one FlashVars text: pairs of a name, "=" and a value joined by "&",
-// in a fixed order. Nothing is escaped: the user's text reaches the player as typed.
+// in a fixed order. Each value is percent-encoded where it would split the text, so the user's
+// text reaches the player as typed.
 #pragma once
 
 #include <QString>

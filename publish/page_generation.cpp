@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "publish/page_values.h"
 #include "store/profile_file.h"
 
 namespace publish {
@@ -126,15 +127,19 @@ GeneratedPage GeneratePage(const PageInput& input) {
   const encode::FrameSize page_size = PageSize(input.frame_size, rules);
   const QString width = QString::number(page_size.width);
   const QString height = QString::number(page_size.height);
+  // The values the job controls are written as HTML text: the template puts them in the title
+  // and in attributes, and none of them may close either.
   const QString swf_file =
-      (input.players_url_enabled ? input.players_url : QString()) + "player.swf";
+      (input.players_url_enabled ? HtmlText(input.players_url) : QString()) + "player.swf";
+  const QString page_title = HtmlText(input.page_title);
 
   bool in_block = false;
   for (QString line : TemplateLines(*input.template_text)) {
     if (input.js_url_enabled && line.contains(kStartMarker)) {
       in_block = true;
       result.page += line + "\n";
-      result.page += "<script type=\"text/javascript\" src=\"" + input.js_url + "\"></script>\n";
+      result.page +=
+          "<script type=\"text/javascript\" src=\"" + HtmlText(input.js_url) + "\"></script>\n";
       continue;
     }
     if (input.js_url_enabled && line.contains(kEndMarker)) {
@@ -145,7 +150,7 @@ GeneratedPage GeneratePage(const PageInput& input) {
     line.replace("#WIDTH", width);
     line.replace("#HEIGHT", height);
     ReplaceFirst(line, "#LV", QString());
-    ReplaceFirst(line, "#PAGE_TITLE_HOLDER", input.page_title);
+    ReplaceFirst(line, "#PAGE_TITLE_HOLDER", page_title);
     if (line.contains("#FLASHVARS_HOLDER")) {
       FlashVars flash_vars = ComposeFlashVars(input.flash_vars);
       ReplaceFirst(line, "#FLASHVARS_HOLDER", flash_vars.text);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <utility>
+#include <vector>
+
 namespace publish {
 namespace {
 
@@ -27,7 +31,7 @@ TEST(ComposeFlashVars, NothingCheckedGivesTheSixPairs) {
   EXPECT_FALSE(vars.cleaned_redirect_url);
 }
 
-TEST(ComposeFlashVars, FlagsAndUnescapedValues) {
+TEST(ComposeFlashVars, FlagsAndEncodedValues) {
   FlashVarsInput input;
   input.output_video = "a b&c=d.flv";
   input.videos_url_enabled = true;
@@ -37,10 +41,66 @@ TEST(ComposeFlashVars, FlagsAndUnescapedValues) {
   input.paused_at_start = true;
   input.preload_movie = true;
   EXPECT_EQ(ComposeFlashVars(input).text,
-            "contentPath=http://cdn/va b&c=d.flv&affiliateID=x'\"&bufferTime=10&autoPlay=false"
-            "&startStreaming=true&hasVideoChrome=false");
+            "contentPath=http://cdn/va b%26c%3Dd.flv&affiliateID=x%27%22&bufferTime=10"
+            "&autoPlay=false&startStreaming=true&hasVideoChrome=false");
   input.videos_url_enabled = false;  // the location counts only when enabled
-  EXPECT_TRUE(ComposeFlashVars(input).text.startsWith("contentPath=a b&c=d.flv&"));
+  EXPECT_TRUE(ComposeFlashVars(input).text.startsWith("contentPath=a b%26c%3Dd.flv&"));
+}
+
+// The pairs as the player reads them: split at "&", then at the first "=", then decoded as a
+// browser decodes a query ("+" is a space, "%XX" a byte).
+std::vector<std::pair<QString, QString>> Decoded(const QString& text) {
+  std::vector<std::pair<QString, QString>> pairs;
+  const auto decode = [](QString part) {
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(part.replace('+', ' ').toUtf8()));
+  };
+  for (const QString& pair : text.split('&')) {
+    const qsizetype equals = pair.indexOf('=');
+    pairs.emplace_back(decode(pair.left(equals)), decode(pair.mid(equals + 1)));
+  }
+  return pairs;
+}
+
+TEST(ComposeFlashVars, NoValueCanAddOrOverrideAPair) {
+  const QString hostile[] = {
+      "a&redirectURL=javascript:alert(1)", "1&autoPlay=false#x", "50% + 50%=100%",
+      "\"><script>alert(1)</script>",      "%26%3D%25",          "caf\u00e9 \u65e5\u672c",
+  };
+  for (const QString& value : hostile) {
+    FlashVarsInput input;
+    input.affiliate_id = value;
+    input.buffer_size = value;
+    input.enable_redirect_url = true;
+    input.redirect_url = "site/?a=1&b=" + value;
+    const FlashVars vars = ComposeFlashVars(input);
+    for (const char* raw : {"\"", "'", "<", ">", "#"})
+      EXPECT_FALSE(vars.text.contains(raw)) << raw << " in " << vars.text.toStdString();
+    const auto pairs = Decoded(vars.text);
+    ASSERT_EQ(pairs.size(), 7u) << vars.text.toStdString();
+    EXPECT_EQ(pairs[1], std::pair(QString("affiliateID"), value));
+    EXPECT_EQ(pairs[2], std::pair(QString("bufferTime"), value));
+    EXPECT_EQ(pairs[3], std::pair(QString("autoPlay"), QString("true")));
+    EXPECT_EQ(pairs[6], std::pair(QString("redirectURL"), "http://site/?a=1&b=" + value));
+  }
+}
+
+TEST(ComposeFlashVars, TheVideoNameReachesThePlayerAsAnAddressOfTheFile) {
+  const std::pair<QString, QString> cases[] = {
+      {"clip.flv", "clip.flv"},
+      {"Tom & Jerry.flv", "Tom & Jerry.flv"},
+      {"take #1 100%+.flv", "take %231 100%25+.flv"},
+      {"say \"hi\".flv", "say \"hi\".flv"},
+      {"why?.flv", "why%3F.flv"},
+      {"a:b.flv", "a%3Ab.flv"},  // not a scheme
+      {"sub/my holiday (2024).flv", "sub/my holiday (2024).flv"},
+      {"\u00fcn\u00ef \u00e9t\u00e9.flv", "\u00fcn\u00ef \u00e9t\u00e9.flv"},
+  };
+  for (const auto& [name, address] : cases) {
+    FlashVarsInput input;
+    input.output_video = name;
+    EXPECT_EQ(Decoded(ComposeFlashVars(input).text)[0], std::pair(QString("contentPath"), address))
+        << name.toStdString();
+  }
 }
 
 TEST(ComposeFlashVars, RedirectAddressCleaning) {
@@ -52,6 +112,7 @@ TEST(ComposeFlashVars, RedirectAddressCleaning) {
   };
   const Case cases[] = {
       {"https://s/x", true, "&redirectURL=http://https://s/x", std::nullopt},
+      {"s/?a=1&b=2", true, "&redirectURL=http://s/?a%3D1%26b%3D2", std::nullopt},
       {"HTTP://s/x", true, "&redirectURL=http://HTTP://s/x", std::nullopt},
       {"a http://b", true, "&redirectURL=http://a b", QString("a b")},
       {"http://a http://b", true, "&redirectURL=http://a http://b", QString("a http://b")},

@@ -122,7 +122,7 @@ TEST(GeneratePage, ExternalScriptTakesThePlayerBlock) {
             "x <!-- END Reelwright code -->\n"
             "tail \n");
   EXPECT_EQ(page.script,
-            " document.write('<embed w=320 t=\\'It\\'s\\'>');\n"
+            " document.write('<embed w=320 t=\\'It&#39;s\\'>');\n"
             " document.write('a\\\\b<\\/script>');\n"
             " document.write('');\n");
 }
@@ -152,6 +152,34 @@ TEST(GeneratePage, FlashVarsCleanTheRedirectOnlyWhenUsed) {
   const GeneratedPage page = GeneratePage(input);
   EXPECT_EQ(page.cleaned_redirect_url, QString("a"));
   EXPECT_EQ(page.page, kVars + "\n" + kVars + "\n");
+}
+
+TEST(GeneratePage, HostileValuesStayInsideTheirTitleOrAttribute) {
+  PageInput input = Input(
+      "<title>#PAGE_TITLE_HOLDER</title>\n"
+      "<!-- START Reelwright code -->\n<!-- END Reelwright code -->\n"
+      "<object data=\"#SWF_FILE\"><param name=\"flashvars\" value=\"#FLASHVARS_HOLDER\">");
+  input.page_title = "</title><script>fetch('/.ssh/id_rsa')</script>";
+  input.players_url_enabled = true;
+  input.players_url = "\"><script>alert(1)</script><x y=\"/";
+  input.js_url_enabled = true;
+  input.js_url = "x.js\"></script><script>alert(2)//";
+  input.flash_vars.affiliate_id = "a&redirectURL=javascript:alert(3)\"><script>";
+  input.flash_vars.videos_url_enabled = true;
+  input.flash_vars.videos_url = QString("v'/") + QChar(0) + "\x1b";
+  const GeneratedPage page = GeneratePage(input);
+  ASSERT_TRUE(page.ok);
+  EXPECT_EQ(page.page,
+            "<title>&lt;/title&gt;&lt;script&gt;fetch(&#39;/.ssh/id_rsa&#39;)&lt;/script&gt;"
+            "</title>\n"
+            "<!-- START Reelwright code -->\n"
+            "<script type=\"text/javascript\" "
+            "src=\"x.js&quot;&gt;&lt;/script&gt;&lt;script&gt;alert(2)//\"></script>\n"
+            "<!-- END Reelwright code -->\n"
+            "<object data=\"&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&lt;x y=&quot;/"
+            "player.swf\"><param name=\"flashvars\" value=\"contentPath=v%27/clip.flv"
+            "&affiliateID=a%26redirectURL%3Djavascript:alert(3)%22%3E%3Cscript%3E&bufferTime=5"
+            "&autoPlay=true&startStreaming=false&hasVideoChrome=false\">\n");
 }
 
 TEST(JavaScriptStringBody, EscapesWhatWouldEndOrChangeTheString) {

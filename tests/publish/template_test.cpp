@@ -73,13 +73,13 @@ TEST(PageTemplate, GivesAWellFormedModernPage) {
   EXPECT_TRUE(html.startsWith("<!DOCTYPE html>\n"));
   EXPECT_TRUE(html.contains("<meta charset=\"utf-8\">"));
   EXPECT_TRUE(html.contains("name=\"viewport\""));
-  EXPECT_TRUE(html.contains("<title>Tom's \"clip\" \\ & co</title>"));
+  EXPECT_TRUE(html.contains("<title>Tom&#39;s &quot;clip&quot; \\ &amp; co</title>"));
   EXPECT_TRUE(html.contains("<script src=\"ruffle/ruffle.js\"></script>"));
   EXPECT_TRUE(html.contains("autoplay: \"on\""));
   EXPECT_TRUE(html.contains("unmuteOverlay: \"hidden\""));
   EXPECT_TRUE(html.contains("width=\"320\" height=\"260\""));
   EXPECT_TRUE(html.contains("src=\"player.swf\""));
-  EXPECT_TRUE(html.contains("contentPath=clip.flv&affiliateID=a'b&bufferTime=5"));
+  EXPECT_TRUE(html.contains("contentPath=clip.flv&affiliateID=a%27b&bufferTime=5"));
   for (const char* placeholder :
        {"#WIDTH", "#HEIGHT", "#LV", "#PAGE_TITLE_HOLDER", "#FLASHVARS_HOLDER", "#SWF_FILE"}) {
     EXPECT_FALSE(html.contains(placeholder)) << placeholder;
