@@ -225,6 +225,12 @@ class PlayerWriter {
     s_.Set("source", Choose(V("contentPath") == Undefined(), Str(""), ToString(V("contentPath"))));
     s_.Set("redirect",
            Choose(V("redirectURL") == Undefined(), Str(""), ToString(V("redirectURL"))));
+    // Only a web address may take the visitor away: a "javascript:" or "data:" one would run
+    // in the page, whatever put it into the FlashVars.
+    s_.Set("scheme", V("redirect").Call("substr", {N(0), N(8)}).Call("toLowerCase"));
+    s_.If(!(V("scheme").Call("substr", {N(0), N(7)}) == Str("http://") ||
+            V("scheme") == Str("https://")),
+          [&] { s_.Set("redirect", Str("")); });
     s_.Set("affiliate",
            Choose(V("affiliateID") == Undefined(), Str(""), ToString(V("affiliateID"))));
     for (const char* flag : {"started", "paused", "ended", "muted", "dragging", "posterPending",

@@ -180,3 +180,24 @@ test('a missing, absent or damaged video shows a message, a cut one plays what i
   })));
   await page.close();
 });
+
+test('a redirect address that is no web address is never followed', async () => {
+  const planted = "void(document.title='planted')";
+  const redirects = [`javascript:${planted}`, `JavaScript:${planted}`, ` javascript:${planted}`,
+    'data:text/html,<title>planted</title>', 'vbscript:msgbox(1)'];
+  const tiles = await openTiles((p, i) =>
+    'contentPath=clip.flv&affiliateID=&bufferTime=2&autoPlay=true&startStreaming=true' +
+    `&hasVideoChrome=true&redirectURL=${encodeURIComponent(redirects[i % redirects.length])}`);
+  await explained(() => Promise.all(tiles.map(async (tile) => {
+    await waitForMotion(tile, 25000);
+    await h.sleep(1000);
+    // Near the end, so that the video ends soon and the player comes to its redirect.
+    await page.mouse.click(tile.seek.x + tile.seek.width * 0.97, tile.seek.y + tile.seek.height / 2);
+    await h.waitFor(`${tile.swf} to come to its end`, async () => (await stillFor(tile.video, 600)) < 0.3, 15000);
+    await h.sleep(1500);
+    const redirect = redirects[tile.index % redirects.length];
+    assert.match(tile.frame().url(), /\/player\.html\?/, `${tile.swf} followed ${redirect}`);
+    assert.notEqual(await tile.frame().title(), 'planted', `${tile.swf} ran ${redirect}`);
+  })));
+  await page.close();
+});
