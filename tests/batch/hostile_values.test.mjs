@@ -1,0 +1,143 @@
+// Values a project file controls stay values in the published page, seen in a real browser:
+// videos whose names hold "&", "#", "%", "+", quotes or accents play, served by
+// reelwright-batch --serve and by a plain static server alike, and script planted in the title,
+// the affiliate ID, the redirect address or the external locations never runs.
+import assert from 'node:assert/strict';
+import { execFileSync, spawn } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import readline from 'node:readline';
+import { after, before, test } from 'node:test';
+
+import * as h from '../outside/players/browser/harness.mjs';
+
+const batch = path.join(h.programDir, 'reelwright-batch');
+const names = ['Tom & Jerry.flv', 'take #1 100%+.flv', 'say "hi".flv', 'ünï été.flv',
+  'my holiday (2024).flv'];
+let work, site, preview, previewOrigin, plain, browser;
+
+// Serves `folder` as any static web host does: the path decoded once, the file sent as is.
+function plainServer(folder) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1);
+    const file = path.join(folder, name);
+    if (name.split('/').includes('..') || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    const type = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+    response.writeHead(200, { 'content-type': type[path.extname(file)] ?? 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+function publish(args) {
+  execFileSync(batch, args, { stdio: ['ignore', 'ignore', 'pipe'] });
+}
+
+before(async () => {
+  h.requireTools();
+  work = fs.mkdtempSync(path.join(os.tmpdir(), 'hostile-values-'));
+  site = path.join(work, 'site');
+  fs.mkdirSync(site);
+  fs.mkdirSync(path.join(work, 'encoded'));
+  const clip = path.join(work, 'clip.mpg');
+  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
+    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '8', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
+  publish(['--input', clip, '--output-folder', path.join(work, 'encoded')]);
+  const flv = path.join(work, 'encoded', 'clip.flv');
+  names.forEach((name, i) =>
+    publish(['--input', flv, '--output-folder', site, '--output-video', name, '--output-html', `name${i}.html`]));
+
+  // A project file as a hostile page or mail would hand it over: every value it controls
+  // carries script.
+  const plant = (where) => `<script>plant('${where}')</script><img src=x onerror="plant('${where}')">`;
+  const project = (lines) => {
+    const file = path.join(work, `${lines['OPHTML=']}.reel`);
+    fs.writeFileSync(file, Object.entries(lines).map(([key, value]) => `${key}${value}`).join('\r\n'));
+    publish([file]);
+  };
+  const common = { 'IPFLV=': flv, 'OPFOLDER=': site, 'OPVIDEO=': 'clip.flv', WHICHFILE: '=2' };
+  const values = { 'TITLE=': `</title>${plant('title')}`,
+    'AFFILID=': `a&redirectURL=javascript:plant('affiliate')"'>${plant('affiliate')}`,
+    ENABLELINK: '=1', ENABLEREDIRECTURL: '=1', 'REDIRURL=': `x"'>${plant('redirect')}` };
+  const locations = { PLAYERSURL: `=1,"'>${plant('players')}/`, VIDEOSURL: `=1,"'>${plant('videos')}/` };
+  project({ ...common, 'OPHTML=': 'values', ...values });
+  project({ ...common, 'OPHTML=': 'locations', ...locations });
+  // The player block written by the external script instead of the page.
+  project({ ...common, 'OPHTML=': 'script', ...values, ...locations, JSURL: '=1,player.js' });
+  project({ ...common, 'OPHTML=': 'schemes', PLAYERSURL: "=1,javascript:plant('players')//",
+    VIDEOSURL: "=1,javascript://%0aplant('videos')//" });
+  project({ ...common, 'OPHTML=': 'script-address',
+    JSURL: `=1,javascript:plant('script')//"'>${plant('script tag')}x.js` });
+
+  preview = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const [address] = await readline.createInterface({ input: preview.stdout })[Symbol.asyncIterator]()
+    .next().then((line) => [line.value]);
+  previewOrigin = new URL(address).origin;
+  plain = await plainServer(site);
+  const { chromium } = h.loadPlaywright();
+  browser = await chromium.launch({ executablePath: h.chromiumPath });
+});
+
+after(async () => {
+  await browser?.close();
+  preview?.kill('SIGTERM');
+  plain?.close();
+  if (work) fs.rmSync(work, { recursive: true, force: true });
+});
+
+// A page that records any planted script that runs, and any dialog it opens.
+async function watchedPage() {
+  const page = await browser.newPage({ viewport: { width: 900, height: 700 } });
+  await page.addInitScript(() => {
+    window.planted = [];
+    window.plant = (where) => window.planted.push(where);
+  });
+  const dialogs = [];
+  page.on('dialog', (dialog) => {
+    dialogs.push(dialog.message());
+    dialog.dismiss();
+  });
+  return { page, dialogs };
+}
+
+async function assertPlays(page, url) {
+  await page.goto(url);
+  const player = page.locator('ruffle-object, ruffle-embed').first();
+  const box = await h.waitFor(`the player of ${url}`, () => player.boundingBox(), 30000);
+  const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height - 80 };
+  await h.waitFor(`a picture in ${url}`, async () => h.spread(await h.grab(page, clip)) > 40, 30000);
+  const first = await h.grab(page, clip);
+  await h.waitFor(`the picture of ${url} to move on`,
+    async () => h.difference(first, await h.grab(page, clip)) > 2, 15000);
+}
+
+test('videos with special characters in their names play from the preview and from a plain server', async () => {
+  const { page } = await watchedPage();
+  const origins = [previewOrigin, `http://127.0.0.1:${plain.address().port}`];
+  for (const origin of origins) {
+    for (let i = 0; i < names.length; i++) await assertPlays(page, `${origin}/name${i}.html`);
+  }
+  await page.close();
+});
+
+test('script planted in the values a project controls never runs', async () => {
+  for (const name of ['values', 'locations', 'script', 'schemes', 'script-address']) {
+    const { page, dialogs } = await watchedPage();
+    await page.goto(`${previewOrigin}/${name}.html`);
+    await h.sleep(name === 'values' ? 0 : 3000);
+    if (name === 'values') {
+      // The page still plays: the values went in as values, and the player was not led away.
+      await assertPlays(page, `${previewOrigin}/${name}.html`);
+      assert.equal(await page.title(), `</title><script>plant('title')</script><img src=x onerror="plant('title')">`);
+    }
+    assert.deepEqual(await page.evaluate(() => window.planted), [], name);
+    assert.deepEqual(dialogs, [], name);
+    await page.close();
+  }
+});
