@@ -176,6 +176,11 @@ PublishResult PublishPage(const PublishJob& job, const PublishTools& tools) {
   const QString runtime = QDir(resources).filePath("ruffle");
   const bool has_runtime = QDir(resources).exists("ruffle");
 
+  if (job.which_file == 0) {
+    // A page can still be made for an FLV that is already in the output folder.
+    tools.show_message("Please choose a video file first!");
+  }
+
   // Everything that can be known before writing is checked first: a project file may hold any
   // name, and a publish that stops should leave the folder as it found it.
   QStringList names = {video_name, *result.output_html};
@@ -197,10 +202,6 @@ PublishResult PublishPage(const PublishJob& job, const PublishTools& tools) {
                          "\n\nThis folder is a link; remove it and produce the page again.");
       return result;
     }
-  }
-  if (job.which_file == 0) {
-    // A page can still be made for an FLV that is already in the output folder.
-    tools.show_message("Please choose a video file first!");
   }
   if (!CheckBeforeWriting(*out, job, tools, video_name)) return result;
 
