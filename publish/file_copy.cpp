@@ -2,67 +2,38 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+
+#include "publish/output_file.h"
 
 namespace publish {
 
-namespace {
-
-constexpr qint64 kChunk = qint64(1) << 20;
-
-}  // namespace
-
-bool CopyFileReplacing(const QString& source, const QString& target) {
-  const QFileInfo source_info(source);
-  if (!source_info.isFile()) return false;
-  const QFileInfo target_info(target);
-  // Copying a file onto itself must not truncate it first.
-  if (target_info.exists() && source_info.canonicalFilePath() == target_info.canonicalFilePath())
-    return true;
-
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  QSaveFile out(target);
-  out.setDirectWriteFallback(false);  // never cut the old file to write it in place
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  while (!in.atEnd()) {
-    const QByteArray chunk = in.read(kChunk);
-    if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size()) {
-      out.cancelWriting();
-      return false;
-    }
+QString FirstLinkedFolder(const QString& source, const OutputFolder& out, const QString& target) {
+  const OutputKind top = out.KindOf(target);
+  if (top == OutputKind::kLink || top == OutputKind::kBehindLink) return target;
+  if (top != OutputKind::kFolder) return {};
+  const QDir source_dir(source);
+  QDirIterator folders(source, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+  while (folders.hasNext()) {
+    const QString name = target + '/' + source_dir.relativeFilePath(folders.next());
+    if (out.KindOf(name) == OutputKind::kLink) return name;
   }
-  // commit() does not check its own last flush: a full disk would let a cut copy through.
-  if (!out.flush() || out.error() != QFileDevice::NoError) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
+  return {};
 }
 
-bool SameFileContents(const QString& a, const QString& b) {
-  const QFileInfo a_info(a), b_info(b);
-  if (!a_info.isFile() || !b_info.isFile() || a_info.size() != b_info.size()) return false;
-  QFile a_file(a), b_file(b);
-  if (!a_file.open(QIODevice::ReadOnly) || !b_file.open(QIODevice::ReadOnly)) return false;
-  while (!a_file.atEnd()) {
-    const QByteArray a_chunk = a_file.read(kChunk);
-    if (a_chunk != b_file.read(kChunk) || a_file.error() != QFileDevice::NoError) return false;
-  }
-  return b_file.atEnd();
-}
-
-bool CopyFolderWhereDifferent(const QString& source, const QString& target) {
+bool CopyFolderWhereDifferent(const QString& source, OutputFolder& out, const QString& target) {
   const QDir source_dir(source);
   bool all_copied = true;
   QDirIterator files(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
   while (files.hasNext()) {
     const QString from = files.next();
-    const QString to = QDir(target).filePath(source_dir.relativeFilePath(from));
-    if (SameFileContents(from, to)) continue;
-    if (!QDir().mkpath(QFileInfo(to).path()) || !CopyFileReplacing(from, to)) all_copied = false;
+    const QString to = target + '/' + source_dir.relativeFilePath(from);
+    if (out.HoldsSameBytes(to, from)) continue;
+    // Each folder on the way is made (or found) in turn; one that is a link is not entered.
+    bool way = true;
+    for (qsizetype slash = to.indexOf('/'); way && slash >= 0; slash = to.indexOf('/', slash + 1))
+      way = out.MakeFolder(to.left(slash));
+    if (!way || !out.CopyFile(from, to)) all_copied = false;
   }
   return all_copied;
 }

@@ -10,6 +10,7 @@
 
 #include "encode/metadata_tool.h"
 #include "publish/flash_vars.h"
+#include "publish/output_file.h"
 
 namespace publish {
 
@@ -60,17 +61,25 @@ QString CompleteHtmlName(const QString& output_html);
 // whole text when it has neither). Empty when nothing usable remains.
 QString ScriptFileName(const QString& js_url);
 
+// Whether `name` stays inside the output folder and is not hidden there: every part of it
+// between separators ("/", and "\" as in names written on the other platform) holds more than
+// blanks and does not start with "." once trimmed. That refuses an absolute name, "..", and
+// dotfiles such as ".bashrc", which a project file could otherwise have replaced.
+bool IsPlainOutputName(const QString& name);
+
 // The text with every line feed stored as a carriage return and a line feed.
 QByteArray WithCrLf(const QString& text);
 
 // Names the page file, generates the page and writes the page and the script file into the
-// (cleaned) folder. Messages go to tools.show_message; the names and texts to `result`.
-bool WriteOutputFiles(const QString& folder, const PublishJob& job, const PublishTools& tools,
+// output folder; their names must have passed IsPlainOutputName. Messages go to
+// tools.show_message; the names and texts to `result`.
+bool WriteOutputFiles(OutputFolder& out, const PublishJob& job, const PublishTools& tools,
                       PublishResult& result);
 
 // The whole Produce Web Page action. Also copies the program's resources/ruffle/ beside the
 // page as ruffle/ (only files missing or different), so that the page plays in a current
-// browser from any plain web host.
+// browser from any plain web host. Every name is checked, and whatever else can fail is
+// checked, before anything is written; a publish that fails later removes what it made.
 PublishResult PublishPage(const PublishJob& job, const PublishTools& tools);
 
 }  // namespace publish

@@ -135,8 +135,10 @@ TEST_F(PublishWindowTest, AFailureShowsItsMessageEnablesNothingAndRestoresTheCur
   EXPECT_EQ(prompter_.messages(), QStringList{"Specified output folder does not exist!"});
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  // A folder without a video: the page cannot be sized.
+  // A folder without the named video: the page cannot be sized. (With no name at all, the
+  // name ".flv" would be refused.)
   Edit(IDC_OUTPUT_FOLDER)->setText(work_.path());
+  Edit(IDC_OUTPUT_VIDEO)->setText("clip");
   Click(IDC_PRODUCE_PAGE);
   ASSERT_EQ(prompter_.messages().size(), 3);
   EXPECT_EQ(prompter_.messages()[1], "Please choose a video file first!");

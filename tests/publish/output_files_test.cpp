@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
+
+#include "qt_printers.h"
 
 namespace publish {
 namespace {
@@ -20,6 +24,35 @@ void Write(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(bytes);
+}
+
+// Every entry under `root`, links not followed: "name -> target" for a link, "name/" for a
+// folder, "name mode bytes" for a file.
+QStringList Snapshot(const QString& root) {
+  QStringList entries;
+  QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QFileInfo info(it.next());
+    QString entry = QDir(root).relativeFilePath(info.filePath());
+    if (info.isSymLink()) {
+      entry += " -> " + info.symLinkTarget();
+    } else if (info.isDir()) {
+      entry += "/";
+    } else {
+      struct stat mode {};
+      ::stat(QFile::encodeName(info.filePath()).constData(), &mode);
+      entry += " " + QString::number(mode.st_mode & 0777, 8) + " " + Read(info.filePath());
+    }
+    entries << entry;
+  }
+  entries.sort();
+  return entries;
+}
+
+mode_t Mode(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
 ino_t Inode(const QString& path) {
@@ -45,7 +78,7 @@ class PublishPageTest : public ::testing::Test {
           "[Minimal Dimensions]\nWidth=0\nHeight=0\n[Increments]\nWidth=10\nHeight=20\n");
     Write(Program("resources/ruffle/ruffle.js"), "runtime");
     Write(Program("resources/ruffle/core/runtime.wasm"), "wasm");
-    Write(input_.filePath("in.flv"), "the input video");
+    Write(input_.filePath("in.flv"), "FLV the input video");
     ASSERT_TRUE(QDir().mkpath(Out()));
 
     job_.program_folder = program_.path();
@@ -87,7 +120,7 @@ TEST_F(PublishPageTest, WritesEveryFileAndGivesTheNamesBack) {
   EXPECT_EQ(result.output_video, QString("movie.flv"));
   EXPECT_EQ(result.output_html, QString("index.html"));
   EXPECT_EQ(measured_, QStringList({"run " + Out("movie.flv"), "read " + Out("movie.flv")}));
-  EXPECT_EQ(Read(Out("movie.flv")), "the input video");
+  EXPECT_EQ(Read(Out("movie.flv")), "FLV the input video");
   EXPECT_EQ(Read(Out("player.swf")), "blue player");
   EXPECT_EQ(Read(Out("ruffle/ruffle.js")), "runtime");
   EXPECT_EQ(Read(Out("ruffle/core/runtime.wasm")), "wasm");
@@ -111,7 +144,7 @@ TEST_F(PublishPageTest, NamesTheUserTypedAreCompleted) {
   };
   const Case cases[] = {{"MOVIE.FLV", " page ", "MOVIE.FLV", "page.html"},
                         {"my.flv.old", "Page.HTM", "my.flv.old", "Page.HTM"},
-                        {"", "a.html.bak", ".flv", "a.html.bak"},
+                        {"clip", "a.html.bak", "clip.flv", "a.html.bak"},
                         {"m", "   ", "m.flv", "index.html"}};
   for (const Case& c : cases) {
     job_.output_video = c.video;
@@ -121,7 +154,7 @@ TEST_F(PublishPageTest, NamesTheUserTypedAreCompleted) {
     EXPECT_EQ(result.output_video, c.video_after);
     EXPECT_EQ(result.output_html, c.html_after);
     EXPECT_TRUE(QFile::exists(Out(c.html_after)));
-    EXPECT_EQ(Read(Out(c.video_after)), "the input video");
+    EXPECT_EQ(Read(Out(c.video_after)), "FLV the input video");
   }
 }
 
@@ -139,11 +172,11 @@ TEST_F(PublishPageTest, MissingFolderStopsBeforeAnything) {
 
 TEST_F(PublishPageTest, NoInputWarnsAndGoesOnWithTheVideoInTheFolder) {
   job_.which_file = 0;
-  Write(Out("movie.flv"), "already here");
+  Write(Out("movie.flv"), "FLV already here");
   const PublishResult result = PublishPage(job_, tools_);
   EXPECT_TRUE(result.published);
   EXPECT_EQ(messages_, QStringList({"Please choose a video file first!"}));
-  EXPECT_EQ(Read(Out("movie.flv")), "already here");
+  EXPECT_EQ(Read(Out("movie.flv")), "FLV already here");
 }
 
 TEST_F(PublishPageTest, GenerationFailureWritesNoPage) {
@@ -158,11 +191,11 @@ TEST_F(PublishPageTest, GenerationFailureWritesNoPage) {
   EXPECT_EQ(result.output_html, QString("index.html"));
 }
 
-TEST_F(PublishPageTest, MissingTemplateIsReportedBeforeTheSizeIsRead) {
+TEST_F(PublishPageTest, MissingTemplateIsReportedBeforeAnythingRuns) {
   QFile::remove(Program("resources/template.htm"));
   EXPECT_FALSE(PublishPage(job_, tools_).published);
   EXPECT_EQ(messages_, QStringList({"Template.htm\r\nCould not open the template HTML file!"}));
-  EXPECT_EQ(measured_, QStringList({"run " + Out("movie.flv")}));
+  EXPECT_TRUE(measured_.isEmpty());
 }
 
 TEST_F(PublishPageTest, NoValidPlayerUsesTheDefaultPlayerAndItsSizeFile) {
@@ -196,16 +229,15 @@ TEST_F(PublishPageTest, ExternalScriptFileNames) {
   EXPECT_FALSE(QFile::exists(QDir(output_.path()).filePath("b.js")));
 }
 
-TEST_F(PublishPageTest, ScriptFileThatCannotBeMadeKeepsThePage) {
+TEST_F(PublishPageTest, ScriptAddressWithoutAFileNameStopsBeforeWriting) {
   job_.js_url_enabled = true;
   for (const QString url : {"http://site/", "..", "sub/"}) {
     job_.js_url = url;
-    QFile::remove(Out("index.html"));
     EXPECT_FALSE(PublishPage(job_, tools_).published);
-    EXPECT_TRUE(QFile::exists(Out("index.html")));
   }
   const QString expected = Out("") + "/\r\nCould not create external JavaScript file!";
   EXPECT_EQ(messages_, QStringList(3, expected));
+  EXPECT_TRUE(QDir(Out()).isEmpty());
 }
 
 TEST_F(PublishPageTest, PageFileThatCannotBeMadeIsReported) {
@@ -216,7 +248,8 @@ TEST_F(PublishPageTest, PageFileThatCannotBeMadeIsReported) {
   EXPECT_FALSE(PublishPage(job_, tools_).published);
   EXPECT_EQ(messages_,
             QStringList({Out("taken.html") + "\r\nCould not create the specified HTML file!"}));
-  EXPECT_FALSE(QFile::exists(Out("s.js")));
+  EXPECT_EQ(QDir(Out()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList({"taken.html"}));
 }
 
 TEST_F(PublishPageTest, RepublishRewritesThePageAndOnlyChangedRuntimeFiles) {
@@ -237,14 +270,191 @@ TEST_F(PublishPageTest, RepublishRewritesThePageAndOnlyChangedRuntimeFiles) {
 }
 
 TEST_F(PublishPageTest, InputThatIsAlreadyTheOutputVideoStaysWhole) {
-  Write(Out("movie.flv"), "in place");
+  Write(Out("movie.flv"), "FLV in place");
   job_.input_flv = Out("movie.flv");
   EXPECT_TRUE(PublishPage(job_, tools_).published);
-  EXPECT_EQ(Read(Out("movie.flv")), "in place");
+  EXPECT_EQ(Read(Out("movie.flv")), "FLV in place");
   job_.input_flv = Out("missing.flv");  // a failed copy is silent and keeps the old video
   EXPECT_TRUE(PublishPage(job_, tools_).published);
-  EXPECT_EQ(Read(Out("movie.flv")), "in place");
+  EXPECT_EQ(Read(Out("movie.flv")), "FLV in place");
   EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST(IsPlainOutputName, NamesLeadingOutOrHiddenAreRefused) {
+  for (const QString name :
+       {"", "  ", "../x.html", "a/../../x", "/etc/x.html", ".bashrc", "sub/.x", "..", ".",
+        "..\\x.html", "a\\..\\..\\x", "\\etc\\x", "sub/", "a//b", " .profile", "sub/ /x", ".flv"})
+    EXPECT_FALSE(IsPlainOutputName(name)) << name.toStdString();
+  for (const QString name : {"index.html", "sub/page.html", "sub\\page.html", "my page.htm",
+                             "x..y.flv", "a/b/c.js", "movie.flv.old"})
+    EXPECT_TRUE(IsPlainOutputName(name)) << name.toStdString();
+}
+
+TEST_F(PublishPageTest, RefusedNamesStopBeforeAnythingIsWritten) {
+  struct Case {
+    QString video, html, js_url, refused;
+  };
+  const Case cases[] = {{"../evil", "", "", "../evil.flv"},
+                        {"/tmp/evil", "", "", "/tmp/evil.flv"},
+                        {"", "", "", ".flv"},
+                        {"movie", "sub/.x.html", "", "sub/.x.html"},
+                        {"movie", "..\\x", "", "..\\x.html"},
+                        {"movie", "/etc/x.html", "", "/etc/x.html"},
+                        {"movie", "", "http://site/.bashrc", ".bashrc"},
+                        {"movie", "", "JSURL=1,a/ .profile", " .profile"}};
+  for (const Case& c : cases) {
+    messages_.clear();
+    job_.output_video = c.video;
+    job_.output_html = c.html;
+    job_.js_url_enabled = !c.js_url.isEmpty();
+    job_.js_url = c.js_url;
+    EXPECT_FALSE(PublishPage(job_, tools_).published) << c.refused.toStdString();
+    EXPECT_EQ(messages_, QStringList({Out() + "/" + c.refused +
+                                      "\n\nThis name leads out of the output folder or starts "
+                                      "with \".\"; choose a plain file name."}));
+  }
+  EXPECT_TRUE(measured_.isEmpty());
+  EXPECT_EQ(Snapshot(output_.path()), QStringList({"out/"}));
+}
+
+TEST_F(PublishPageTest, SubfolderNamesWorkUnlessTheSubfolderIsALink) {
+  ASSERT_TRUE(QDir().mkpath(Out("sub")));
+  job_.output_video = "sub/movie";
+  job_.output_html = "sub/page.html";
+  EXPECT_TRUE(PublishPage(job_, tools_).published);
+  EXPECT_EQ(Read(Out("sub/page.html")).left(21), "<title>Title</title>\r");
+  EXPECT_EQ(Read(Out("sub/movie.flv")), "FLV the input video");
+
+  QTemporaryDir elsewhere;
+  ASSERT_TRUE(QDir(Out("sub")).removeRecursively());
+  ASSERT_TRUE(QFile::link(elsewhere.path(), Out("sub")));
+  const QStringList before = Snapshot(Out());
+  job_.output_video = "movie";
+  EXPECT_FALSE(PublishPage(job_, tools_).published);
+  EXPECT_EQ(messages_, QStringList({Out("sub/page.html") +
+                                    "\n\nThis name leads out of the output folder or starts "
+                                    "with \".\"; choose a plain file name."}));
+  EXPECT_EQ(Snapshot(Out()), before);
+  EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
+}
+
+TEST_F(PublishPageTest, LinksAtOutputNamesAreReplacedNotFollowed) {
+  job_.js_url_enabled = true;
+  job_.js_url = "s.js";
+  const QString outputs[] = {"index.html", "player.swf", "movie.flv", "s.js", "ruffle/ruffle.js"};
+  for (const QString& name : outputs) {
+    for (const QString target : {"file", "folder", "nowhere"}) {
+      QTemporaryDir elsewhere;
+      Write(QDir(elsewhere.path()).filePath("file"), "keep me");
+      Write(QDir(elsewhere.path()).filePath("folder/inside"), "keep me too");
+      ASSERT_TRUE(QDir(Out()).removeRecursively() && QDir().mkpath(Out("ruffle")));
+      ASSERT_TRUE(QFile::link(QDir(elsewhere.path()).filePath(target), Out(name)));
+      const QStringList outside = Snapshot(elsewhere.path());
+
+      EXPECT_TRUE(PublishPage(job_, tools_).published);
+      const std::string what = (name + " -> " + target).toStdString();
+      EXPECT_FALSE(QFileInfo(Out(name)).isSymLink()) << what;
+      EXPECT_TRUE(QFileInfo(Out(name)).isFile()) << what;
+      EXPECT_EQ(Snapshot(elsewhere.path()), outside) << what;
+    }
+  }
+  EXPECT_TRUE(messages_.isEmpty());
+  EXPECT_EQ(Read(Out("movie.flv")), "FLV the input video");
+  EXPECT_EQ(Read(Out("ruffle/ruffle.js")), "runtime");
+}
+
+TEST_F(PublishPageTest, LinkedRuntimeFolderStopsThePublish) {
+  for (const QString folder : {"ruffle", "ruffle/core"}) {
+    QTemporaryDir elsewhere;
+    Write(QDir(elsewhere.path()).filePath("ruffle.js"), "keep me");
+    ASSERT_TRUE(QDir(Out()).removeRecursively() && QDir().mkpath(Out("ruffle")));
+    if (folder == "ruffle") QDir(Out("ruffle")).removeRecursively();
+    ASSERT_TRUE(QFile::link(elsewhere.path(), Out(folder)));
+    const QStringList before = Snapshot(Out()), outside = Snapshot(elsewhere.path());
+    messages_.clear();
+    EXPECT_FALSE(PublishPage(job_, tools_).published);
+    EXPECT_EQ(messages_,
+              QStringList({Out(folder) + "\n\nThis folder is a link; remove it and produce the "
+                                         "page again."}));
+    EXPECT_EQ(Snapshot(Out()), before);
+    EXPECT_EQ(Snapshot(elsewhere.path()), outside);
+  }
+}
+
+TEST_F(PublishPageTest, FailedPublishTakesBackWhatItMade) {
+  const QString page_fails = Out("index.html") + "\r\nCould not create the specified HTML file!";
+  const QString no_size = Out("movie.flv") + "\n\nCan't get movie resolution data.";
+  // Each failure is set up by `arrange`; `during` runs in place of the metadata tool, after the
+  // copies (when it runs at all).
+  struct Case {
+    const char* what;
+    std::function<void()> arrange, during;
+    QString message;
+  };
+  const Case cases[] = {
+      {"input is no FLV",
+       [&] {
+         Write(input_.filePath("private.txt"), "my secrets");
+         QFile::setPermissions(input_.filePath("private.txt"),
+                               QFile::ReadOwner | QFile::WriteOwner);
+         job_.input_flv = input_.filePath("private.txt");
+       },
+       [] {}, no_size},
+      {"template missing", [&] { QFile::remove(Program("resources/template.htm")); }, [] {},
+       "Template.htm\r\nCould not open the template HTML file!"},
+      {"page name is a folder", [&] { QDir().mkpath(Out("index.html")); }, [] {}, page_fails},
+      {"video cannot be measured",
+       [&] {
+         frame_size_ = {0, 0};
+       },
+       [] {}, no_size},
+      {"page cannot be written", [] {}, [&] { QDir().mkpath(Out("index.html")); }, page_fails},
+      {"script cannot be written", [] {}, [&] { QDir().mkpath(Out("s.js")); },
+       Out("s.js") + "\r\nCould not create external JavaScript file!"},
+  };
+  for (const bool folder_had_files : {false, true}) {
+    for (const Case& c : cases) {
+      SetUp();
+      frame_size_ = {320, 240};
+      job_.js_url_enabled = true;
+      job_.js_url = "s.js";
+      ASSERT_TRUE(QDir(Out()).removeRecursively() && QDir().mkpath(Out()));
+      if (folder_had_files) {
+        Write(Out("player.swf"), "blue player");  // replaced by the same bytes: stays
+        Write(Out("ruffle/core/mine.txt"), "mine");
+        Write(Out("old.html"), "old page");
+      }
+      c.arrange();
+      const QStringList before = Snapshot(Out());
+      tools_.run_metadata_tool = [&](const QString&) { c.during(); };
+      messages_.clear();
+
+      EXPECT_FALSE(PublishPage(job_, tools_).published) << c.what;
+      EXPECT_EQ(messages_, QStringList(c.message)) << c.what;
+      QStringList after = Snapshot(Out());
+      for (const QString made : {"index.html/", "s.js/"}) {  // what `during` made is the test's
+        if (!before.contains(made)) after.removeAll(made);
+      }
+      EXPECT_EQ(after, before) << c.what << (folder_had_files ? " (folder had files)" : "");
+      EXPECT_EQ(
+          QDir(output_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+          QStringList({"out"}));
+    }
+  }
+}
+
+TEST_F(PublishPageTest, CopiesKeepTheirSourcesPermissionBits) {
+  QFile::setPermissions(job_.input_flv, QFile::ReadOwner | QFile::WriteOwner);
+  QFile::setPermissions(Program("resources/skin-Blue.swf"),
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+  QFile::setPermissions(Program("resources/ruffle/ruffle.js"),
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+  Write(Out("movie.flv"), "FLV old");  // a file that was there takes the source's bits too
+  ASSERT_TRUE(PublishPage(job_, tools_).published);
+  EXPECT_EQ(Mode(Out("movie.flv")), 0600u);
+  EXPECT_EQ(Mode(Out("player.swf")), 0640u);
+  EXPECT_EQ(Mode(Out("ruffle/ruffle.js")), 0755u);
 }
 
 TEST(WithCrLf, EveryLineFeedGetsACarriageReturn) {
