@@ -210,6 +210,13 @@ PublishResult PublishPage(const PublishJob& job, const PublishTools& tools) {
   out->CopyFile(QDir(resources).filePath(PlayerFileOrDefault(job)), "player.swf");
   if (has_runtime) CopyFolderWhereDifferent(runtime, *out, "ruffle");
 
+  // The metadata tool rewrites the video where a link leads; a copy has replaced any link by
+  // now, so one still there was left by something else and leads who knows where.
+  if (out->KindOf(video_name) == OutputKind::kLink) {
+    tools.show_message(video_path +
+                       "\n\nThis file is a link; remove it and produce the page again.");
+    return result;
+  }
   tools.run_metadata_tool(video_path);
   result.published = WriteOutputFiles(*out, job, tools, result);
   // A publish that failed takes back the files and folders it made (when `out` goes).

@@ -381,6 +381,26 @@ TEST_F(PublishPageTest, LinkedRuntimeFolderStopsThePublish) {
   }
 }
 
+TEST_F(PublishPageTest, ALinkedVideoThatNoCopyReplacesIsNeverMeasured) {
+  // The encoder wrote the video, or nothing was chosen: only the metadata tool would touch the
+  // name, and it rewrites a video where a link leads.
+  for (const int which_file : {0, 1}) {
+    QTemporaryDir elsewhere;
+    Write(QDir(elsewhere.path()).filePath("their.flv"), "FLV someone else's video");
+    ASSERT_TRUE(QDir(Out()).removeRecursively() && QDir().mkpath(Out()));
+    ASSERT_TRUE(QFile::link(QDir(elsewhere.path()).filePath("their.flv"), Out("movie.flv")));
+    const QStringList before = Snapshot(Out());
+    job_.which_file = which_file;
+    messages_.clear();
+    measured_.clear();
+    EXPECT_FALSE(PublishPage(job_, tools_).published);
+    EXPECT_EQ(messages_.last(),
+              Out("movie.flv") + "\n\nThis file is a link; remove it and produce the page again.");
+    EXPECT_TRUE(measured_.isEmpty());
+    EXPECT_EQ(Snapshot(Out()), before);
+  }
+}
+
 TEST_F(PublishPageTest, FailedPublishTakesBackWhatItMade) {
   const QString page_fails = Out("index.html") + "\r\nCould not create the specified HTML file!";
   const QString no_size = Out("movie.flv") + "\n\nCan't get movie resolution data.";
