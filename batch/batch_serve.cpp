@@ -7,6 +7,8 @@
 
 #include "batch/batch_output.h"
 #include "encode/encoder_command_line.h"
+#include "publish/get_code.h"
+#include "publish/preview_page.h"
 #include "publish/preview_server.h"
 
 namespace batch {
@@ -32,7 +34,9 @@ int ServeUntilInterrupted(const QString& folder_text) {
     PrintMessage("The preview server could not be started.");
     return 1;
   }
-  std::printf("http://127.0.0.1:%d/\n", port);
+  // The address of the folder's page, which the folder's own address also shows.
+  const QString address = publish::PreviewAddress(port, publish::PreviewPageName(folder));
+  std::printf("%s\n", address.toUtf8().constData());
   std::fflush(stdout);
   std::fprintf(stderr, "reelwright: serving %s until interrupted (Ctrl+C)\n",
                QDir::toNativeSeparators(folder).toUtf8().constData());

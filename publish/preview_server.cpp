@@ -1,28 +1,44 @@
 #include "publish/preview_server.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <fstream>
-#include <memory>
+#include <cerrno>
+#include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
-#include <vector>
+
+#include "publish/file_descriptor.h"
+#include "publish/preview_connection.h"
 
 namespace publish {
 
-struct PreviewServer::State {
+namespace {
+
+// Connections served at once. A browser opens about six; more clients than this get 503.
+constexpr int kMaxConnections = 64;
+// How long Stop lets the connections' threads notice the stop; they hold nothing of the
+// server's, so one still busy (reading from a slow disk) ends on its own.
+constexpr auto kStopGrace = std::chrono::milliseconds(300);
+
+// What the listening thread and the connections' threads share with the server. The last of
+// them to go frees it, and its stop pipe with it.
+struct Shared {
   std::mutex mutex;
   QString root;  // canonical
+  int connections = 0;
+  std::condition_variable connection_ended;
   int port = 0;
-  std::unique_ptr<httplib::Server> server;
-  std::thread thread;
-  std::atomic<bool> listening_ended{false};
+  // Written once on Stop, never read: it stays readable for every poll that watches it.
+  FileDescriptor stop_read;
+  FileDescriptor stop_write;
 
   QString Root() {
     std::lock_guard lock(mutex);
@@ -30,32 +46,82 @@ struct PreviewServer::State {
   }
 };
 
-const char* PreviewContentType(const QString& file_name) {
-  const QString suffix = QFileInfo(file_name).suffix().toLower();
-  if (suffix == "html" || suffix == "htm") return "text/html";
-  if (suffix == "js" || suffix == "mjs") return "text/javascript";
-  if (suffix == "wasm") return "application/wasm";
-  if (suffix == "swf") return "application/x-shockwave-flash";
-  if (suffix == "flv") return "video/x-flv";
-  if (suffix == "jpg" || suffix == "jpeg") return "image/jpeg";
-  return "application/octet-stream";
+void ServeConnection(FileDescriptor client, std::shared_ptr<Shared> shared) {
+  PreviewConnectionSite site;
+  site.port = shared->port;
+  site.stop_fd = shared->stop_read.get();
+  site.root = [shared] { return shared->Root(); };
+  ServePreviewConnection(std::move(client), site);
+  std::lock_guard lock(shared->mutex);
+  --shared->connections;
+  shared->connection_ended.notify_all();
 }
 
-QString ResolvePreviewPath(const QString& root, const std::string& request_path) {
-  if (root.isEmpty() || request_path.size() < 2 || request_path[0] != '/') return {};
-  if (request_path.find('\0') != std::string::npos) return {};
-  const QString path = QString::fromStdString(request_path.substr(1));
-  if (path.contains('\\')) return {};
-  for (const QString& part : path.split('/')) {
-    if (part.isEmpty() || part == "." || part == "..") return {};
-  }
-  const QFileInfo file(QDir(root).filePath(path));
-  // Symbolic links are followed to where they lead, which must still be inside the folder.
-  const QString canonical = file.canonicalFilePath();
-  if (canonical.isEmpty() || !QFileInfo(canonical).isFile()) return {};
-  if (!canonical.startsWith(root + '/')) return {};
-  return canonical;
+// Whether another connection may be served; counts it when it may.
+bool TakeConnection(Shared& shared) {
+  std::lock_guard lock(shared.mutex);
+  if (shared.connections >= kMaxConnections) return false;
+  ++shared.connections;
+  return true;
 }
+
+void AcceptConnections(FileDescriptor listener, std::shared_ptr<Shared> shared) {
+  for (;;) {
+    pollfd waits[2] = {{listener.get(), POLLIN, 0}, {shared->stop_read.get(), POLLIN, 0}};
+    if (::poll(waits, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (waits[1].revents != 0 || (waits[0].revents & (POLLERR | POLLNVAL)) != 0) return;
+    if ((waits[0].revents & POLLIN) == 0) continue;
+    FileDescriptor client(
+        ::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    if (!client.valid()) {
+      // Out of descriptors: the waiting connection stays queued; try again shortly.
+      if (errno == EMFILE || errno == ENFILE)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
+    // An answer goes out as its head and then its body: without this the body would wait
+    // for the client to acknowledge the head, which it delays.
+    const int no_delay = 1;
+    ::setsockopt(client.get(), IPPROTO_TCP, TCP_NODELAY, &no_delay, sizeof no_delay);
+    if (!TakeConnection(*shared)) {
+      const std::string busy = PreviewRefusal(503);
+      ::send(client.get(), busy.data(), busy.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+      continue;
+    }
+    try {
+      std::thread(ServeConnection, std::move(client), shared).detach();
+    } catch (const std::system_error&) {
+      std::lock_guard lock(shared->mutex);
+      --shared->connections;
+    }
+  }
+}
+
+// A socket listening on a free port of 127.0.0.1, and that port; an invalid one when none.
+FileDescriptor ListenOnLoopback(int& port) {
+  FileDescriptor listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (!listener.valid()) return {};
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (::bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener.get(), SOMAXCONN) != 0 ||
+      ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    return {};
+  port = ntohs(address.sin_port);
+  return listener;
+}
+
+}  // namespace
+
+struct PreviewServer::State {
+  std::shared_ptr<Shared> shared;  // while running
+  std::thread listening;
+};
 
 PreviewServer::PreviewServer() : state_(std::make_unique<State>()) {}
 
@@ -64,82 +130,51 @@ PreviewServer::~PreviewServer() {
 }
 
 int PreviewServer::Serve(const QString& folder) {
-  {
-    std::lock_guard lock(state_->mutex);
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    // The root folder itself would make every file of the machine servable.
-    state_->root = canonical == "/" ? QString() : canonical;
+  const QString canonical = QFileInfo(folder).canonicalFilePath();
+  // The root folder itself would make every file of the machine servable.
+  const QString root = canonical == "/" ? QString() : canonical;
+  if (state_->shared) {
+    std::lock_guard lock(state_->shared->mutex);
+    state_->shared->root = root;
+    return state_->shared->port;
   }
-  if (state_->server) return state_->port;
 
-  auto server = std::make_unique<httplib::Server>();
-  State* state = state_.get();
-  server->Get(".*", [state](const httplib::Request& request, httplib::Response& response) {
-    const QString file_path = ResolvePreviewPath(state->Root(), request.path);
-    auto file = std::make_shared<std::ifstream>();
-    if (!file_path.isEmpty())
-      file->open(QFile::encodeName(file_path).toStdString(), std::ios::binary);
-    if (!*file || !file->is_open()) {
-      response.status = 404;
-      response.set_content("Not found", "text/plain");
-      return;
-    }
-    // The file is streamed in pieces as asked for: the library cuts byte ranges from it and
-    // answers HEAD without calling for the body, so a large video is never read whole.
-    const auto size = static_cast<size_t>(QFileInfo(file_path).size());
-    response.set_content_provider(
-        size, PreviewContentType(file_path),
-        [file](size_t offset, size_t length, httplib::DataSink& sink) {
-          std::vector<char> buffer(std::min<size_t>(length, size_t(1) << 16));
-          file->seekg(static_cast<std::streamoff>(offset));
-          file->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-          const std::streamsize got = file->gcount();
-          if (got <= 0) return false;
-          return sink.write(buffer.data(), static_cast<size_t>(got));
-        });
-  });
-  const auto refuse = [](const httplib::Request&, httplib::Response& response) {
-    response.status = 405;
-    response.set_header("Allow", "GET, HEAD");
-  };
-  server->Post(".*", refuse);
-  server->Put(".*", refuse);
-  server->Patch(".*", refuse);
-  server->Delete(".*", refuse);
-  server->Options(".*", refuse);
-
-  const int port = server->bind_to_any_port("127.0.0.1");
-  if (port <= 0) return 0;
-  state_->port = port;
-  httplib::Server* raw = server.get();
-  state_->server = std::move(server);
-  state_->listening_ended = false;
-  state_->thread = std::thread([raw, state] {
-    raw->listen_after_bind();
-    state->listening_ended = true;
-  });
-  return port;
+  auto shared = std::make_shared<Shared>();
+  shared->root = root;
+  FileDescriptor listener = ListenOnLoopback(shared->port);
+  int stop_pipe[2];
+  if (!listener.valid() || ::pipe2(stop_pipe, O_CLOEXEC) != 0) return 0;
+  shared->stop_read = FileDescriptor(stop_pipe[0]);
+  shared->stop_write = FileDescriptor(stop_pipe[1]);
+  try {
+    state_->listening = std::thread(AcceptConnections, std::move(listener), shared);
+  } catch (const std::system_error&) {
+    return 0;
+  }
+  state_->shared = std::move(shared);
+  return state_->shared->port;
 }
 
 void PreviewServer::Stop() {
-  if (!state_->server) return;
-  // A stop that comes before the thread has begun to listen is not seen by the server, so
-  // it is repeated until the thread has left its loop.
-  while (!state_->listening_ended) {
-    state_->server->stop();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  if (!state_->shared) return;
+  Shared& shared = *state_->shared;
+  const char stop = 1;
+  while (::write(shared.stop_write.get(), &stop, 1) < 0 && errno == EINTR) {
   }
-  if (state_->thread.joinable()) state_->thread.join();
-  state_->server.reset();
-  state_->port = 0;
+  state_->listening.join();  // and the listening socket is closed: new clients are refused
+  {
+    std::unique_lock lock(shared.mutex);
+    shared.connection_ended.wait_for(lock, kStopGrace, [&] { return shared.connections == 0; });
+  }
+  state_->shared.reset();
 }
 
 int PreviewServer::port() const {
-  return state_->port;
+  return state_->shared ? state_->shared->port : 0;
 }
 
 bool PreviewServer::running() const {
-  return state_->server != nullptr;
+  return state_->shared != nullptr;
 }
 
 }  // namespace publish

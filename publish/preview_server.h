@@ -1,11 +1,16 @@
 // The local web server behind Preview: a page opened from a file address cannot load the web
 // runtime that plays the player, so the output folder is served on 127.0.0.1 instead.
-// Only the one folder is served, read-only (GET and HEAD), with no listings and no way out of
-// it. The server runs on threads of its own; no call waits for a request.
+// It serves the one folder's readable plain files, read-only (GET and HEAD), with no listings,
+// no dotfiles and no way out of it, and only to requests named for itself (127.0.0.1 or
+// localhost with its port), which keeps pages of other sites out. The server runs on threads
+// of its own: one listens, one serves each connection; no call waits for a request.
 #pragma once
 
 #include <QString>
 #include <memory>
+
+#include "publish/preview_content_type.h"
+#include "publish/preview_file.h"
 
 namespace publish {
 
@@ -20,7 +25,8 @@ class PreviewServer {
   // later ones only change the folder. The port, or 0 when the server could not start.
   int Serve(const QString& folder);
 
-  // Stops the server and waits for its thread; a later Serve starts a new one.
+  // Stops the server at once: connections end wherever they are, none is waited for long. A
+  // later Serve starts a new server.
   void Stop();
 
   int port() const;
@@ -30,13 +36,5 @@ class PreviewServer {
   struct State;
   std::unique_ptr<State> state_;
 };
-
-// The content type served for a file name, by its extension.
-const char* PreviewContentType(const QString& file_name);
-
-// The file under `root` that a request's (already percent-decoded) path names, or an empty
-// text when the path names nothing servable: not a plain file, outside the folder (also
-// through a symbolic link), or spelled with "..", ".", "\", empty parts or a NUL.
-QString ResolvePreviewPath(const QString& root, const std::string& request_path);
 
 }  // namespace publish

@@ -247,10 +247,13 @@ TEST_F(BatchProgramTest, ServesAFolderUntilInterrupted) {
   const QString address = QString::fromUtf8(server.readLine()).trimmed();
   ASSERT_TRUE(address.startsWith("http://127.0.0.1:")) << address.toStdString();
   const int port = address.section(':', 2).section('/', 0, 0).toInt();
+  EXPECT_EQ(address, QString("http://127.0.0.1:%1/index.html").arg(port));  // the page's own
   httplib::Client client("127.0.0.1", port);
-  const auto response = client.Get("/index.html");
-  ASSERT_TRUE(response);
-  EXPECT_EQ(response->body, "<p>hello</p>");
+  for (const char* path : {"/index.html", "/"}) {
+    const auto response = client.Get(path);
+    ASSERT_TRUE(response) << path;
+    EXPECT_EQ(response->body, "<p>hello</p>") << path;
+  }
   server.terminate();  // SIGTERM, as an interrupt
   ASSERT_TRUE(server.waitForFinished(10000));
   EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);

@@ -41,9 +41,10 @@ after(async () => {
 test('the published page plays its video', async () => {
   const [address] = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]()
     .next().then((line) => [line.value]);
-  assert.match(address, /^http:\/\/127\.0\.0\.1:\d+\/$/);
+  // The address printed is the page's own.
+  assert.match(address, /^http:\/\/127\.0\.0\.1:\d+\/index\.html$/);
   const page = await browser.newPage({ viewport: { width: 900, height: 700 } });
-  await page.goto(`${address}index.html`);
+  await page.goto(address);
   const player = page.locator('ruffle-object, ruffle-embed').first();
   const box = await h.waitFor('the player', () => player.boundingBox(), 30000);
   // The video area, inside the player's chrome.
