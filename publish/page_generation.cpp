@@ -132,6 +132,22 @@ GeneratedPage GeneratePage(const PageInput& input) {
   const QString swf_file =
       (input.players_url_enabled ? HtmlText(input.players_url) : QString()) + "player.swf";
   const QString page_title = HtmlText(input.page_title);
+  // The poster and the twin lie beside the video, wherever the page finds that.
+  const auto beside_video = [&input](const QString& name) {
+    const FlashVarsInput& vars = input.flash_vars;
+    // The address also lands in a script's string, where a backslash would escape; a browser
+    // reads one in a web address as "/" anyway.
+    const QString location = vars.videos_url_enabled ? vars.videos_url : QString();
+    return HtmlText(QString(location).replace('\\', '/') + RelativeUrlPath(name));
+  };
+  struct VideoFile {
+    const char* placeholder;
+    bool written;
+    QString address;
+  };
+  const VideoFile video_files[] = {
+      {"#POSTER_FILE", !input.poster_name.isEmpty(), beside_video(input.poster_name)},
+      {"#MP4_FILE", !input.mp4_name.isEmpty(), beside_video(input.mp4_name)}};
 
   bool in_block = false;
   for (QString line : TemplateLines(*input.template_text)) {
@@ -147,8 +163,14 @@ GeneratedPage GeneratePage(const PageInput& input) {
       result.page += line + "\n";
       continue;
     }
+    const auto names_missing_file = [&line](const VideoFile& file) {
+      return !file.written && line.contains(file.placeholder);
+    };
+    if (std::any_of(std::begin(video_files), std::end(video_files), names_missing_file)) continue;
     line.replace("#WIDTH", width);
     line.replace("#HEIGHT", height);
+    // Before the job's own texts go in, so that none of them can be taken for these.
+    for (const VideoFile& file : video_files) line.replace(file.placeholder, file.address);
     ReplaceFirst(line, "#LV", QString());
     ReplaceFirst(line, "#PAGE_TITLE_HOLDER", page_title);
     if (line.contains("#FLASHVARS_HOLDER")) {

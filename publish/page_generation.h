@@ -32,6 +32,10 @@ struct PageInput {
   QString players_url;
   bool js_url_enabled = false;
   QString js_url;
+  // The files written beside the video for browsers that cannot run the player: its poster
+  // picture and its MP4 twin, as names in the output folder; empty when not written.
+  QString poster_name;
+  QString mp4_name;
 };
 
 struct GeneratedPage {
@@ -60,6 +64,9 @@ std::optional<PlayerSizeRules> ReadPlayerSizeRules(const QString& path);
 // The page size: the frame size plus the increments, at least the minimal size.
 encode::FrameSize PageSize(const encode::FrameSize& frame, const PlayerSizeRules& rules);
 
+// Beside the placeholders of the classic template, "#POSTER_FILE" and "#MP4_FILE" stand for the
+// addresses of the poster and the MP4 twin. A template line that names a file that was not
+// written is left out, so that the page never points at a missing file.
 // Text placed between single quotes in JavaScript that stands for exactly `line`.
 QString JavaScriptStringBody(const QString& line);
 

@@ -129,7 +129,8 @@ void CheckValuesStayValues(publish::PageInput input) {
       "<title>#PAGE_TITLE_HOLDER</title>\n"
       "<!-- START Reelwright code -->\n<!-- END Reelwright code -->\n"
       "<object data=\"#SWF_FILE\">\n"
-      "<param name=\"flashvars\" value=\"#FLASHVARS_HOLDER\">\n";
+      "<param name=\"flashvars\" value=\"#FLASHVARS_HOLDER\">\n"
+      "<video src=\"#MP4_FILE\">\n";
   input.frame_size = {320, 240};
   input.size_rules = publish::PlayerSizeRules{0, 0, 0, 0};
   const publish::GeneratedPage page = publish::GeneratePage(input);
@@ -137,9 +138,14 @@ void CheckValuesStayValues(publish::PageInput input) {
 
   QString text, value;
   Check(Between(page.page, "<title>", "</title>", text), "the title stays one element");
-  Check(DecodeHtmlText(text, value), "the title stays text");
-  // A "#" in the title may be a placeholder of its own, filled after the title went in.
-  if (!input.page_title.contains('#')) Check(value == Printable(input.page_title), "the title");
+  // A "#" in the title may be a placeholder of its own, filled after the title went in (the
+  // FlashVars bring their own "&" then, which stays text all the same).
+  if (input.page_title.contains('#')) {
+    for (const QChar c : QStringView(u"<>\"'")) Check(!text.contains(c), "the title stays text");
+  } else {
+    Check(DecodeHtmlText(text, value), "the title stays text");
+    Check(value == Printable(input.page_title), "the title");
+  }
   Check(Between(page.page, "<object data=\"", "\">", text), "the player's address stays one");
   Check(DecodeHtmlText(text, value), "the player's address stays in its attribute");
   if (input.players_url_enabled)
@@ -151,6 +157,14 @@ void CheckValuesStayValues(publish::PageInput input) {
           "the script's address stays in its attribute");
   }
 
+  if (!input.mp4_name.isEmpty()) {
+    // The address also goes into a script's string in the page: no backslash may escape there.
+    Check(Between(page.page, "<video src=\"", "\">", text), "the twin's address stays one");
+    Check(DecodeHtmlText(text, value) && !text.contains('\\'),
+          "the twin's address stays in its attribute and string");
+    const QString path = QUrl::fromPercentEncoding(value.toUtf8());
+    Check(path.endsWith(Printable(input.mp4_name)), "the twin's address names the twin");
+  }
   Check(Between(page.page, "<param name=\"flashvars\" value=\"", "\">", text),
         "the FlashVars stay in their attribute");
   for (const QChar c : QStringView(u"<>\"'#")) Check(!text.contains(c), "no raw quote or bracket");
@@ -201,6 +215,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   input.flash_vars.redirect_url = OneLine(data);
   input.flash_vars.affiliate_id = OneLine(data);
   input.flash_vars.buffer_size = OneLine(data);
+  input.poster_name = data.ConsumeBool() ? OneLine(data) : QString();
+  input.mp4_name = data.ConsumeBool() ? OneLine(data) : QString();
   if (data.ConsumeIntegralInRange(0, 15) != 0) {
     const std::string rest = data.ConsumeRemainingBytesAsString();
     input.template_text = QByteArray(rest.data(), qsizetype(rest.size()));
@@ -229,6 +245,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     } else if (input.js_url_enabled && text.contains("<!-- END Reelwright code -->")) {
       in_block = false;
       ++page_lines;
+    } else if ((input.poster_name.isEmpty() && text.contains("#POSTER_FILE")) ||
+               (input.mp4_name.isEmpty() && text.contains("#MP4_FILE"))) {
+      continue;  // a line naming a file that was not written is left out
     } else if (in_block) {
       block_lines << text;
     } else {

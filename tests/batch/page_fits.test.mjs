@@ -28,7 +28,7 @@ before(async () => {
     ['-i', avi, '-b', '500', '-ab', '64', '-ar', '22050', '-ac', '1', flv], { cwd: work });
   execFileSync(batch, ['--input', flv, '--output-folder', site], { stdio: ['ignore', 'ignore', 'pipe'] });
   const html = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
-  const [, width, height] = /width="(\d+)" height="(\d+)"/.exec(html);
+  const [, width, height] = /<object [^>]*width="(\d+)" height="(\d+)"/.exec(html);
   natural = { width: Number(width), height: Number(height) };
   server = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
   [address] = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]()

@@ -182,6 +182,23 @@ TEST(GeneratePage, HostileValuesStayInsideTheirTitleOrAttribute) {
             "&autoPlay=true&startStreaming=false&hasVideoChrome=false\">\n");
 }
 
+TEST(GeneratePage, PosterAndTwinAreAddressedBesideTheVideoOrTheirLinesLeftOut) {
+  PageInput input = Input(
+      "a\n<img src=\"#POSTER_FILE\">\n<video poster=\"#POSTER_FILE\" src=\"#MP4_FILE\">\n"
+      "'#MP4_FILE' #TITLE\nb");
+  EXPECT_EQ(GeneratePage(input).page, "a\nb\n");  // neither written
+  input.poster_name = "take #1 'x'.jpg";
+  EXPECT_EQ(GeneratePage(input).page, "a\n<img src=\"take %231 &#39;x&#39;.jpg\">\nb\n");
+  input.mp4_name = "sub/#PAGE_TITLE_HOLDER.mp4";  // the name is no placeholder
+  input.flash_vars.videos_url_enabled = true;
+  input.flash_vars.videos_url = "http://cdn\\v/";
+  EXPECT_EQ(GeneratePage(input).page,
+            "a\n<img src=\"http://cdn/v/take %231 &#39;x&#39;.jpg\">\n"
+            "<video poster=\"http://cdn/v/take %231 &#39;x&#39;.jpg\" "
+            "src=\"http://cdn/v/sub/%23PAGE_TITLE_HOLDER.mp4\">\n"
+            "'http://cdn/v/sub/%23PAGE_TITLE_HOLDER.mp4' #TITLE\nb\n");
+}
+
 TEST(JavaScriptStringBody, EscapesWhatWouldEndOrChangeTheString) {
   EXPECT_EQ(JavaScriptStringBody("plain \"text\" <b>"), "plain \"text\" <b>");
   EXPECT_EQ(JavaScriptStringBody("'\\</x"), "\\'\\\\<\\/x");
