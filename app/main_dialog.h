@@ -62,6 +62,7 @@ class CMainDialog : public QDialog {
   store::ExternalUrlOption& players_url() { return players_url_; }
   store::ExternalUrlOption& videos_url() { return videos_url_; }
   store::ExternalUrlOption& js_url() { return js_url_; }
+  bool& publish_mp4() { return publish_mp4_; }
 
   // What the window holds beside its controls, for tests to read.
   struct StateView {
@@ -204,6 +205,7 @@ class CMainDialog : public QDialog {
   store::ExternalUrlOption players_url_{store::kPlayersUrlKey};
   store::ExternalUrlOption videos_url_{store::kVideosUrlKey};
   store::ExternalUrlOption js_url_{store::kJsUrlKey};
+  bool publish_mp4_ = true;  // the Advanced Options choice, kept in the settings file
 
   encode::EncodingRun* encoding_run_ = nullptr;  // owned as a child
 

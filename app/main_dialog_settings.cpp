@@ -24,6 +24,7 @@ void CMainDialog::LoadSettings() {
   players_url_ = stored.players_url;
   videos_url_ = stored.videos_url;
   js_url_ = stored.js_url;
+  publish_mp4_ = stored.publish_mp4;
   settings_.disable_i_button->setChecked(stored.disable_i_button);
   presets_ = std::move(stored.presets);
   settings_read_whole_ = stored.read_whole;
@@ -44,6 +45,7 @@ void CMainDialog::SaveSettings() {
   stored.players_url = players_url_;
   stored.videos_url = videos_url_;
   stored.js_url = js_url_;
+  stored.publish_mp4 = publish_mp4_;
   stored.presets = presets_;
   store::WriteSettingsFile(platform::OwnFileToWrite(store::kSettingsFileName), stored);
 }
@@ -67,6 +69,6 @@ bool CMainDialog::ConfirmExit() {
 }
 
 void CMainDialog::OnAdvancedOptions() {
-  AdvancedDlg dialog(this, players_url_, videos_url_, js_url_);
+  AdvancedDlg dialog(this, players_url_, videos_url_, js_url_, publish_mp4_);
   if (dialog.DoModal() == QDialog::Accepted) InvalidateResults();
 }

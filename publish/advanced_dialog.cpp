@@ -25,8 +25,9 @@ constexpr std::pair<int, int> kRowIds[] = {
 }  // namespace
 
 AdvancedDlg::AdvancedDlg(QWidget* owner, store::ExternalUrlOption& players_url,
-                         store::ExternalUrlOption& videos_url, store::ExternalUrlOption& js_url)
-    : QDialog(owner) {
+                         store::ExternalUrlOption& videos_url, store::ExternalUrlOption& js_url,
+                         bool& publish_mp4)
+    : QDialog(owner), publish_mp4_(&publish_mp4) {
   const DialogTemplate& layout = AdvancedOptionsTemplate();
   setObjectName(QStringLiteral("IDD_ADVANCED_OPTIONS"));
   setWindowTitle(layout.caption);
@@ -38,6 +39,7 @@ AdvancedDlg::AdvancedDlg(QWidget* owner, store::ExternalUrlOption& players_url,
     connect(check, &QCheckBox::clicked, url, &QLineEdit::setEnabled);
     rows_[i] = {options[i], check, url};
   }
+  publish_mp4_check_ = qobject_cast<QCheckBox*>(controls_.value(IDC_PUBLISH_MP4));
   auto* ok = static_cast<CSkinButton*>(controls_.value(IDOK));
   auto* cancel = static_cast<CSkinButton*>(controls_.value(IDCANCEL));
   connect(ok, &QAbstractButton::clicked, this, &AdvancedDlg::accept);
@@ -59,11 +61,13 @@ void AdvancedDlg::Create(double dpi) {
     row.check->setChecked(row.option->enabled());
     row.url->setEnabled(row.option->enabled());
   }
+  publish_mp4_check_->setChecked(*publish_mp4_);
 }
 
 void AdvancedDlg::accept() {
   // Stored as typed: nothing checks an address.
   for (const Row& row : rows_) row.option->Set(row.check->isChecked(), row.url->text());
+  *publish_mp4_ = publish_mp4_check_->isChecked();
   QDialog::accept();
 }
 

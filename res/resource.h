@@ -138,6 +138,8 @@ constexpr int IDC_JS_URL = 1058;
 constexpr int IDC_USE_PLAYERS_URL = 1067;
 constexpr int IDC_USE_VIDEOS_URL = 1078;
 constexpr int IDC_USE_JS_URL = 1079;
+// Beyond the classic dialog: the MP4 twin for browsers that cannot play the player.
+constexpr int IDC_PUBLISH_MP4 = 1082;
 
 // New Preset (template 243).
 constexpr int IDC_PRESET_NAME_PROMPT = 1080;

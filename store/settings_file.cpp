@@ -9,6 +9,8 @@ namespace store {
 namespace {
 constexpr char kAutosaveSection[] = "Autosave";
 constexpr char kDisableIButtonKey[] = "DisableIButton";
+constexpr char kMp4TwinSection[] = "MP4Twin";
+constexpr char kPublishKey[] = "Publish";
 }  // namespace
 
 QString SettingsFilePath(const QString& program_folder) {
@@ -25,6 +27,7 @@ StoredSettings ReadSettings(const ProfileFile& profile) {
   settings.js_url.SwitchOffAfterRead();
   settings.disable_i_button = profile.ReadInt(kAutosaveSection, kDisableIButtonKey, 1) == 1;
   settings.presets = ReadPresets(profile);
+  settings.publish_mp4 = profile.ReadInt(kMp4TwinSection, kPublishKey, 1) != 0;
   settings.read_whole = profile.complete();
   return settings;
 }
@@ -40,6 +43,7 @@ ProfileFile SettingsProfile(const StoredSettings& settings) {
   settings.videos_url.WriteUrlOption(profile);
   settings.js_url.WriteUrlOption(profile);
   WritePresets(settings.presets, profile);
+  profile.WriteString(kMp4TwinSection, kPublishKey, settings.publish_mp4 ? "1" : "0");
   return profile;
 }
 

@@ -20,6 +20,9 @@ struct StoredSettings {
   store::ExternalUrlOption videos_url{store::kVideosUrlKey};
   store::ExternalUrlOption js_url{store::kJsUrlKey};
   PresetList presets;
+  // Whether publishing also writes an MP4 twin of the video for browsers that cannot play the
+  // player; kept in a section of its own after the classic ones.
+  bool publish_mp4 = true;
   // False when the file was larger than ProfileFile::kMaxBytes and only its start was read:
   // what follows (presets too) is unknown, so such a file must never be replaced.
   bool read_whole = true;
@@ -32,7 +35,8 @@ StoredSettings ReadSettings(const ProfileFile& profile);
 StoredSettings ReadSettingsFile(const QString& path);
 
 // What exit writes: a complete new file holding exactly Autosave (DisableIButton), PLAYERSURL,
-// VIDEOSURL, JSURL (each Enabled, URL) and Option0, Option1, ... in list order, which replaces
+// VIDEOSURL, JSURL (each Enabled, URL), Option0, Option1, ... in list order, and MP4Twin
+// (Publish), which replaces
 // the old file once it is complete; sections added by hand are gone. False when the file
 // cannot be written (the old one then stays as it was); the program says nothing.
 ProfileFile SettingsProfile(const StoredSettings& settings);

@@ -41,7 +41,7 @@ std::vector<SkinBitmap> DrawSkinBitmaps(QString* error) {
   bitmaps.push_back(
       {IDB_CUSTOMIZE_BACKGROUND, DrawDialogBackground({400, 300}, "Customize Player")});
   bitmaps.push_back(
-      {IDB_ADVANCED_BACKGROUND, DrawDialogBackground({371, 220}, "Advanced Options")});
+      {IDB_ADVANCED_BACKGROUND, DrawDialogBackground({371, 244}, "Advanced Options")});
   std::sort(bitmaps.begin(), bitmaps.end(),
             [](const SkinBitmap& a, const SkinBitmap& b) { return a.id < b.id; });
   for (size_t i = 1; i < bitmaps.size(); ++i) {

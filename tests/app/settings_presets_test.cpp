@@ -102,7 +102,7 @@ TEST_F(SettingsTest, APresetGapEndsTheListAndExitRenumbersWithoutIt) {
   EXPECT_EQ(PresetRows(), QStringList({"Web small", "Web large"}));
   ExitAnsweringNo();
   EXPECT_EQ(Sections(), QStringList({"[Autosave]", "[PLAYERSURL]", "[VIDEOSURL]", "[JSURL]",
-                                     "[Option0]", "[Option1]"}));
+                                     "[Option0]", "[Option1]", "[MP4Twin]"}));
   const QByteArray file = program_folder.Read("reelwright.ini");
   EXPECT_TRUE(file.startsWith("[Autosave]\r\nDisableIButton=0\r\n[PLAYERSURL]\r\nEnabled=0\r\n"));
   EXPECT_TRUE(file.contains("[VIDEOSURL]\r\nEnabled=0\r\nURL=http://media.example.org/clips/\r\n"));
@@ -260,10 +260,10 @@ TEST_F(SettingsTest, AdvancedOptionsEditOnOkOnlyAndStartSwitchedOff) {
   Start();
   dialog->GoToPage(3);
   {
-    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(),
-                        dialog->js_url());
+    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(), dialog->js_url(),
+                        dialog->publish_mp4());
     options.Create(96);
-    EXPECT_EQ(options.size(), QSize(371, 220));
+    EXPECT_EQ(options.size(), QSize(371, 244));
     EXPECT_EQ(options.url(2)->text(), "reelcode.js");
     EXPECT_FALSE(options.url(2)->isEnabled());
     QTest::mouseClick(options.check(2), Qt::LeftButton);
@@ -274,19 +274,23 @@ TEST_F(SettingsTest, AdvancedOptionsEditOnOkOnlyAndStartSwitchedOff) {
   EXPECT_FALSE(dialog->js_url().enabled());
   EXPECT_EQ(dialog->js_url().url(), "reelcode.js");
   {
-    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(),
-                        dialog->js_url());
+    AdvancedDlg options(dialog.get(), dialog->players_url(), dialog->videos_url(), dialog->js_url(),
+                        dialog->publish_mp4());
     options.Create(96);
     QTest::mouseClick(options.check(2), Qt::LeftButton);
     options.url(2)->setText("  http://cdn.example.net/code.js ");
+    EXPECT_TRUE(options.publish_mp4_check()->isChecked());
+    QTest::mouseClick(options.publish_mp4_check(), Qt::LeftButton);
     options.accept();
   }
+  EXPECT_FALSE(dialog->publish_mp4());
   EXPECT_TRUE(dialog->js_url().enabled());
   EXPECT_EQ(dialog->js_url().url(), "  http://cdn.example.net/code.js ");  // kept as typed
   ExitAnsweringNo();
   Start();
   EXPECT_FALSE(dialog->js_url().enabled());
   EXPECT_EQ(dialog->js_url().url(), "http://cdn.example.net/code.js");  // the file trims it
+  EXPECT_FALSE(dialog->publish_mp4());  // kept in the settings file, unlike the switches
 }
 
 }  // namespace

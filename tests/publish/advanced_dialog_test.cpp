@@ -25,15 +25,16 @@ class AdvancedDialogTest : public ::testing::Test {
   store::ExternalUrlOption players_{store::kPlayersUrlKey};
   store::ExternalUrlOption videos_{store::kVideosUrlKey};
   store::ExternalUrlOption js_{store::kJsUrlKey};
-  AdvancedDlg dialog_{nullptr, players_, videos_, js_};
+  bool publish_mp4_ = true;
+  AdvancedDlg dialog_{nullptr, players_, videos_, js_, publish_mp4_};
 };
 
 TEST_F(AdvancedDialogTest, IsLaidOutFromTemplate237) {
   const DialogTemplate& layout = AdvancedOptionsTemplate();
   EXPECT_EQ(layout.id, 237);
   EXPECT_EQ(dialog_.windowTitle(), "Advanced Options");
-  EXPECT_EQ(dialog_.size(), QSize(371, 220));
-  ASSERT_EQ(layout.controls.size(), 8u);
+  EXPECT_EQ(dialog_.size(), QSize(371, 244));
+  ASSERT_EQ(layout.controls.size(), 9u);
   for (const ControlTemplate& control : layout.controls) {
     QWidget* widget = dialog_.Control(control.id);
     ASSERT_NE(widget, nullptr) << control.name;
@@ -48,6 +49,25 @@ TEST_F(AdvancedDialogTest, IsLaidOutFromTemplate237) {
   EXPECT_EQ(dialog_.check(0), dialog_.Control(IDC_USE_PLAYERS_URL));
   EXPECT_EQ(dialog_.url(2), dialog_.Control(IDC_JS_URL));
   EXPECT_EQ(dialog_.url(0)->text(), "http://players.example.org/");
+  EXPECT_EQ(dialog_.publish_mp4_check()->text(),
+            "Also publish an MP4 for browsers that cannot play Flash");
+}
+
+TEST_F(AdvancedDialogTest, TheMp4ChoiceShowsAsStoredAndChangesOnlyOnOk) {
+  EXPECT_TRUE(dialog_.publish_mp4_check()->isChecked());
+  QTest::mouseClick(dialog_.publish_mp4_check(), Qt::LeftButton);
+  dialog_.reject();
+  EXPECT_TRUE(publish_mp4_);  // Cancel keeps it
+
+  AdvancedDlg again(nullptr, players_, videos_, js_, publish_mp4_);
+  again.Create(96);
+  again.show();
+  QTest::mouseClick(again.publish_mp4_check(), Qt::LeftButton);
+  again.accept();
+  EXPECT_FALSE(publish_mp4_);
+  AdvancedDlg third(nullptr, players_, videos_, js_, publish_mp4_);
+  third.Create(96);
+  EXPECT_FALSE(third.publish_mp4_check()->isChecked());
 }
 
 TEST_F(AdvancedDialogTest, EnterActsAsOkWhereverTheFocusIs) {
@@ -62,7 +82,7 @@ TEST_F(AdvancedDialogTest, EnterActsAsOkWhereverTheFocusIs) {
   EXPECT_EQ(players_.url(), "http://typed.example.org/");
 
   for (Qt::Key key : {Qt::Key_Enter, Qt::Key_Return}) {
-    AdvancedDlg again(nullptr, players_, videos_, js_);
+    AdvancedDlg again(nullptr, players_, videos_, js_, publish_mp4_);
     again.Create(96);
     again.show();
     QApplication::setActiveWindow(&again);

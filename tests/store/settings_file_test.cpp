@@ -33,6 +33,7 @@ TEST_F(SettingsFileTest, FirstStartWithoutFilesGivesTheDefaults) {
   EXPECT_EQ(settings.videos_url.url(), "http://www.example.com/vidoes/");
   EXPECT_EQ(settings.js_url.url(), "reelcode.js");
   EXPECT_TRUE(settings.presets.empty());
+  EXPECT_TRUE(settings.publish_mp4);
   EXPECT_EQ(ReadAffiliateId(affiliate_path_), "");
 }
 
@@ -109,7 +110,8 @@ TEST_F(SettingsFileTest, ExitWritesExactlyTheKnownSectionsInOrder) {
             "[VIDEOSURL]\r\nEnabled=0\r\nURL=\r\n"
             "[JSURL]\r\nEnabled=0\r\nURL=code.js\r\n"
             "[Option0]\r\nname=Web\r\nresolution=1\r\nframe_rate=3\r\nvideo_bitrate=0\r\n"
-            "enabled_audio=1\r\naudio_bitrate=3\r\nsampling_rate=0\r\nmono=1\r\n");
+            "enabled_audio=1\r\naudio_bitrate=3\r\nsampling_rate=0\r\nmono=1\r\n"
+            "[MP4Twin]\r\nPublish=1\r\n");
 }
 
 TEST_F(SettingsFileTest, WhatExitWritesTheNextStartReads) {
@@ -122,6 +124,7 @@ TEST_F(SettingsFileTest, WhatExitWritesTheNextStartReads) {
   second.name = "Phone";
   second.enabled_audio = 0;
   settings.presets = {first, second};
+  settings.publish_mp4 = false;
   ASSERT_TRUE(WriteSettingsFile(settings_path_, settings));
 
   const StoredSettings read = ReadSettingsFile(settings_path_);
@@ -129,6 +132,7 @@ TEST_F(SettingsFileTest, WhatExitWritesTheNextStartReads) {
   EXPECT_FALSE(read.videos_url.enabled());  // every start begins with the options off
   EXPECT_EQ(read.videos_url.url(), "http://media.test/v/");
   EXPECT_EQ(read.presets, settings.presets);
+  EXPECT_FALSE(read.publish_mp4);
 }
 
 TEST_F(SettingsFileTest, TheAffiliateFileHoldsOneLine) {
