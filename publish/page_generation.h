@@ -32,6 +32,10 @@ struct PageInput {
   QString players_url;
   bool js_url_enabled = false;
   QString js_url;
+  // The poster picture and the MP4 twin beside the video, as names in the output folder;
+  // empty when there is none.
+  QString poster_name;
+  QString mp4_name;
 };
 
 struct GeneratedPage {
