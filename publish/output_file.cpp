@@ -274,4 +274,21 @@ bool OutputFolder::MakeFolder(const QString& name) {
          S_ISDIR(info.st_mode);
 }
 
+bool OutputFolder::IsUpToDateWith(const QString& name, const QString& source) const {
+  struct stat ours {
+  }, theirs{};
+  for (const auto& [path, info] : {std::pair{&name, &ours}, std::pair{&source, &theirs}}) {
+    QByteArray leaf;
+    OutputKind why_not;
+    const Fd parent(OpenParent(*path, &leaf, &why_not));
+    if (parent.get() < 0 ||
+        ::fstatat(parent.get(), leaf.constData(), info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info->st_mode))
+      return false;
+  }
+  if (ours.st_size == 0) return false;
+  const timespec a = ours.st_mtim, b = theirs.st_mtim;
+  return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
+}
+
 }  // namespace publish

@@ -50,6 +50,13 @@ class OutputFolder {
   bool HoldsSameBytes(const QString& name, const QString& source) const;
   // Makes `name` a folder unless it is one already; false when it is anything else.
   bool MakeFolder(const QString& name);
+  // Whether `name` is a plain file (not a link), not empty, and modified no earlier than the
+  // plain file `source` (a name in the folder too). "No earlier" rather than "later": on a file
+  // system that keeps whole seconds, a file made right after its source has the same time.
+  bool IsUpToDateWith(const QString& name, const QString& source) const;
+  // A file a companion program put at `name` for this publish, where nothing was before: it is
+  // removed with the rest unless the publish ends well.
+  void Adopt(const QString& name) { made_ << name; }
 
   // The publish went well: what was made stays.
   void Keep() { made_.clear(); }

@@ -9,6 +9,7 @@
 #include "publish/output_file.h"
 #include "publish/page_generation.h"
 #include "publish/player_skin.h"
+#include "publish/web_twin.h"
 #include "store/regular_file.h"
 
 namespace publish {
@@ -81,6 +82,40 @@ bool CheckBeforeWriting(const OutputFolder& out, const PublishJob& job, const Pu
   return true;
 }
 
+// Has the poster (and, when wanted, the MP4 twin) made beside the video, unless they are there
+// already, not empty and no older than the video: the same FLV gives the same twin, and making
+// it again would cost a whole encoding. Nothing here fails the publish: without them the page
+// still plays in the Flash runtime. The names the page may use go to `result`.
+void MakeWebTwin(OutputFolder& out, const PublishJob& job, const PublishTools& tools,
+                 const QString& video_name, PublishResult& result) {
+  // A twin never takes the name of another output of this publish.
+  const QStringList taken = {video_name, CompleteHtmlName(job.output_html),
+                             job.js_url_enabled ? ScriptFileName(job.js_url) : QString()};
+  auto usable = [&](const QString& name) {
+    return !name.isEmpty() && IsPlainOutputName(name) && !taken.contains(name) &&
+           MayPutFileAt(out, name);
+  };
+  const QString poster = TwinName(video_name, "jpg");
+  const QString mp4 = job.publish_mp4_twin ? TwinName(video_name, "mp4") : QString();
+
+  QString poster_to_make, mp4_to_make;
+  QStringList new_names;
+  for (const auto& [name, to_make] :
+       {std::pair{&poster, &poster_to_make}, std::pair{&mp4, &mp4_to_make}}) {
+    if (!usable(*name) || out.IsUpToDateWith(*name, video_name)) continue;
+    *to_make = encode::JoinPath(out.path(), *name);
+    if (out.KindOf(*name) == OutputKind::kNothing) new_names << *name;
+  }
+  if ((!poster_to_make.isEmpty() || !mp4_to_make.isEmpty()) && tools.make_web_twin)
+    tools.make_web_twin(encode::JoinPath(out.path(), video_name), poster_to_make, mp4_to_make);
+  // What the companion made is taken back like the rest when the publish fails.
+  for (const QString& name : new_names) {
+    if (out.KindOf(name) != OutputKind::kNothing) out.Adopt(name);
+  }
+  result.poster_name = usable(poster) && out.IsUpToDateWith(poster, video_name) ? poster : "";
+  result.mp4_name = usable(mp4) && out.IsUpToDateWith(mp4, video_name) ? mp4 : "";
+}
+
 }  // namespace
 
 QString CompleteHtmlName(const QString& output_html) {
@@ -122,6 +157,10 @@ PublishTools PublishTools::Real(const QString& program_folder,
   tools.read_frame_size = [](const QString& flv_path) {
     return encode::ReadFlvFrameSize(flv_path);
   };
+  tools.make_web_twin = [program_folder](const QString& flv_path, const QString& poster_path,
+                                         const QString& mp4_path) {
+    RunWebTwin(program_folder, flv_path, poster_path, mp4_path);
+  };
   tools.show_message = std::move(show_message);
   return tools;
 }
@@ -134,6 +173,8 @@ bool WriteOutputFiles(OutputFolder& out, const PublishJob& job, const PublishToo
   result.generated_script.clear();
 
   PageInput input = PageInputFor(out.path(), job, result.output_video.value_or(job.output_video));
+  input.poster_name = result.poster_name;
+  input.mp4_name = result.mp4_name;
   // The size report is read (and deleted) only once the template is known to be there.
   if (input.template_text) input.frame_size = tools.read_frame_size(input.video_path);
   GeneratedPage page = GeneratePage(input);
@@ -206,7 +247,10 @@ PublishResult PublishPage(const PublishJob& job, const PublishTools& tools) {
   if (!CheckBeforeWriting(*out, job, tools, video_name)) return result;
 
   // A failed copy is not reported here: a missing video shows up when it is measured.
-  if (job.which_file == 2) out->CopyFile(job.input_flv, video_name);
+  // A video already there with the same bytes keeps its file, and so its time: the poster and
+  // the MP4 twin made from it stay valid and are not made again.
+  if (job.which_file == 2 && !out->HoldsSameBytes(video_name, job.input_flv))
+    out->CopyFile(job.input_flv, video_name);
   out->CopyFile(QDir(resources).filePath(PlayerFileOrDefault(job)), "player.swf");
   if (has_runtime) CopyFolderWhereDifferent(runtime, *out, "ruffle");
 
@@ -218,6 +262,7 @@ PublishResult PublishPage(const PublishJob& job, const PublishTools& tools) {
     return result;
   }
   tools.run_metadata_tool(video_path);
+  MakeWebTwin(*out, job, tools, video_name, result);
   result.published = WriteOutputFiles(*out, job, tools, result);
   // A publish that failed takes back the files and folders it made (when `out` goes).
   if (result.published) out->Keep();

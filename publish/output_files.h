@@ -28,12 +28,19 @@ struct PublishJob {
   QString players_url;
   bool js_url_enabled = false;
   QString js_url;
+  // Whether an MP4 twin of the video is put beside it for browsers without the Flash runtime.
+  // The poster picture is made either way.
+  bool publish_mp4_twin = true;
 };
 
-// What publishing asks of the world beyond files: the metadata tool, the size it reports and
-// the messages the user sees, in order.
+// What publishing asks of the world beyond files: the metadata tool, the size it reports, the
+// companion that makes the poster and the MP4 twin, and the messages the user sees, in order.
 struct PublishTools {
   std::function<void(const QString& flv_path)> run_metadata_tool;
+  // Writes the poster and the MP4 twin of the FLV at their paths (an empty path: not wanted)
+  // and waits; nothing when there is no such companion.
+  std::function<void(const QString& flv_path, const QString& poster_path, const QString& mp4_path)>
+      make_web_twin;
   std::function<encode::FrameSize(const QString& flv_path)> read_frame_size;
   std::function<void(const QString& text)> show_message;
 
@@ -48,6 +55,10 @@ struct PublishResult {
   std::optional<QString> output_video;
   std::optional<QString> output_html;
   std::optional<QString> redirect_url;
+  // The poster picture and the MP4 twin beside the video, by name in the output folder; empty
+  // when there is none (the companion failed, or the MP4 was not wanted).
+  QString poster_name;
+  QString mp4_name;
   // The texts of this generation; empty when generation failed or was not reached.
   QString generated_html;
   QString generated_script;
@@ -80,6 +91,8 @@ bool WriteOutputFiles(OutputFolder& out, const PublishJob& job, const PublishToo
 // page as ruffle/ (only files missing or different), so that the page plays in a current
 // browser from any plain web host. Every name is checked, and whatever else can fail is
 // checked, before anything is written; a publish that fails later removes what it made.
+// After measuring the video it has the poster and the MP4 twin made beside it, named after it,
+// unless they are there already and no older than the video; their failure fails nothing.
 PublishResult PublishPage(const PublishJob& job, const PublishTools& tools);
 
 }  // namespace publish

@@ -7,6 +7,11 @@ extern "C" {
 }
 
 namespace vidforge {
+namespace {
+
+std::string program_name = "vidforge";
+
+}  // namespace
 
 std::string ErrorText(int av_error) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -20,8 +25,12 @@ int Check(int result, std::string_view what) {
 }
 
 void Warn(std::string_view message) {
-  std::fprintf(stderr, "vidforge: warning: %.*s\n", static_cast<int>(message.size()),
-               message.data());
+  std::fprintf(stderr, "%s: warning: %.*s\n", program_name.c_str(),
+               static_cast<int>(message.size()), message.data());
+}
+
+void SetProgramName(std::string_view name) {
+  program_name = name;
 }
 
 }  // namespace vidforge

@@ -19,7 +19,10 @@ std::string ErrorText(int av_error);
 // Returns `result` when it is not an error; otherwise throws "what: reason".
 int Check(int result, std::string_view what);
 
-// A line on stderr that does not end the run.
+// A line on stderr that does not end the run, after the program's name.
 void Warn(std::string_view message);
+
+// The name warnings start with: "vidforge" unless a program sharing this code says otherwise.
+void SetProgramName(std::string_view name);
 
 }  // namespace vidforge

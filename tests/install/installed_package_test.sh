@@ -25,7 +25,8 @@ deb=$(echo "$scratch"/package/reelwright_*_*.deb)
 [ -f "$deb" ] || fail "no reelwright_VERSION_ARCH.deb in $scratch/package"
 dpkg -x "$deb" "$scratch/root"
 program="$scratch/root/usr/lib/reelwright"
-[ -x "$program/reelwright" ] && [ -x "$program/resources/vidforge" ] && [ -x "$program/metastamp" ] ||
+[ -x "$program/reelwright" ] && [ -x "$program/resources/vidforge" ] && [ -x "$program/metastamp" ] &&
+  [ -x "$program/resources/webtwin" ] ||
   fail "the program folder lacks its programs"
 [ "$(readlink -f "$scratch/root/usr/bin/reelwright")" = "$program/reelwright" ] ||
   fail "/usr/bin/reelwright does not lead to the program folder"

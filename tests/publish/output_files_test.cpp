@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 
+#include "publish/web_twin.h"
 #include "qt_printers.h"
 
 namespace publish {
@@ -475,6 +477,153 @@ TEST_F(PublishPageTest, CopiesKeepTheirSourcesPermissionBits) {
   EXPECT_EQ(Mode(Out("movie.flv")), 0600u);
   EXPECT_EQ(Mode(Out("player.swf")), 0640u);
   EXPECT_EQ(Mode(Out("ruffle/ruffle.js")), 0755u);
+}
+
+// A stand-in for the companion that writes the poster and the MP4 twin as it does: beside the
+// name, renamed over it. It records each call in `measured_`; with `twin_fails_` it writes
+// nothing.
+class WebTwinTest : public PublishPageTest {
+ protected:
+  void SetUp() override {
+    PublishPageTest::SetUp();
+    tools_.make_web_twin = [this](const QString& flv, const QString& poster, const QString& mp4) {
+      measured_ << "twin " + flv + " [" + poster + "] [" + mp4 + "]";
+      if (twin_fails_) return;
+      for (const auto& [path, kind] : {std::pair{poster, "JPEG"}, std::pair{mp4, "MP4"}}) {
+        if (path.isEmpty()) continue;
+        Write(path + ".new", kind + QByteArray(" of ") + Read(flv));
+        ASSERT_EQ(::rename(QFile::encodeName(path + ".new").constData(),
+                           QFile::encodeName(path).constData()),
+                  0);
+      }
+    };
+  }
+
+  // Gives `path` a modification time `seconds` from now.
+  static void Age(const QString& path, int seconds) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(seconds),
+                                 QFileDevice::FileModificationTime));
+  }
+
+  bool twin_fails_ = false;
+};
+
+TEST(TwinName, IsTheVideosNameWithTheOtherExtension) {
+  const std::pair<QString, QString> cases[] = {
+      {"clip.flv", "clip.jpg"},     {"Clip.FLV", "Clip.jpg"},   {"sub/clip.flv", "sub/clip.jpg"},
+      {"a.b/clip", "a.b/clip.jpg"}, {"a.flv.flv", "a.flv.jpg"}, {"sub\\clip.flv", "sub\\clip.jpg"},
+  };
+  for (const auto& [video, poster] : cases)
+    EXPECT_EQ(TwinName(video, "jpg"), poster) << video.toStdString();
+}
+
+TEST_F(WebTwinTest, PosterAndTwinAreMadeAfterMeasuringAndNamedAfterTheVideo) {
+  for (const bool with_mp4 : {true, false}) {
+    ASSERT_TRUE(QDir(Out()).removeRecursively() && QDir().mkpath(Out()));
+    measured_.clear();
+    job_.publish_mp4_twin = with_mp4;
+    const PublishResult result = PublishPage(job_, tools_);
+    ASSERT_TRUE(result.published);
+    EXPECT_EQ(messages_, QStringList());
+    const QString mp4 = with_mp4 ? Out("movie.mp4") : "";
+    EXPECT_EQ(measured_,
+              QStringList({"run " + Out("movie.flv"),
+                           "twin " + Out("movie.flv") + " [" + Out("movie.jpg") + "] [" + mp4 + "]",
+                           "read " + Out("movie.flv")}));
+    EXPECT_EQ(result.poster_name, "movie.jpg");
+    EXPECT_EQ(result.mp4_name, with_mp4 ? "movie.mp4" : "");
+    EXPECT_EQ(Read(Out("movie.jpg")), "JPEG of FLV the input video");
+    EXPECT_EQ(QFile::exists(Out("movie.mp4")), with_mp4);
+  }
+}
+
+TEST_F(WebTwinTest, TwinIsReusedWhileTheVideoIsUnchangedAndRemadeAfterItChanges) {
+  ASSERT_TRUE(PublishPage(job_, tools_).published);
+  const QString twin_call =
+      "twin " + Out("movie.flv") + " [" + Out("movie.jpg") + "] [" + Out("movie.mp4") + "]";
+  EXPECT_EQ(measured_.filter("twin "), QStringList({twin_call}));
+
+  measured_.clear();
+  PublishResult again = PublishPage(job_, tools_);
+  EXPECT_EQ(measured_.filter("twin "), QStringList());  // the same input, copied before
+  EXPECT_EQ(again.poster_name, "movie.jpg");
+  EXPECT_EQ(again.mp4_name, "movie.mp4");
+
+  QFile::remove(Out("movie.mp4"));  // only what is missing is made
+  measured_.clear();
+  ASSERT_TRUE(PublishPage(job_, tools_).published);
+  EXPECT_EQ(measured_.filter("twin "),
+            QStringList({"twin " + Out("movie.flv") + " [] [" + Out("movie.mp4") + "]"}));
+
+  Write(job_.input_flv, "FLV a new cut");
+  Age(job_.input_flv, 5);
+  measured_.clear();
+  again = PublishPage(job_, tools_);
+  EXPECT_EQ(measured_.filter("twin "), QStringList({twin_call}));
+  EXPECT_EQ(Read(Out("movie.mp4")), "MP4 of FLV a new cut");
+  EXPECT_EQ(again.mp4_name, "movie.mp4");
+}
+
+TEST_F(WebTwinTest, FailedCompanionStillPublishesWithoutNamingStaleFiles) {
+  twin_fails_ = true;
+  // Left from an older video: empty, older than the video, or a link to a newer file.
+  Write(Out("movie.jpg"), "");
+  Write(Out("movie.mp4"), "MP4 of an older video");
+  Age(Out("movie.mp4"), -3600);
+  const PublishResult result = PublishPage(job_, tools_);
+  EXPECT_TRUE(result.published);
+  EXPECT_EQ(messages_, QStringList());
+  EXPECT_EQ(result.poster_name, "");
+  EXPECT_EQ(result.mp4_name, "");
+  EXPECT_TRUE(QFile::exists(Out("index.html")));
+
+  QTemporaryDir elsewhere;
+  const QString theirs = QDir(elsewhere.path()).filePath("theirs.mp4");
+  Write(theirs, "someone else's film");
+  Age(theirs, 3600);
+  ASSERT_TRUE(QFile::remove(Out("movie.mp4")) && QFile::link(theirs, Out("movie.mp4")));
+  measured_.clear();
+  EXPECT_EQ(PublishPage(job_, tools_).mp4_name, "");  // a link is never taken for the twin
+  EXPECT_EQ(measured_.filter("twin "),
+            QStringList({"twin " + Out("movie.flv") + " [" + Out("movie.jpg") + "] [" +
+                         Out("movie.mp4") + "]"}));
+}
+
+TEST_F(WebTwinTest, LinkAtTheTwinsNameIsReplacedAndItsTargetUntouched) {
+  QTemporaryDir elsewhere;
+  const QString theirs = QDir(elsewhere.path()).filePath("theirs.mp4");
+  Write(theirs, "someone else's film");
+  ASSERT_TRUE(QFile::link(theirs, Out("movie.mp4")));
+  const PublishResult result = PublishPage(job_, tools_);
+  ASSERT_TRUE(result.published);
+  EXPECT_EQ(result.mp4_name, "movie.mp4");
+  EXPECT_FALSE(QFileInfo(Out("movie.mp4")).isSymLink());
+  EXPECT_EQ(Read(Out("movie.mp4")), "MP4 of FLV the input video");
+  EXPECT_EQ(Read(theirs), "someone else's film");
+}
+
+TEST_F(WebTwinTest, TwinNeverTakesTheScriptsName) {
+  job_.js_url_enabled = true;
+  job_.js_url = "http://example.org/movie.mp4";
+  const PublishResult result = PublishPage(job_, tools_);
+  ASSERT_TRUE(result.published);
+  EXPECT_EQ(result.mp4_name, "");
+  EXPECT_EQ(result.poster_name, "movie.jpg");
+  EXPECT_TRUE(Read(Out("movie.mp4")).contains("document.write("));  // the script, not a twin
+}
+
+TEST_F(WebTwinTest, FailedPublishTakesBackTheNewPosterAndTwin) {
+  Write(Out("old.jpg"), "old poster");
+  const QStringList before = Snapshot(Out());
+  // The page cannot be written once the twin is made.
+  tools_.run_metadata_tool = [this](const QString&) { QDir().mkpath(Out("index.html")); };
+  EXPECT_FALSE(PublishPage(job_, tools_).published);
+  EXPECT_EQ(measured_.filter("twin ").size(), 1);
+  QStringList after = Snapshot(Out());
+  after.removeAll("index.html/");
+  EXPECT_EQ(after, before);
 }
 
 TEST(WithCrLf, EveryLineFeedGetsACarriageReturn) {
