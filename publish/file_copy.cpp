@@ -23,10 +23,14 @@ QString FirstLinkedFolder(const QString& source, const OutputFolder& out, const 
 
 bool CopyFolderWhereDifferent(const QString& source, OutputFolder& out, const QString& target) {
   const QDir source_dir(source);
-  bool all_copied = true;
+  QStringList all;
   QDirIterator files(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (files.hasNext()) {
-    const QString from = files.next();
+  while (files.hasNext()) all.append(files.next());
+  // In name order, a file comes before its compressed copies ("X" before "X.br"), so a copy is
+  // never older than the file it stands for, which a server takes to mean a stale copy.
+  all.sort();
+  bool all_copied = true;
+  for (const QString& from : all) {
     const QString to = target + '/' + source_dir.relativeFilePath(from);
     if (out.HoldsSameBytes(to, from)) continue;
     // Each folder on the way is made (or found) in turn; one that is a link is not entered.

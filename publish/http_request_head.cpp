@@ -39,6 +39,13 @@ bool ListsToken(std::string_view value, std::string_view token) {
   return false;
 }
 
+void AppendToList(std::optional<std::string>& list, std::string_view value) {
+  if (list)
+    *list += ", " + std::string(value);
+  else
+    list = std::string(value);
+}
+
 // The target: origin form only, printable ASCII without blanks.
 bool IsOriginTarget(std::string_view target) {
   if (target.empty() || target.front() != '/') return false;
@@ -88,6 +95,7 @@ ParsedRequestHead ParseRequestHead(std::string_view head) {
   int content_length_count = 0;
   int range_count = 0;
   bool if_range = false;
+  int if_modified_since_count = 0;
   bool transfer_encoding = false;
   bool close = version == "HTTP/1.0";
   unsigned long long content_length = 0;
@@ -118,8 +126,16 @@ ParsedRequestHead ParseRequestHead(std::string_view head) {
       request.range = std::string(value);
     } else if (name == "if-range") {
       if_range = true;
+    } else if (name == "accept-encoding") {
+      AppendToList(request.accept_encoding, value);
+    } else if (name == "if-none-match") {
+      AppendToList(request.if_none_match, value);
+    } else if (name == "if-modified-since") {
+      ++if_modified_since_count;
+      request.if_modified_since = std::string(value);
     }
   }
+  if (if_modified_since_count != 1) request.if_modified_since.reset();
   if (content_length_count > 0 && transfer_encoding) return refuse(400);
   if (range_count != 1 || if_range) request.range.reset();
   request.has_body = transfer_encoding || content_length > 0;

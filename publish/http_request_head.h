@@ -19,10 +19,15 @@ struct RequestHead {
   std::string target;       // as sent, still percent-encoded
   bool keep_alive = false;  // HTTP/1.1 without "Connection: close"
   std::optional<std::string> host;
-  // The Range header when there is exactly one and no If-Range (the server sends no validator
-  // an If-Range could match, so such a request gets the whole file).
+  // The Range header when there is exactly one and no If-Range. A request with If-Range gets
+  // the whole file, which is always a right answer to it.
   std::optional<std::string> range;
   bool has_body = false;  // Content-Length above 0, or any Transfer-Encoding
+  // The codings the client takes and the tags it holds: several headers of one name are one
+  // comma-separated list.
+  std::optional<std::string> accept_encoding;
+  std::optional<std::string> if_none_match;
+  std::optional<std::string> if_modified_since;  // only when there is exactly one
 };
 
 struct ParsedRequestHead {

@@ -3,13 +3,18 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "publish/byte_range.h"
 #include "publish/client_socket.h"
+#include "publish/content_coding.h"
+#include "publish/http_date.h"
 #include "publish/http_request_head.h"
+#include "publish/preview_cache.h"
 #include "publish/preview_content_type.h"
+#include "publish/preview_encoding.h"
 #include "publish/preview_file.h"
 #include "publish/preview_host.h"
 #include "publish/preview_page.h"
@@ -28,6 +33,8 @@ const char* Reason(int status) {
       return "OK";
     case 206:
       return "Partial Content";
+    case 304:
+      return "Not Modified";
     case 400:
       return "Bad Request";
     case 403:
@@ -110,8 +117,9 @@ bool SendFile(ClientSocket& socket, const std::string& head, const PreviewFile& 
   return true;
 }
 
-// The file a request's decoded path names; "/" names the folder's page.
-std::optional<PreviewFile> FileFor(const QString& root, std::string path, QString& name) {
+// The file a request's decoded path names; "/" names the folder's page, and `path` becomes
+// its path.
+std::optional<PreviewFile> FileFor(const QString& root, std::string& path, QString& name) {
   if (path == "/") {
     const QString page = PreviewPageName(root);
     if (page.isEmpty()) return std::nullopt;
@@ -122,21 +130,70 @@ std::optional<PreviewFile> FileFor(const QString& root, std::string path, QStrin
   return OpenPreviewFile(name);
 }
 
-// Answers a request for `path` under `root` with the file, a part of it or 404. False when
+// What is sent for a file: the file itself, its precompressed copy, or gzip made here.
+struct Representation {
+  ContentCoding coding = ContentCoding::kIdentity;
+  std::optional<PreviewFile> copy;
+  bool gzip_here = false;
+};
+
+// The representation of `file` the request gets. A range is always of the plain file.
+Representation RepresentationFor(const RequestHead& request, const QString& root,
+                                 const std::string& path, const QString& name,
+                                 const PreviewFile& file, bool ranged) {
+  Representation chosen;
+  if (ranged || !request.accept_encoding || !IsCompressible(name)) return chosen;
+  std::optional<PreviewFile> brotli = OpenPrecompressed(root, path, file, ContentCoding::kBrotli);
+  std::optional<PreviewFile> gzip = OpenPrecompressed(root, path, file, ContentCoding::kGzip);
+  const bool gzip_here = !gzip && file.size >= kMinGzipOnTheFly && file.size < kMaxGzipOnTheFly;
+  chosen.coding =
+      ChooseContentCoding(*request.accept_encoding, brotli.has_value(), gzip || gzip_here);
+  if (chosen.coding == ContentCoding::kBrotli) chosen.copy = std::move(brotli);
+  if (chosen.coding == ContentCoding::kGzip) {
+    chosen.copy = std::move(gzip);
+    chosen.gzip_here = !chosen.copy;
+  }
+  return chosen;
+}
+
+// Whether the client's copy, named by its conditional headers, is still current. A tag, when
+// sent, decides alone: it is the finer check.
+bool StillCurrent(const RequestHead& request, const std::string& tag, int64_t modified) {
+  if (request.if_none_match) return MatchesEntityTag(*request.if_none_match, tag);
+  return request.if_modified_since && UnmodifiedSince(*request.if_modified_since, modified);
+}
+
+// Answers a request for `path` under `root` with the file, a part of it, 304 or 404. False when
 // the connection broke off.
 bool AnswerWithFile(ClientSocket& socket, const RequestHead& request, const QString& root,
-                    const std::string& path) {
+                    std::string path) {
   const bool head_only = request.method == "HEAD";
   QString name;
   const std::optional<PreviewFile> file = FileFor(root, path, name);
   if (!file) return socket.SendAll(PlainAnswer(404, request.keep_alive, head_only), kSendStall);
   const ByteRange range = request.range ? ParseByteRange(*request.range, file->size) : ByteRange{};
+  const Representation sent =
+      RepresentationFor(request, root, path, name, *file, range.kind != ByteRange::kWhole);
+  const PreviewFile* copy = sent.copy ? &*sent.copy : nullptr;
+  const int64_t modified_ns = std::max(file->modified_ns, copy ? copy->modified_ns : 0);
+  const int64_t modified = modified_ns / 1000000000;
+  const std::string tag = PreviewEntityTag(*file, sent.coding, copy);
+
+  // What a browser needs to keep the answer and ask about it again, on every answer for the file.
+  Headers validators = {{"ETag", tag},
+                        {"Last-Modified", FormatHttpDate(modified)},
+                        {"Cache-Control", PreviewCacheControl(name)}};
+  if (IsCompressible(name)) validators.emplace_back("Vary", "Accept-Encoding");
+  if (StillCurrent(request, tag, modified))
+    return socket.SendAll(ResponseHead(304, validators, request.keep_alive), kSendStall);
+
   const std::string size = std::to_string(file->size);
   if (range.kind == ByteRange::kUnsatisfiable) {
     const Headers headers = {{"Content-Range", "bytes */" + size}};
     return socket.SendAll(PlainAnswer(416, request.keep_alive, head_only, headers), kSendStall);
   }
   Headers headers = {{"Content-Type", PreviewContentType(name)}, {"Accept-Ranges", "bytes"}};
+  headers.insert(headers.end(), validators.begin(), validators.end());
   if (range.kind == ByteRange::kPart) {
     headers.emplace_back("Content-Length", std::to_string(range.last - range.first + 1));
     headers.emplace_back("Content-Range", "bytes " + std::to_string(range.first) + "-" +
@@ -144,9 +201,21 @@ bool AnswerWithFile(ClientSocket& socket, const RequestHead& request, const QStr
     return SendFile(socket, ResponseHead(206, headers, request.keep_alive), *file, range.first,
                     range.last, head_only);
   }
-  headers.emplace_back("Content-Length", size);
-  return SendFile(socket, ResponseHead(200, headers, request.keep_alive), *file, 0,
-                  file->size == 0 ? 0 : file->size - 1, head_only);
+  if (sent.coding != ContentCoding::kIdentity)
+    headers.emplace_back("Content-Encoding", ContentCodingName(sent.coding));
+  if (sent.gzip_here) {
+    // Made for HEAD too, whose Content-Length must be GET's.
+    const std::optional<std::string> body = GzipFile(*file);
+    if (!body) return false;
+    headers.emplace_back("Content-Length", std::to_string(body->size()));
+    return socket.SendAll(
+        ResponseHead(200, headers, request.keep_alive) + (head_only ? std::string() : *body),
+        kSendStall);
+  }
+  const PreviewFile& body = copy ? *copy : *file;
+  headers.emplace_back("Content-Length", std::to_string(body.size));
+  return SendFile(socket, ResponseHead(200, headers, request.keep_alive), body, 0,
+                  body.size == 0 ? 0 : body.size - 1, head_only);
 }
 
 }  // namespace

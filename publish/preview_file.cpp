@@ -51,6 +51,8 @@ std::optional<PreviewFile> OpenPreviewFile(const QString& path) {
   PreviewFile file;
   file.fd = std::move(fd);
   file.size = static_cast<uint64_t>(info.st_size);
+  file.inode = static_cast<uint64_t>(info.st_ino);
+  file.modified_ns = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
   return file;
 }
 

@@ -21,6 +21,9 @@ QString ResolvePreviewPath(const QString& root, const std::string& request_path)
 struct PreviewFile {
   FileDescriptor fd;
   uint64_t size = 0;
+  // What tells one version of the file from another.
+  uint64_t inode = 0;
+  int64_t modified_ns = 0;  // since 1970
 };
 
 // Opens `path` (as ResolvePreviewPath gives it) for serving, without ever waiting: nothing when

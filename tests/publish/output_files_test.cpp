@@ -271,6 +271,33 @@ TEST_F(PublishPageTest, RepublishRewritesThePageAndOnlyChangedRuntimeFiles) {
   EXPECT_EQ(measured_.size(), 2);  // measured afresh
 }
 
+int64_t ModifiedNs(const QString& path) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return -1;
+  return int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+// A server sends a compressed copy ("X.br") only when it is no older than its file: each copy
+// is written after its file, whatever order the folder lists them in, also when both changed.
+TEST_F(PublishPageTest, CompressedCopiesAreNeverOlderThanTheirFile) {
+  const QStringList names = {"ruffle/a.js", "ruffle/b.wasm", "ruffle/core/c.wasm", "ruffle/d.js"};
+  for (const QByteArray& version : {QByteArray("one"), QByteArray("two")}) {
+    for (const QString& name : names) {
+      Write(Program("resources/" + name + ".br"), version + " brotli");
+      Write(Program("resources/" + name + ".gz"), version + " gzip");
+      Write(Program("resources/" + name), QByteArray(1 << 20, 'x') + version);
+    }
+    ASSERT_TRUE(PublishPage(job_, tools_).published);
+    for (const QString& name : names) {
+      const int64_t file = ModifiedNs(Out(name));
+      for (const char* suffix : {".br", ".gz"}) {
+        EXPECT_EQ(Read(Out(name + suffix)), version + (suffix[1] == 'b' ? " brotli" : " gzip"));
+        EXPECT_GE(ModifiedNs(Out(name + suffix)), file) << name.toStdString() << suffix;
+      }
+    }
+  }
+}
+
 TEST_F(PublishPageTest, InputThatIsAlreadyTheOutputVideoStaysWhole) {
   Write(Out("movie.flv"), "FLV in place");
   job_.input_flv = Out("movie.flv");

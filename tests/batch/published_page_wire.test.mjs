@@ -1,0 +1,124 @@
+// What a published page costs its visitors over the wire, served by reelwright-batch --serve:
+// the first visit gets the web runtime compressed, and a second visit in the same browser
+// profile takes nearly everything from the browser's cache, asking only whether the page, its
+// loader and its video changed. The figures are printed.
+import assert from 'node:assert/strict';
+import { execFileSync, spawn } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import readline from 'node:readline';
+import { after, before, test } from 'node:test';
+
+import * as h from '../outside/players/browser/harness.mjs';
+
+const batch = path.join(h.programDir, 'reelwright-batch');
+let work, site, server, context;
+
+before(async () => {
+  h.requireTools();
+  work = fs.mkdtempSync(path.join(os.tmpdir(), 'published-wire-'));
+  site = path.join(work, 'site');
+  fs.mkdirSync(site);
+  const clip = path.join(work, 'clip.mpg');
+  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
+    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '4', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
+  execFileSync(batch, ['--input', clip, '--output-folder', site]);
+  server = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const { chromium } = h.loadPlaywright();
+  // A profile of its own on disk, as a visitor's browser has, with its disk cache.
+  context = await chromium.launchPersistentContext(path.join(work, 'profile'),
+    { executablePath: h.chromiumPath, viewport: { width: 900, height: 700 } });
+});
+
+after(async () => {
+  await context?.close();
+  server?.kill('SIGTERM');
+  if (work) fs.rmSync(work, { recursive: true, force: true });
+});
+
+// Opens `address` in a new tab of the profile, waits until the player shows, the runtime and
+// the video have come and the network has been quiet a while, and gives every request with the bytes it took from the network
+// (headers included; 0 for what came from the cache).
+async function visit(address) {
+  const page = await context.newPage();
+  const cdp = await context.newCDPSession(page);
+  const requests = new Map();
+  cdp.on('Network.requestWillBeSent', (e) => {
+    // Blob and data addresses the runtime makes for itself cost nothing on the wire.
+    if (!e.request.url.startsWith('http')) return;
+    requests.set(e.requestId, { url: e.request.url, bytes: 0, done: false, lastEvent: Date.now() });
+  });
+  // The status as it came over the wire: 304 where the cache's copy was still current.
+  cdp.on('Network.responseReceivedExtraInfo', (e) => {
+    const r = requests.get(e.requestId);
+    if (r) r.wireStatus = e.statusCode;
+  });
+  cdp.on('Network.responseReceived', (e) => {
+    const r = requests.get(e.requestId);
+    if (!r) return;
+    const headers = Object.fromEntries(Object.entries(e.response.headers)
+      .map(([name, value]) => [name.toLowerCase(), value]));
+    Object.assign(r, { status: e.response.status, encoding: headers['content-encoding'] ?? '',
+      lastEvent: Date.now() });
+  });
+  for (const event of ['Network.loadingFinished', 'Network.loadingFailed']) {
+    cdp.on(event, (e) => {
+      const r = requests.get(e.requestId);
+      if (r) Object.assign(r, { bytes: e.encodedDataLength ?? 0, done: true, lastEvent: Date.now() });
+    });
+  }
+  await cdp.send('Network.enable');
+  await page.goto(address);
+  await h.waitFor('the player', () => page.locator('ruffle-object, ruffle-embed').first().boundingBox(), 30000);
+  const all = () => [...requests.values()];
+  await h.waitFor('the web runtime to load', () => all().some((r) => r.url.endsWith('.wasm') && r.done), 60000);
+  await h.waitFor('the player to load its video', () => all().some((r) => r.url.endsWith('.flv') && r.done), 30000);
+  await h.waitFor('the network to settle', () =>
+    all().every((r) => r.done) && all().every((r) => Date.now() - r.lastEvent > 1500), 30000);
+  await page.close();
+  return all();
+}
+
+function report(title, requests) {
+  const total = requests.reduce((sum, r) => sum + r.bytes, 0);
+  console.log(`${title}: ${total} bytes in ${requests.length} requests`);
+  for (const r of requests)
+    console.log(`  ${String(r.bytes).padStart(9)}  ${r.wireStatus ?? r.status ?? '-'} ${r.encoding || 'identity'}  ${new URL(r.url).pathname}`);
+  return total;
+}
+
+test('the runtime arrives compressed, and a second visit costs under 1 MB', async () => {
+  const [address] = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]()
+    .next().then((line) => [line.value]);
+  assert.match(address, /^http:\/\/127\.0\.0\.1:\d+\/index\.html$/);
+
+  // Publishing put the runtime's compressed copies beside it, none older than its file.
+  const runtime = path.join(site, 'ruffle');
+  const modules = fs.readdirSync(runtime).filter((name) => name.endsWith('.wasm'));
+  assert.ok(modules.length > 0, 'no WebAssembly module in the published ruffle/');
+  for (const name of fs.readdirSync(runtime).filter((n) => /\.(js|wasm)$/.test(n))) {
+    for (const suffix of ['.br', '.gz']) {
+      const copy = path.join(runtime, name + suffix);
+      assert.ok(fs.existsSync(copy), `${name}${suffix} was not published`);
+      assert.ok(fs.statSync(copy).mtimeMs >= fs.statSync(path.join(runtime, name)).mtimeMs,
+        `${name}${suffix} is older than ${name}`);
+    }
+  }
+
+  const first = await visit(address);
+  const firstTotal = report('first visit', first);
+  const wasm = first.find((r) => r.url.endsWith('.wasm'));
+  const plainSize = fs.statSync(path.join(runtime, path.basename(new URL(wasm.url).pathname))).size;
+  console.log(`  the WebAssembly module: ${plainSize} bytes on disk, ${wasm.bytes} over the wire (${wasm.encoding})`);
+  assert.equal(wasm.status, 200);
+  for (const r of first.filter((r) => new URL(r.url).pathname.startsWith('/ruffle/')))
+    assert.match(r.encoding, /^(br|gzip)$/, `${r.url} came uncompressed`);
+  assert.ok(wasm.bytes < plainSize / 2, `the module took ${wasm.bytes} of its ${plainSize} bytes`);
+  assert.ok(firstTotal < plainSize / 2, `the first visit took ${firstTotal} bytes`);
+
+  const second = await visit(address);
+  const secondTotal = report('second visit', second);
+  assert.ok(second.some((r) => new URL(r.url).pathname === '/index.html'), 'the page was not asked for');
+  assert.ok(secondTotal < 1024 * 1024, `the second visit took ${secondTotal} bytes`);
+});
