@@ -39,6 +39,7 @@ publish::PublishJob CMainDialog::PublishJobFromControls() const {
       publish::PublishJobFor(JobFromControls(), platform::ProgramFolder(), player_list_);
   // The player is told the buffer time as the box holds it, also a time typed there.
   job.flash_vars.buffer_size = settings_.buffer_size->currentText();
+  job.publish_mp4_twin = publish_mp4_;
   return job;
 }
 

@@ -76,17 +76,19 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
   return {true, result.converted_path, /*delete_converted=*/true};
 }
 
-bool RunBatchJob(store::ProjectSnapshot& job, QString* page_path, QString* page_folder) {
+bool RunBatchJob(store::ProjectSnapshot& job, bool publish_mp4, QString* page_path,
+                 QString* page_folder) {
   if (job.which_file == 1 && !Encode(job)) return false;
 
   const QString program_folder = platform::ProgramFolder();
   std::vector<publish::PlayerSkin> players;
   publish::ScanPlayerSkins(players, program_folder);
-  const publish::PublishResult result =
-      publish::PublishPage(publish::PublishJobFor(job, program_folder, players),
-                           publish::PublishTools::Real(program_folder, [](const QString& text) {
-                             platform::ShowProgramMessage(nullptr, text);
-                           }));
+  publish::PublishJob publish_job = publish::PublishJobFor(job, program_folder, players);
+  publish_job.publish_mp4_twin = publish_mp4;
+  const publish::PublishResult result = publish::PublishPage(
+      publish_job, publish::PublishTools::Real(program_folder, [](const QString& text) {
+        platform::ShowProgramMessage(nullptr, text);
+      }));
   if (result.output_video) job.output_video = *result.output_video;
   if (result.output_html) job.output_html = *result.output_html;
   if (result.redirect_url) job.redirect_url = *result.redirect_url;

@@ -20,7 +20,9 @@ encode::ConversionChoice ConvertForBatch(const QString& input);
 
 // Runs `job` (its names come back completed, as the window writes them into its boxes) with the
 // program folder's companions. True when the page was written; `page_path` is then the page
-// and `page_folder` the output folder.
-bool RunBatchJob(store::ProjectSnapshot& job, QString* page_path, QString* page_folder);
+// and `page_folder` the output folder. `publish_mp4` is the settings file's choice of an MP4
+// twin, as the window would publish with it.
+bool RunBatchJob(store::ProjectSnapshot& job, bool publish_mp4, QString* page_path,
+                 QString* page_folder);
 
 }  // namespace batch

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   }
 
   QString page_path, page_folder;
-  const bool published = batch::RunBatchJob(*job, &page_path, &page_folder);
+  const bool published = batch::RunBatchJob(*job, stored.publish_mp4, &page_path, &page_folder);
   const bool saved = !options.save || SaveJob(*options.save, *job);
   if (!published || !saved) return kFailed;
   Print(stdout, page_path + '\n' + page_folder + '\n');

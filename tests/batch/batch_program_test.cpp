@@ -120,6 +120,23 @@ TEST_F(BatchProgramTest, EncodesAndPublishesExactlyAsTheWindow) {
   EXPECT_FALSE(QFile::exists(program_.filePath("reelwright.ini")));
 }
 
+TEST_F(BatchProgramTest, TheSettingsFilesMp4ChoiceIsHonoured) {
+  const QString flv = MakeClip("in/ready.flv", {"-c:v", "flv1", "-c:a", "mp3", "-ar", "22050"});
+  for (const bool twin : {true, false}) {
+    const QString site = Work(twin ? "with" : "without");
+    QDir().mkpath(site);
+    QFile settings(program_.filePath("reelwright.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write(twin ? "" : "[MP4Twin]\r\nPublish=0\r\n");
+    settings.close();
+    const ProgramRun run = RunBatch({"--input", flv, "--output-folder", site});
+    ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(site + "/ready.jpg")) << twin;  // the poster is always made
+    EXPECT_EQ(QFile::exists(site + "/ready.mp4"), twin);
+    EXPECT_EQ(ReadAll(site + "/index.html").contains("ready.mp4"), twin);
+  }
+}
+
 TEST_F(BatchProgramTest, AProjectWithAnExistingFlvIsOnlyPublished) {
   const QString flv = MakeClip("in/ready.flv", {"-c:v", "flv1", "-c:a", "mp3", "-ar", "22050"});
   QDir().mkpath(Work("site"));

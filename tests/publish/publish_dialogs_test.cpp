@@ -154,7 +154,7 @@ TEST(Screenshots, GetCodeAndCustomizePlayer) {
     if (!folder.isEmpty()) shot.save(QDir(folder).filePath(name));
   };
   CGetCodeDialog code(nullptr,
-                      "\r\n<script src=\"ruffle/ruffle.js\"></script>\r\n<object "
+                      "\r\n<script src=\"ruffle/ruffle.js\" defer></script>\r\n<object "
                       "width=\"320\" height=\"282\">...</object>\r\n");
   code.Create(96);
   code.show();

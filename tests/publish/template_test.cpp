@@ -74,7 +74,7 @@ TEST(PageTemplate, GivesAWellFormedModernPage) {
   EXPECT_TRUE(html.contains("<meta charset=\"utf-8\">"));
   EXPECT_TRUE(html.contains("name=\"viewport\""));
   EXPECT_TRUE(html.contains("<title>Tom&#39;s &quot;clip&quot; \\ &amp; co</title>"));
-  EXPECT_TRUE(html.contains("<script src=\"ruffle/ruffle.js\"></script>"));
+  EXPECT_TRUE(html.contains("<script src=\"ruffle/ruffle.js\" defer></script>"));
   EXPECT_TRUE(html.contains("autoplay: \"on\""));
   EXPECT_TRUE(html.contains("unmuteOverlay: \"hidden\""));
   EXPECT_TRUE(html.contains("width=\"320\" height=\"260\""));
