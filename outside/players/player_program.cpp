@@ -21,6 +21,8 @@ constexpr double kNotFoundAfterMs = 4000;
 constexpr int kBigPlaySize = 64;
 // How many frames a seek while paused runs to show its new picture.
 constexpr int kStillFrames = 4;
+// Two presses on the picture within this many milliseconds toggle full screen.
+constexpr double kDoublePressMs = 400;
 
 Expr N(double value) {
   return Num(value);
@@ -193,6 +195,30 @@ class PlayerWriter {
             });
         s_.Do(btn.Call("lineStyle"));
       });
+      // Four corners: pointing out to go to full screen, in to come back from it.
+      s_.If(V("kind") == Str("enterFull") || V("kind") == Str("leaveFull"), [&] {
+        s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 14)), V("c"), N(100)}));
+        const double reach = 0.25 * b, arm = 0.12 * b;
+        for (const double sx : {-1.0, 1.0}) {
+          for (const double sy : {-1.0, 1.0}) {
+            const double x = b / 2 + sx * reach, y = b / 2 + sy * reach;
+            s_.If(
+                V("kind") == Str("enterFull"),
+                [&] {
+                  s_.Do(btn.Call("moveTo", {N(x - sx * arm), N(y)}));
+                  s_.Do(btn.Call("lineTo", {N(x), N(y)}));
+                  s_.Do(btn.Call("lineTo", {N(x), N(y - sy * arm)}));
+                },
+                [&] {
+                  const double ix = x - sx * arm, iy = y - sy * arm;
+                  s_.Do(btn.Call("moveTo", {N(ix + sx * arm), N(iy)}));
+                  s_.Do(btn.Call("lineTo", {N(ix), N(iy)}));
+                  s_.Do(btn.Call("lineTo", {N(ix), N(iy + sy * arm)}));
+                });
+          }
+        }
+        s_.Do(btn.Call("lineStyle"));
+      });
       s_.If(V("kind") == Str("info"), [&] {
         s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 16)), V("c"), N(100)}));
         Call("circlePath", {btn, N(0.5 * b), N(0.5 * b), N(0.28 * b)});
@@ -205,6 +231,8 @@ class PlayerWriter {
       Call("drawButton", {V("bar").Get("playBtn"), Choose(V("paused"), Str("play"), Str("pause"))});
       Call("drawButton", {V("bar").Get("muteBtn"), Choose(V("muted"), Str("muted"), Str("sound"))});
       Call("drawButton", {V("bar").Get("infoBtn"), Str("info")});
+      Call("drawButton", {V("bar").Get("fullBtn"), Choose(CallFunction("isFullScreen"),
+                                                          Str("leaveFull"), Str("enterFull"))});
       s_.SetMember(V("bigPlay"), "_visible",
                    V("paused") && !V("messageShown") && !V("infoBox").Get("_visible"));
     });
@@ -241,6 +269,7 @@ class PlayerWriter {
       s_.Set(number, N(0));
     s_.Set("keyTimes", Undefined());
     s_.Set("stillFrames", N(0));
+    s_.Set("lastPress", N(-kDoublePressMs));
   }
 
   Expr NewClip(const Expr& parent, const std::string& name, int depth) {
@@ -281,6 +310,7 @@ class PlayerWriter {
     s_.Do(NewClip(V("bar"), "seek", 2));
     s_.Do(NewClip(V("bar"), "muteBtn", 4));
     s_.Do(NewClip(V("bar"), "infoBtn", 5));
+    s_.Do(NewClip(V("bar"), "fullBtn", 6));
     TextField(V("bar"), "timeText", 3, skin_.font_size, skin_.icon, "center");
     TextField(root, "message", 30, 15, 0xFFFFFF, "center");
     s_.SetMember(root.Get("message"), "wordWrap", Bool(true));
@@ -303,12 +333,15 @@ class PlayerWriter {
 
   // layout(): places everything for the stage's current size.
   void Layout() {
-    const double bh = skin_.bar_height, b = bar_.button, p = bar_.padding, tw = bar_.time_width;
+    const double bh = skin_.bar_height, p = bar_.padding, tw = bar_.time_width;
+    s_.Function("isFullScreen", {},
+                [&] { s_.Return(V("Stage").Get("displayState") == Str("fullScreen")); });
     s_.Function("layout", {}, [&] {
       Expr root = V("_root");
       s_.Local("W", V("Stage").Get("width"));
       s_.Local("H", V("Stage").Get("height"));
-      s_.Local("c", Choose(V("chromeOn"), N(skin_.chrome), N(0)));
+      // Full screen is all picture and bar: no frame round them.
+      s_.Local("c", Choose(V("chromeOn") && !CallFunction("isFullScreen"), N(skin_.chrome), N(0)));
       s_.Local("vx", V("c"));
       s_.Local("vy", V("c"));
       s_.Local("vw", Max(N(0), V("W") - N(2) * V("c")));
@@ -344,17 +377,22 @@ class PlayerWriter {
       Call("fillRect", {bar, N(0), N(0), V("bw"), N(1), Colour(skin_.bar_line), N(100)});
       s_.SetMember(bar.Get("playBtn"), "_x", N(p));
       s_.SetMember(bar.Get("playBtn"), "_y", N(p));
-      s_.Set("seekWidth", Max(N(10), V("bw") - N(3 * b + 5 * p + tw)));
-      s_.SetMember(bar.Get("seek"), "_x", N(2 * p + b));
+      s_.Set("seekWidth", Max(N(10), V("bw") - N(bar_.AroundSeek())));
+      s_.SetMember(bar.Get("seek"), "_x", N(bar_.SeekX()));
       Expr time = bar.Get("timeText");
-      s_.SetMember(time, "_x", N(2 * p + b) + V("seekWidth") + N(p));
+      s_.SetMember(time, "_x", N(bar_.SeekX()) + V("seekWidth") + N(p));
       s_.SetMember(time, "_y", N((bh - skin_.font_size * 1.5) / 2 - 1));
       s_.SetMember(time, "_width", N(tw));
       s_.SetMember(time, "_height", N(skin_.font_size * 1.5 + 2));
-      s_.SetMember(bar.Get("muteBtn"), "_x", V("bw") - N(2 * (p + b)));
-      s_.SetMember(bar.Get("muteBtn"), "_y", N(p));
-      s_.SetMember(bar.Get("infoBtn"), "_x", V("bw") - N(p + b));
-      s_.SetMember(bar.Get("infoBtn"), "_y", N(p));
+      for (const auto& [name, which] :
+           {std::pair{"muteBtn", RightButton::kMute}, std::pair{"infoBtn", RightButton::kInfo},
+            std::pair{"fullBtn", RightButton::kFullScreen}}) {
+        s_.SetMember(bar.Get(name), "_x", V("bw") - N(bar_.FromRight(which)));
+        s_.SetMember(bar.Get(name), "_y", N(p));
+      }
+      // Where a double press on the picture counts.
+      s_.Set("pictureArea",
+             Object({{"x", V("vx")}, {"y", V("vy")}, {"w", V("vw")}, {"h", V("vh")}}));
 
       s_.SetMember(V("bigPlay"), "_x", V("vx") + (V("vw") - N(kBigPlaySize)) / N(2));
       s_.SetMember(V("bigPlay"), "_y", V("vy") + (V("vh") - N(kBigPlaySize)) / N(2));
@@ -559,8 +597,44 @@ class PlayerWriter {
       });
     });
 
+    // The runtime keeps the state and tells of every change, Escape included, through
+    // onFullScreen and onResize; the page must allow full screen, or nothing changes.
+    s_.Function("toggleFullScreen", {}, [&] {
+      s_.SetMember(V("Stage"), "displayState",
+                   Choose(CallFunction("isFullScreen"), Str("normal"), Str("fullScreen")));
+      Call("refreshButtons");
+    });
+
+    // Two presses on the picture toggle full screen. The big play button and the information
+    // box keep their own presses, and a press anywhere else starts the count again.
+    s_.Set("mouseWatch", New("Object"));
+    s_.SetMember(V("mouseWatch"), "onMouseDown", s_.Lambda({}, [&] {
+      s_.Local("x", V("_root").Get("_xmouse"));
+      s_.Local("y", V("_root").Get("_ymouse"));
+      Expr area = V("pictureArea");
+      s_.If(V("x") < area.Get("x") || V("y") < area.Get("y") ||
+                V("x") >= area.Get("x") + area.Get("w") ||
+                V("y") >= area.Get("y") + area.Get("h") ||
+                (V("bigPlay").Get("_visible") &&
+                 V("bigPlay").Call("hitTest", {V("x"), V("y"), Bool(false)})) ||
+                (V("infoBox").Get("_visible") &&
+                 V("infoBox").Call("hitTest", {V("x"), V("y"), Bool(false)})),
+            [&] {
+              s_.Set("lastPress", N(-kDoublePressMs));
+              s_.Return();
+            });
+      s_.If(
+          Timer() - V("lastPress") < N(kDoublePressMs),
+          [&] {
+            s_.Set("lastPress", N(-kDoublePressMs));
+            Call("toggleFullScreen");
+          },
+          [&] { s_.Set("lastPress", Timer()); });
+    }));
+    s_.Do(V("Mouse").Call("addListener", {V("mouseWatch")}));
+
     Expr bar = V("bar");
-    for (const char* name : {"playBtn", "muteBtn", "infoBtn"}) {
+    for (const char* name : {"playBtn", "muteBtn", "infoBtn", "fullBtn"}) {
       Expr button = bar.Get(name);
       s_.SetMember(button, "onRollOver", s_.Lambda({}, [&] {
         s_.SetMember(V("this"), "hover", Bool(true));
@@ -575,6 +649,7 @@ class PlayerWriter {
     s_.SetMember(V("bigPlay"), "onRelease", s_.Lambda({}, [&] { Call("togglePlay"); }));
     s_.SetMember(bar.Get("muteBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleMute"); }));
     s_.SetMember(bar.Get("infoBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
+    s_.SetMember(bar.Get("fullBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleFullScreen"); }));
     s_.SetMember(V("infoBox"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
 
     Expr seek = bar.Get("seek");
@@ -691,7 +766,13 @@ class PlayerWriter {
 
   void Start() {
     s_.Set("stageWatch", New("Object"));
-    s_.SetMember(V("stageWatch"), "onResize", s_.Lambda({}, [&] { Call("layout"); }));
+    // Full screen changes the size and the button's icon, on the way in and out alike.
+    for (const char* event : {"onResize", "onFullScreen"}) {
+      s_.SetMember(V("stageWatch"), event, s_.Lambda({}, [&] {
+        Call("layout");
+        Call("refreshButtons");
+      }));
+    }
     s_.Do(V("Stage").Call("addListener", {V("stageWatch")}));
     s_.SetMember(V("_root"), "onEnterFrame", s_.Lambda({}, [&] { Call("tick"); }));
     Call("layout");
