@@ -23,6 +23,10 @@ constexpr int kBigPlaySize = 64;
 constexpr int kStillFrames = 4;
 // Two presses on the picture within this many milliseconds toggle full screen.
 constexpr double kDoublePressMs = 400;
+// How far the arrow keys move playback.
+constexpr double kKeySeekSeconds = 5;
+// Key.getCode() of the keys the player answers.
+constexpr int kKeySpace = 32, kKeyLeft = 37, kKeyRight = 39, kKeyF = 70, kKeyK = 75, kKeyM = 77;
 
 Expr N(double value) {
   return Num(value);
@@ -270,6 +274,7 @@ class PlayerWriter {
     s_.Set("keyTimes", Undefined());
     s_.Set("stillFrames", N(0));
     s_.Set("lastPress", N(-kDoublePressMs));
+    s_.Set("heldKey", N(-1));
   }
 
   Expr NewClip(const Expr& parent, const std::string& name, int depth) {
@@ -567,6 +572,17 @@ class PlayerWriter {
       s_.SetMember(V("infoBox"), "_visible", !V("infoBox").Get("_visible"));
       Call("refreshButtons");
     });
+    // The last keyframe the file lists at or before t, or the start.
+    s_.Function("keyframeAtOrBefore", {"t"}, [&] {
+      s_.Local("best", N(0));
+      s_.Local("i", N(0));
+      s_.While(V("i") < V("keyTimes").Get("length"), [&] {
+        s_.Local("k", ToNumber(CallFunction("itemAt", {V("keyTimes"), V("i")})));
+        s_.If(V("k") <= V("t") && V("k") > V("best"), [&] { s_.Set("best", V("k")); });
+        s_.Set("i", V("i") + N(1));
+      });
+      s_.Return(V("best"));
+    });
     s_.Function("seekTo", {"t"}, [&] {
       // The stream can only start at a keyframe, and the runtime picks the first one after a
       // forward target and the last one before a backward target. When the file lists its
@@ -575,13 +591,7 @@ class PlayerWriter {
       s_.If(
           V("keyTimes") != Undefined(),
           [&] {
-            s_.Local("best", N(0));
-            s_.Local("i", N(0));
-            s_.While(V("i") < V("keyTimes").Get("length"), [&] {
-              s_.Local("k", ToNumber(CallFunction("itemAt", {V("keyTimes"), V("i")})));
-              s_.If(V("k") <= V("t") && V("k") > V("best"), [&] { s_.Set("best", V("k")); });
-              s_.Set("i", V("i") + N(1));
-            });
+            s_.Local("best", CallFunction("keyframeAtOrBefore", {V("t")}));
             s_.Set("t", Choose(V("best") < V("stream").Get("time"), V("best") + N(0.05),
                                Max(N(0), V("best") - N(0.1))));
           },
@@ -597,6 +607,17 @@ class PlayerWriter {
       });
     });
 
+    // The arrow keys: from where playback is, within the video, playing or paused as it was.
+    s_.Function("seekBy", {"seconds"}, [&] {
+      s_.If(!V("started") || !(V("duration") > N(0)) || V("messageShown"), [&] { s_.Return(); });
+      s_.Local("now", Min(V("stream").Get("time"), V("duration")));
+      s_.Local("t", Max(N(0), Min(V("duration"), V("now") + V("seconds"))));
+      // With no keyframe between here and there, going forward could only land behind.
+      s_.If(V("seconds") > N(0) && V("keyTimes") != Undefined() &&
+                CallFunction("keyframeAtOrBefore", {V("t")}) <= V("now"),
+            [&] { s_.Return(); });
+      Call("seekTo", {V("t")});
+    });
     // The runtime keeps the state and tells of every change, Escape included, through
     // onFullScreen and onResize; the page must allow full screen, or nothing changes.
     s_.Function("toggleFullScreen", {}, [&] {
@@ -605,10 +626,33 @@ class PlayerWriter {
       Call("refreshButtons");
     });
 
+    // Keys reach the player while it has the focus.
+    s_.Set("keyWatch", New("Object"));
+    s_.SetMember(V("keyWatch"), "onKeyDown", s_.Lambda({}, [&] {
+      s_.Local("code", V("Key").Call("getCode"));
+      // Held down, the arrows repeat their press and go on seeking.
+      for (const auto& [key, seconds] :
+           {std::pair{kKeyLeft, -kKeySeekSeconds}, std::pair{kKeyRight, kKeySeekSeconds}}) {
+        s_.If(V("code") == N(key), [&] {
+          Call("seekBy", {N(seconds)});
+          s_.Return();
+        });
+      }
+      // A toggle answers only the first press of a key held down.
+      s_.If(V("code") == V("heldKey"), [&] { s_.Return(); });
+      s_.Set("heldKey", V("code"));
+      s_.If(V("code") == N(kKeySpace) || V("code") == N(kKeyK), [&] { Call("togglePlay"); });
+      s_.If(V("code") == N(kKeyM), [&] { Call("toggleMute"); });
+      s_.If(V("code") == N(kKeyF), [&] { Call("toggleFullScreen"); });
+    }));
+    s_.SetMember(V("keyWatch"), "onKeyUp", s_.Lambda({}, [&] { s_.Set("heldKey", N(-1)); }));
+    s_.Do(V("Key").Call("addListener", {V("keyWatch")}));
+
     // Two presses on the picture toggle full screen. The big play button and the information
     // box keep their own presses, and a press anywhere else starts the count again.
     s_.Set("mouseWatch", New("Object"));
     s_.SetMember(V("mouseWatch"), "onMouseDown", s_.Lambda({}, [&] {
+      s_.Set("heldKey", N(-1));
       s_.Local("x", V("_root").Get("_xmouse"));
       s_.Local("y", V("_root").Get("_ymouse"));
       Expr area = V("pictureArea");

@@ -215,6 +215,8 @@ async function waitForFullScreen(tile, wanted, how) {
   await h.sleep(500);
 }
 
+const focus = (tile) => tile.frame().locator('ruffle-embed, ruffle-object').first().focus();
+
 // Columns and rows of `picture` where something brighter than the dark screen colour shows.
 function brightExtent(picture) {
   let left = picture.width, right = -1, top = picture.height, bottom = -1;
@@ -229,6 +231,19 @@ function brightExtent(picture) {
     }
   }
   return { left, right, top, bottom };
+}
+
+// How far along the seek bar playback is, in pixels: where its row stops differing from its
+// far end, which shows the downloaded part once the small file is all there.
+async function playedLength(tile) {
+  const row = await h.grab(page, { x: tile.seek.x, y: tile.seek.y + tile.seek.height / 2, width: tile.seek.width, height: 1 });
+  const end = (row.width - 6) * 4;
+  let length = 0;
+  for (let x = 0; x < row.width - 6; x++) {
+    const far = Math.max(...[0, 1, 2].map((c) => Math.abs(row.pixels[x * 4 + c] - row.pixels[end + c])));
+    if (far > 30) length = x;
+  }
+  return length;
 }
 
 // Every player starts paused, with its first picture; each is played when its turn comes, so
@@ -269,12 +284,13 @@ test('the full-screen button, F and a double press on the picture go to full scr
       await page.mouse.click(button.x, button.y);
       await waitForFullScreen(tile, false, 'its button');
 
-      // The browser leaves full screen by itself on Escape (headless, the key does not reach
-      // that part of the browser, so the test asks the page to leave as Escape would); the
-      // player follows: its icon is the one for going in again, and its button goes in again
-      // at once.
-      await page.mouse.click(tile.fullButton.x, tile.fullButton.y);
-      await waitForFullScreen(tile, true, 'its button');
+      // With the player focused, F goes in. The browser leaves full screen by itself on Escape
+      // (headless, the key does not reach that part of the browser, so the test asks the page
+      // to leave as Escape would); the player follows: its icon is the one for going in again,
+      // and its button goes in again at once.
+      await focus(tile);
+      await page.keyboard.press('f');
+      await waitForFullScreen(tile, true, 'the F key');
       await tile.frame().evaluate(() => document.exitFullscreen());
       await waitForFullScreen(tile, false, 'the browser');
       await page.mouse.move(away.x, away.y);
@@ -282,8 +298,8 @@ test('the full-screen button, F and a double press on the picture go to full scr
         async () => h.difference(normalIcon, await h.grab(page, buttonArea)) < 0.5, 4000);
       await page.mouse.click(tile.fullButton.x, tile.fullButton.y);
       await waitForFullScreen(tile, true, 'its button after Escape');
-      await page.mouse.click(button.x, button.y);
-      await waitForFullScreen(tile, false, 'its button');
+      await page.keyboard.press('f');
+      await waitForFullScreen(tile, false, 'the F key');
 
       // One press on the picture leaves the screen as it is; two in a row go to full screen.
       const spot = { x: tile.videoCentre.x + 60, y: tile.videoCentre.y };
@@ -295,6 +311,69 @@ test('the full-screen button, F and a double press on the picture go to full scr
       await page.mouse.dblclick(picture.width / 2 + 100, picture.height / 2);
       await waitForFullScreen(tile, false, 'a double press');
       await page.mouse.click(tile.playButton.x, tile.playButton.y);
+    }
+  });
+  await page.close();
+});
+
+test('with the player focused, Space and K play and pause, the arrows seek, M mutes', async () => {
+  const tiles = await openTiles(pausedStart);
+  await explained(async () => {
+    // The keys go to the element with the focus: one player after the other.
+    for (const tile of tiles) {
+      await h.waitFor(`${tile.swf} to show its first picture`, async () => h.spread(await h.grab(page, tile.video)) > 60, 25000);
+      await focus(tile);
+      await page.keyboard.press('Space');
+      await waitForMotion(tile, 10000);
+      await page.keyboard.press('Space');
+      await h.sleep(400);
+      let change = await stillFor(tile.video, 800);
+      assert.ok(change < 0.3, `${tile.swf}: the video goes on after Space (${change})`);
+
+      // Paused, the arrows move playback by seconds, show the picture there and stay paused.
+      // The clip is 10 seconds long with a keyframe every 2: 5 seconds on from near the start
+      // lands at least 3 seconds on, and back again lands near the start.
+      // The test picture's seconds counter shows best that the picture changed.
+      const counter = {
+        x: tile.video.x + tile.video.width * 0.7, y: tile.video.y + tile.video.height * 0.3,
+        width: tile.video.width * 0.25, height: tile.video.height * 0.3,
+      };
+      const atStart = await playedLength(tile);
+      const step = tile.seek.width * 0.25;
+      for (const [key, sign] of [['ArrowRight', 1], ['ArrowLeft', -1]]) {
+        const from = await playedLength(tile);
+        const counterBefore = await h.grab(page, counter);
+        await page.keyboard.press(key);
+        await h.waitFor(`${tile.swf}'s seek bar to follow ${key} from ${from}`,
+          async () => sign * (await playedLength(tile) - from) > step, 4000);
+        await waitForChange(`${tile.swf} to show the picture after ${key}`, counter, counterBefore, 1);
+        await h.sleep(600);
+        change = await stillFor(tile.video, 800);
+        assert.ok(change < 0.3, `${tile.swf}: the video plays after ${key} while paused (${change})`);
+      }
+      assert.ok(await playedLength(tile) <= atStart + 4, `${tile.swf}: the left arrow stopped short of the start`);
+
+      await page.keyboard.press('k');
+      await waitForMotion(tile, 5000);
+      // Playing, the right arrow jumps ahead at once, and playback goes on.
+      const from = await playedLength(tile);
+      await page.keyboard.press('ArrowRight');
+      await h.waitFor(`${tile.swf}'s seek bar to jump forward from ${from} while playing`,
+        async () => await playedLength(tile) - from > step, 2000);
+      await waitForMotion(tile, 5000);
+      await page.keyboard.press('k');
+      await h.sleep(400);
+      change = await stillFor(tile.video, 800);
+      assert.ok(change < 0.3, `${tile.swf}: the video goes on after K (${change})`);
+
+      // M shows the speaker struck out, and M again brings its sound back.
+      const mute = { x: tile.muteButton.x - 10, y: tile.muteButton.y - 10, width: 20, height: 20 };
+      const sound = await h.grab(page, mute);
+      await page.keyboard.press('m');
+      await waitForChange(`${tile.swf} to show itself muted`, mute, sound, 2);
+      await page.keyboard.press('m');
+      await h.waitFor(`${tile.swf} to show its sound on again`,
+        async () => h.difference(sound, await h.grab(page, mute)) < 0.5, 4000);
     }
   });
   await page.close();
