@@ -273,6 +273,8 @@ class PlayerWriter {
       s_.Set(number, N(0));
     s_.Set("keyTimes", Undefined());
     s_.Set("stillFrames", N(0));
+    s_.Set("stillFrom", N(0));
+    s_.Set("stillWait", N(0));
     s_.Set("lastPress", N(-kDoublePressMs));
     s_.Set("heldKey", N(-1));
   }
@@ -602,6 +604,8 @@ class PlayerWriter {
       // frames to fetch it, then hold it.
       s_.If(V("paused") && !V("posterPending"), [&] {
         s_.Set("stillFrames", N(kStillFrames));
+        s_.Set("stillFrom", V("stream").Get("time"));
+        s_.Set("stillWait", N(0));
         Call("applyVolume");
         s_.Do(V("stream").Call("pause", {Bool(false)}));
       });
@@ -768,7 +772,11 @@ class PlayerWriter {
       Expr stream = V("stream");
       // A poster frame: play silently until the first picture is there, then hold it.
       s_.If(V("stillFrames") > N(0), [&] {
-        s_.Set("stillFrames", V("stillFrames") - N(1));
+        // The frames count once the stream has moved: a busy runtime may run several frames
+        // before the stream's next turn. A seek that lands where it was waits a second at most.
+        s_.Set("stillWait", V("stillWait") + N(1));
+        s_.If(stream.Get("time") != V("stillFrom") || V("stillWait") > N(kFrameRate),
+              [&] { s_.Set("stillFrames", V("stillFrames") - N(1)); });
         s_.If(V("stillFrames") == N(0), [&] {
           s_.Do(stream.Call("pause", {Bool(true)}));
           Call("applyVolume");
