@@ -21,6 +21,12 @@ constexpr double kNotFoundAfterMs = 4000;
 constexpr int kBigPlaySize = 64;
 // How many frames a seek while paused runs to show its new picture.
 constexpr int kStillFrames = 4;
+// Two presses on the picture within this many milliseconds toggle full screen.
+constexpr double kDoublePressMs = 400;
+// How far the arrow keys move playback.
+constexpr double kKeySeekSeconds = 5;
+// Key.getCode() of the keys the player answers.
+constexpr int kKeySpace = 32, kKeyLeft = 37, kKeyRight = 39, kKeyF = 70, kKeyK = 75, kKeyM = 77;
 
 Expr N(double value) {
   return Num(value);
@@ -193,6 +199,30 @@ class PlayerWriter {
             });
         s_.Do(btn.Call("lineStyle"));
       });
+      // Four corners: pointing out to go to full screen, in to come back from it.
+      s_.If(V("kind") == Str("enterFull") || V("kind") == Str("leaveFull"), [&] {
+        s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 14)), V("c"), N(100)}));
+        const double reach = 0.25 * b, arm = 0.12 * b;
+        for (const double sx : {-1.0, 1.0}) {
+          for (const double sy : {-1.0, 1.0}) {
+            const double x = b / 2 + sx * reach, y = b / 2 + sy * reach;
+            s_.If(
+                V("kind") == Str("enterFull"),
+                [&] {
+                  s_.Do(btn.Call("moveTo", {N(x - sx * arm), N(y)}));
+                  s_.Do(btn.Call("lineTo", {N(x), N(y)}));
+                  s_.Do(btn.Call("lineTo", {N(x), N(y - sy * arm)}));
+                },
+                [&] {
+                  const double ix = x - sx * arm, iy = y - sy * arm;
+                  s_.Do(btn.Call("moveTo", {N(ix + sx * arm), N(iy)}));
+                  s_.Do(btn.Call("lineTo", {N(ix), N(iy)}));
+                  s_.Do(btn.Call("lineTo", {N(ix), N(iy + sy * arm)}));
+                });
+          }
+        }
+        s_.Do(btn.Call("lineStyle"));
+      });
       s_.If(V("kind") == Str("info"), [&] {
         s_.Do(btn.Call("lineStyle", {N(std::max(1.5, b / 16)), V("c"), N(100)}));
         Call("circlePath", {btn, N(0.5 * b), N(0.5 * b), N(0.28 * b)});
@@ -205,6 +235,8 @@ class PlayerWriter {
       Call("drawButton", {V("bar").Get("playBtn"), Choose(V("paused"), Str("play"), Str("pause"))});
       Call("drawButton", {V("bar").Get("muteBtn"), Choose(V("muted"), Str("muted"), Str("sound"))});
       Call("drawButton", {V("bar").Get("infoBtn"), Str("info")});
+      Call("drawButton", {V("bar").Get("fullBtn"), Choose(CallFunction("isFullScreen"),
+                                                          Str("leaveFull"), Str("enterFull"))});
       s_.SetMember(V("bigPlay"), "_visible",
                    V("paused") && !V("messageShown") && !V("infoBox").Get("_visible"));
     });
@@ -241,6 +273,10 @@ class PlayerWriter {
       s_.Set(number, N(0));
     s_.Set("keyTimes", Undefined());
     s_.Set("stillFrames", N(0));
+    s_.Set("stillFrom", N(0));
+    s_.Set("stillWait", N(0));
+    s_.Set("lastPress", N(-kDoublePressMs));
+    s_.Set("heldKey", N(-1));
   }
 
   Expr NewClip(const Expr& parent, const std::string& name, int depth) {
@@ -281,6 +317,7 @@ class PlayerWriter {
     s_.Do(NewClip(V("bar"), "seek", 2));
     s_.Do(NewClip(V("bar"), "muteBtn", 4));
     s_.Do(NewClip(V("bar"), "infoBtn", 5));
+    s_.Do(NewClip(V("bar"), "fullBtn", 6));
     TextField(V("bar"), "timeText", 3, skin_.font_size, skin_.icon, "center");
     TextField(root, "message", 30, 15, 0xFFFFFF, "center");
     s_.SetMember(root.Get("message"), "wordWrap", Bool(true));
@@ -303,12 +340,15 @@ class PlayerWriter {
 
   // layout(): places everything for the stage's current size.
   void Layout() {
-    const double bh = skin_.bar_height, b = bar_.button, p = bar_.padding, tw = bar_.time_width;
+    const double bh = skin_.bar_height, p = bar_.padding, tw = bar_.time_width;
+    s_.Function("isFullScreen", {},
+                [&] { s_.Return(V("Stage").Get("displayState") == Str("fullScreen")); });
     s_.Function("layout", {}, [&] {
       Expr root = V("_root");
       s_.Local("W", V("Stage").Get("width"));
       s_.Local("H", V("Stage").Get("height"));
-      s_.Local("c", Choose(V("chromeOn"), N(skin_.chrome), N(0)));
+      // Full screen is all picture and bar: no frame round them.
+      s_.Local("c", Choose(V("chromeOn") && !CallFunction("isFullScreen"), N(skin_.chrome), N(0)));
       s_.Local("vx", V("c"));
       s_.Local("vy", V("c"));
       s_.Local("vw", Max(N(0), V("W") - N(2) * V("c")));
@@ -344,17 +384,22 @@ class PlayerWriter {
       Call("fillRect", {bar, N(0), N(0), V("bw"), N(1), Colour(skin_.bar_line), N(100)});
       s_.SetMember(bar.Get("playBtn"), "_x", N(p));
       s_.SetMember(bar.Get("playBtn"), "_y", N(p));
-      s_.Set("seekWidth", Max(N(10), V("bw") - N(3 * b + 5 * p + tw)));
-      s_.SetMember(bar.Get("seek"), "_x", N(2 * p + b));
+      s_.Set("seekWidth", Max(N(10), V("bw") - N(bar_.AroundSeek())));
+      s_.SetMember(bar.Get("seek"), "_x", N(bar_.SeekX()));
       Expr time = bar.Get("timeText");
-      s_.SetMember(time, "_x", N(2 * p + b) + V("seekWidth") + N(p));
+      s_.SetMember(time, "_x", N(bar_.SeekX()) + V("seekWidth") + N(p));
       s_.SetMember(time, "_y", N((bh - skin_.font_size * 1.5) / 2 - 1));
       s_.SetMember(time, "_width", N(tw));
       s_.SetMember(time, "_height", N(skin_.font_size * 1.5 + 2));
-      s_.SetMember(bar.Get("muteBtn"), "_x", V("bw") - N(2 * (p + b)));
-      s_.SetMember(bar.Get("muteBtn"), "_y", N(p));
-      s_.SetMember(bar.Get("infoBtn"), "_x", V("bw") - N(p + b));
-      s_.SetMember(bar.Get("infoBtn"), "_y", N(p));
+      for (const auto& [name, which] :
+           {std::pair{"muteBtn", RightButton::kMute}, std::pair{"infoBtn", RightButton::kInfo},
+            std::pair{"fullBtn", RightButton::kFullScreen}}) {
+        s_.SetMember(bar.Get(name), "_x", V("bw") - N(bar_.FromRight(which)));
+        s_.SetMember(bar.Get(name), "_y", N(p));
+      }
+      // Where a double press on the picture counts.
+      s_.Set("pictureArea",
+             Object({{"x", V("vx")}, {"y", V("vy")}, {"w", V("vw")}, {"h", V("vh")}}));
 
       s_.SetMember(V("bigPlay"), "_x", V("vx") + (V("vw") - N(kBigPlaySize)) / N(2));
       s_.SetMember(V("bigPlay"), "_y", V("vy") + (V("vh") - N(kBigPlaySize)) / N(2));
@@ -529,6 +574,17 @@ class PlayerWriter {
       s_.SetMember(V("infoBox"), "_visible", !V("infoBox").Get("_visible"));
       Call("refreshButtons");
     });
+    // The last keyframe the file lists at or before t, or the start.
+    s_.Function("keyframeAtOrBefore", {"t"}, [&] {
+      s_.Local("best", N(0));
+      s_.Local("i", N(0));
+      s_.While(V("i") < V("keyTimes").Get("length"), [&] {
+        s_.Local("k", ToNumber(CallFunction("itemAt", {V("keyTimes"), V("i")})));
+        s_.If(V("k") <= V("t") && V("k") > V("best"), [&] { s_.Set("best", V("k")); });
+        s_.Set("i", V("i") + N(1));
+      });
+      s_.Return(V("best"));
+    });
     s_.Function("seekTo", {"t"}, [&] {
       // The stream can only start at a keyframe, and the runtime picks the first one after a
       // forward target and the last one before a backward target. When the file lists its
@@ -537,13 +593,7 @@ class PlayerWriter {
       s_.If(
           V("keyTimes") != Undefined(),
           [&] {
-            s_.Local("best", N(0));
-            s_.Local("i", N(0));
-            s_.While(V("i") < V("keyTimes").Get("length"), [&] {
-              s_.Local("k", ToNumber(CallFunction("itemAt", {V("keyTimes"), V("i")})));
-              s_.If(V("k") <= V("t") && V("k") > V("best"), [&] { s_.Set("best", V("k")); });
-              s_.Set("i", V("i") + N(1));
-            });
+            s_.Local("best", CallFunction("keyframeAtOrBefore", {V("t")}));
             s_.Set("t", Choose(V("best") < V("stream").Get("time"), V("best") + N(0.05),
                                Max(N(0), V("best") - N(0.1))));
           },
@@ -554,13 +604,85 @@ class PlayerWriter {
       // frames to fetch it, then hold it.
       s_.If(V("paused") && !V("posterPending"), [&] {
         s_.Set("stillFrames", N(kStillFrames));
+        s_.Set("stillFrom", V("stream").Get("time"));
+        s_.Set("stillWait", N(0));
         Call("applyVolume");
         s_.Do(V("stream").Call("pause", {Bool(false)}));
       });
     });
 
+    // The arrow keys: from where playback is, within the video, playing or paused as it was.
+    s_.Function("seekBy", {"seconds"}, [&] {
+      s_.If(!V("started") || !(V("duration") > N(0)) || V("messageShown"), [&] { s_.Return(); });
+      s_.Local("now", Min(V("stream").Get("time"), V("duration")));
+      s_.Local("t", Max(N(0), Min(V("duration"), V("now") + V("seconds"))));
+      // With no keyframe between here and there, going forward could only land behind.
+      s_.If(V("seconds") > N(0) && V("keyTimes") != Undefined() &&
+                CallFunction("keyframeAtOrBefore", {V("t")}) <= V("now"),
+            [&] { s_.Return(); });
+      Call("seekTo", {V("t")});
+    });
+    // The runtime keeps the state and tells of every change, Escape included, through
+    // onFullScreen and onResize; the page must allow full screen, or nothing changes.
+    s_.Function("toggleFullScreen", {}, [&] {
+      s_.SetMember(V("Stage"), "displayState",
+                   Choose(CallFunction("isFullScreen"), Str("normal"), Str("fullScreen")));
+      Call("refreshButtons");
+    });
+
+    // Keys reach the player while it has the focus.
+    s_.Set("keyWatch", New("Object"));
+    s_.SetMember(V("keyWatch"), "onKeyDown", s_.Lambda({}, [&] {
+      s_.Local("code", V("Key").Call("getCode"));
+      // Held down, the arrows repeat their press and go on seeking.
+      for (const auto& [key, seconds] :
+           {std::pair{kKeyLeft, -kKeySeekSeconds}, std::pair{kKeyRight, kKeySeekSeconds}}) {
+        s_.If(V("code") == N(key), [&] {
+          Call("seekBy", {N(seconds)});
+          s_.Return();
+        });
+      }
+      // A toggle answers only the first press of a key held down.
+      s_.If(V("code") == V("heldKey"), [&] { s_.Return(); });
+      s_.Set("heldKey", V("code"));
+      s_.If(V("code") == N(kKeySpace) || V("code") == N(kKeyK), [&] { Call("togglePlay"); });
+      s_.If(V("code") == N(kKeyM), [&] { Call("toggleMute"); });
+      s_.If(V("code") == N(kKeyF), [&] { Call("toggleFullScreen"); });
+    }));
+    s_.SetMember(V("keyWatch"), "onKeyUp", s_.Lambda({}, [&] { s_.Set("heldKey", N(-1)); }));
+    s_.Do(V("Key").Call("addListener", {V("keyWatch")}));
+
+    // Two presses on the picture toggle full screen. The big play button and the information
+    // box keep their own presses, and a press anywhere else starts the count again.
+    s_.Set("mouseWatch", New("Object"));
+    s_.SetMember(V("mouseWatch"), "onMouseDown", s_.Lambda({}, [&] {
+      s_.Set("heldKey", N(-1));
+      s_.Local("x", V("_root").Get("_xmouse"));
+      s_.Local("y", V("_root").Get("_ymouse"));
+      Expr area = V("pictureArea");
+      s_.If(V("x") < area.Get("x") || V("y") < area.Get("y") ||
+                V("x") >= area.Get("x") + area.Get("w") ||
+                V("y") >= area.Get("y") + area.Get("h") ||
+                (V("bigPlay").Get("_visible") &&
+                 V("bigPlay").Call("hitTest", {V("x"), V("y"), Bool(false)})) ||
+                (V("infoBox").Get("_visible") &&
+                 V("infoBox").Call("hitTest", {V("x"), V("y"), Bool(false)})),
+            [&] {
+              s_.Set("lastPress", N(-kDoublePressMs));
+              s_.Return();
+            });
+      s_.If(
+          Timer() - V("lastPress") < N(kDoublePressMs),
+          [&] {
+            s_.Set("lastPress", N(-kDoublePressMs));
+            Call("toggleFullScreen");
+          },
+          [&] { s_.Set("lastPress", Timer()); });
+    }));
+    s_.Do(V("Mouse").Call("addListener", {V("mouseWatch")}));
+
     Expr bar = V("bar");
-    for (const char* name : {"playBtn", "muteBtn", "infoBtn"}) {
+    for (const char* name : {"playBtn", "muteBtn", "infoBtn", "fullBtn"}) {
       Expr button = bar.Get(name);
       s_.SetMember(button, "onRollOver", s_.Lambda({}, [&] {
         s_.SetMember(V("this"), "hover", Bool(true));
@@ -575,6 +697,7 @@ class PlayerWriter {
     s_.SetMember(V("bigPlay"), "onRelease", s_.Lambda({}, [&] { Call("togglePlay"); }));
     s_.SetMember(bar.Get("muteBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleMute"); }));
     s_.SetMember(bar.Get("infoBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
+    s_.SetMember(bar.Get("fullBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleFullScreen"); }));
     s_.SetMember(V("infoBox"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
 
     Expr seek = bar.Get("seek");
@@ -649,7 +772,11 @@ class PlayerWriter {
       Expr stream = V("stream");
       // A poster frame: play silently until the first picture is there, then hold it.
       s_.If(V("stillFrames") > N(0), [&] {
-        s_.Set("stillFrames", V("stillFrames") - N(1));
+        // The frames count once the stream has moved: a busy runtime may run several frames
+        // before the stream's next turn. A seek that lands where it was waits a second at most.
+        s_.Set("stillWait", V("stillWait") + N(1));
+        s_.If(stream.Get("time") != V("stillFrom") || V("stillWait") > N(kFrameRate),
+              [&] { s_.Set("stillFrames", V("stillFrames") - N(1)); });
         s_.If(V("stillFrames") == N(0), [&] {
           s_.Do(stream.Call("pause", {Bool(true)}));
           Call("applyVolume");
@@ -691,7 +818,13 @@ class PlayerWriter {
 
   void Start() {
     s_.Set("stageWatch", New("Object"));
-    s_.SetMember(V("stageWatch"), "onResize", s_.Lambda({}, [&] { Call("layout"); }));
+    // Full screen changes the size and the button's icon, on the way in and out alike.
+    for (const char* event : {"onResize", "onFullScreen"}) {
+      s_.SetMember(V("stageWatch"), event, s_.Lambda({}, [&] {
+        Call("layout");
+        Call("refreshButtons");
+      }));
+    }
     s_.Do(V("Stage").Call("addListener", {V("stageWatch")}));
     s_.SetMember(V("_root"), "onEnterFrame", s_.Lambda({}, [&] { Call("tick"); }));
     Call("layout");

@@ -27,9 +27,8 @@ BarLayout LayoutOf(const PlayerSkin& skin) {
 }
 
 int MinimalWidth(const PlayerSkin& skin) {
-  // play, seek bar, time, mute and information, with padding between them and at both ends.
   const BarLayout bar = LayoutOf(skin);
-  return IncrementWidth(skin) + 3 * bar.button + 5 * bar.padding + bar.time_width + bar.min_seek;
+  return IncrementWidth(skin) + bar.AroundSeek() + bar.min_seek;
 }
 
 int MinimalHeight(const PlayerSkin& skin) {

@@ -44,13 +44,23 @@ int MinimalHeight(const PlayerSkin& skin);
 int IncrementWidth(const PlayerSkin& skin);
 int IncrementHeight(const PlayerSkin& skin);
 
+// The buttons at the right end of the control bar, numbered from the right.
+enum class RightButton { kFullScreen = 1, kInfo = 2, kMute = 3 };
+
 // Layout of the control bar shared by the player and its picture, in pixels from the bar's
-// left edge: the buttons are squares of the bar's height less the padding.
+// left edge: the play button, the seek bar, the time, then the right-hand buttons. The buttons
+// are squares of the bar's height less the padding; the seek bar takes what is left.
 struct BarLayout {
   int padding;     // round each button
   int button;      // side of a button
   int time_width;  // room for "00:00 / 00:00"
   int min_seek;    // the seek bar is never shorter than this
+
+  int SeekX() const { return 2 * padding + button; }
+  // What everything but the seek bar takes: four buttons, the time and the padding.
+  int AroundSeek() const { return 4 * button + 6 * padding + time_width; }
+  // How far left of the bar's right edge a right-hand button begins.
+  int FromRight(RightButton which) const { return static_cast<int>(which) * (padding + button); }
 };
 BarLayout LayoutOf(const PlayerSkin& skin);
 

@@ -93,6 +93,21 @@ void DrawInfoIcon(QPainter& p, const QRectF& r, const QColor& c) {
   p.drawRect(QRectF(r.left() + 0.46 * b, r.top() + 0.45 * b, 0.08 * b, 0.23 * b));
 }
 
+// Four corners pointing out of the screen: the button that goes to full screen.
+void DrawFullScreenIcon(QPainter& p, const QRectF& r, const QColor& c) {
+  const double b = r.width(), reach = 0.25 * b, arm = 0.12 * b;
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(c, std::max(1.5, b / 14)));
+  for (const double sx : {-1.0, 1.0}) {
+    for (const double sy : {-1.0, 1.0}) {
+      const QPointF corner = r.center() + QPointF(sx * reach, sy * reach);
+      p.drawPolyline(
+          QPolygonF{corner - QPointF(sx * arm, 0), corner, corner - QPointF(0, sy * arm)});
+    }
+  }
+  p.setPen(Qt::NoPen);
+}
+
 }  // namespace
 
 PictureLayout LayOutPicture(const PlayerSkin& skin, QSize size) {
@@ -126,8 +141,8 @@ QImage DrawSkinPicture(const PlayerSkin& skin, QSize size) {
   DrawButtonFace(p, skin, play);
   DrawPauseIcon(p, play, icon);
 
-  const double seek_x = strip.left() + 2 * pad + b;
-  const double seek_w = std::max(10.0, strip.width() - (3 * b + 5 * pad + bar.time_width));
+  const double seek_x = strip.left() + bar.SeekX();
+  const double seek_w = std::max(10.0, strip.width() - bar.AroundSeek());
   const double track_h = std::max(4.0, bh / 6.0);
   const double track_y = strip.top() + (bh - track_h) / 2;
   p.setPen(Qt::NoPen);
@@ -152,12 +167,14 @@ QImage DrawSkinPicture(const PlayerSkin& skin, QSize size) {
              "0:42 / 1:50");
   p.setPen(Qt::NoPen);
 
-  const QRectF mute(strip.right() - 2 * (pad + b), strip.top() + pad, b, b);
-  DrawButtonFace(p, skin, mute);
-  DrawSoundIcon(p, mute, icon);
-  const QRectF info(strip.right() - (pad + b), strip.top() + pad, b, b);
-  DrawButtonFace(p, skin, info);
-  DrawInfoIcon(p, info, icon);
+  auto right_button = [&](RightButton which) {
+    const QRectF face(strip.right() - bar.FromRight(which), strip.top() + pad, b, b);
+    DrawButtonFace(p, skin, face);
+    return face;
+  };
+  DrawSoundIcon(p, right_button(RightButton::kMute), icon);
+  DrawInfoIcon(p, right_button(RightButton::kInfo), icon);
+  DrawFullScreenIcon(p, right_button(RightButton::kFullScreen), icon);
   return image;
 }
 

@@ -80,9 +80,33 @@ TEST(Players, SizeFilesGiveTheChromeAndBarAndAMinimumTheBarFitsIn) {
     EXPECT_EQ(IncrementWidth(skin), 2 * skin.chrome);
     EXPECT_EQ(IncrementHeight(skin), 2 * skin.chrome + skin.bar_height);
     const BarLayout bar = LayoutOf(skin);
-    // play, seek, time, mute, info and the gaps between them
-    EXPECT_GE(MinimalWidth(skin) - IncrementWidth(skin),
-              3 * bar.button + bar.min_seek + bar.time_width + 5 * bar.padding);
+    // At the minimal width, left to right: play, seek bar, time, mute, information and full
+    // screen, each after the one before, padding before the buttons, the last within the bar.
+    const int width = MinimalWidth(skin) - IncrementWidth(skin);
+    const int seek = width - bar.AroundSeek();
+    EXPECT_GE(seek, bar.min_seek);
+    struct Part {
+      const char* name;
+      int x, w;
+      int gap;  // at least this much room before it
+    };
+    const int p = bar.padding, b = bar.button;
+    const std::vector<Part> parts = {
+        {"play", p, b, p},
+        {"seek", bar.SeekX(), seek, p},
+        {"time", bar.SeekX() + seek + p, bar.time_width, p},
+        // The time is centred in its field, whose edge may touch the button.
+        {"mute", width - bar.FromRight(RightButton::kMute), b, 0},
+        {"info", width - bar.FromRight(RightButton::kInfo), b, p},
+        {"full screen", width - bar.FromRight(RightButton::kFullScreen), b, p},
+    };
+    int end = 0;
+    for (const Part& part : parts) {
+      EXPECT_GE(part.x - end, part.gap) << part.name;
+      end = part.x + part.w;
+    }
+    EXPECT_EQ(end + p, width) << "the full-screen button ends the bar";
+    EXPECT_LE(bar.button + 2 * bar.padding, skin.bar_height);
     EXPECT_GT(MinimalHeight(skin), IncrementHeight(skin));
     EXPECT_EQ(SizeFileText(skin).find('\n'), SizeFileText(skin).find("\r\n") + 1);
   }
@@ -124,8 +148,8 @@ TEST(Players, PicturesShowTheSkinsOwnColoursWhereThePlayerDrawsThem) {
     const int w = picture.width(), h = picture.height(), c = skin.chrome, bh = skin.bar_height;
     const BarLayout bar = LayoutOf(skin);
     const int strip_top = h - c - bh;
-    const int seek_x = c + 2 * bar.padding + bar.button;
-    const int seek_w = w - 2 * c - (3 * bar.button + 5 * bar.padding + bar.time_width);
+    const int seek_x = c + bar.SeekX();
+    const int seek_w = w - 2 * c - bar.AroundSeek();
     // JPEG blurs edges: sample inside areas, with room for its rounding.
     constexpr int kTolerance = 24;
     EXPECT_LE(Distance(picture.pixel(w / 2, 1), skin.chrome_top), kTolerance) << "chrome";

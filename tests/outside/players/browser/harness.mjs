@@ -37,16 +37,22 @@ export function playerNames() {
 
 // What the player's size file tells of its layout: the chrome is half the width increment,
 // the bar the rest of the height increment, and at the minimal width the seek bar is 40
-// pixels long, so it is that much plus whatever a page has beyond the minimum.
+// pixels long, so it is that much plus whatever a page has beyond the minimum. The buttons are
+// squares of the bar's height less an eighth of it on each side; from the right end of the bar:
+// full screen (1), information (2) and mute (3).
 export function playerGeometry(swf) {
   const ini = fs.readFileSync(path.join(resourcesDir, swf.toLowerCase().replace(/\.swf$/, '.ini')), 'latin1');
   const [minimal, increments] = ini.split('[Increments]');
   const value = (text, key) => Number(new RegExp(`${key}=(\\d+)`).exec(text)[1]);
   const width = value(increments, 'Width');
+  const bar = value(increments, 'Height') - width;
+  const padding = Math.floor(bar / 8);
   return {
     chrome: width / 2,
-    bar: value(increments, 'Height') - width,
+    bar,
     seekLength: (pageWidth) => pageWidth - value(minimal, 'Width') + 40,
+    // How far left of the bar's right edge the centre of a right-hand button lies.
+    buttonFromRight: (place) => place * (bar - padding) - (bar - 2 * padding) / 2,
   };
 }
 
@@ -123,15 +129,17 @@ export function playerPage(swf, flashVars, width, height) {
 <object width="${width}" height="${height}" data="${escapeHtml(swf)}" type="application/x-shockwave-flash">
 <param name="movie" value="${escapeHtml(swf)}"><param name="FlashVars" value="${vars}">
 <param name="allowScriptAccess" value="sameDomain"><param name="quality" value="high">
-<embed src="${escapeHtml(swf)}" width="${width}" height="${height}" flashvars="${vars}" type="application/x-shockwave-flash" allowscriptaccess="sameDomain">
+<param name="allowfullscreen" value="true">
+<embed src="${escapeHtml(swf)}" width="${width}" height="${height}" flashvars="${vars}" type="application/x-shockwave-flash" allowscriptaccess="sameDomain" allowfullscreen="true">
 </object></body></html>`;
 }
 
-// A row of frames, one page each, so that every player can navigate on its own.
+// A row of frames, one page each, so that every player can navigate on its own and go to
+// full screen.
 export function framesPage(frames, width, height) {
   return `<!doctype html><html><head><meta charset="utf-8"><style>body{margin:0;display:flex;gap:8px}
 iframe{border:0;width:${width}px;height:${height}px}</style></head><body>
-${frames.map((src, i) => `<iframe name="tile${i}" src="${escapeHtml(src)}"></iframe>`).join('\n')}
+${frames.map((src, i) => `<iframe name="tile${i}" src="${escapeHtml(src)}" allowfullscreen></iframe>`).join('\n')}
 </body></html>`;
 }
 

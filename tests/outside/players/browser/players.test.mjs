@@ -1,7 +1,8 @@
 // Every player in a real browser with the web runtime, the way a published page holds it:
 // autoplay, pause, the seek bar, the information box and the redirect at the end; the paused
-// start with and without preloading; a missing, absent, damaged or cut video. The players of
-// one check run side by side, each in its own frame, so that each can navigate on its own.
+// start with and without preloading; a missing, absent, damaged or cut video; full screen and
+// the keys. The players of one check run side by side, each in its own frame, so that each can
+// navigate on its own.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -22,8 +23,9 @@ before(async () => {
   const flv = fs.readFileSync(path.join(folder, 'clip.flv'));
   const junk = Buffer.alloc(40000, 0x5a);
   fs.writeFileSync(path.join(folder, 'damaged.flv'), Buffer.concat([flv.subarray(0, 13), junk]));
-  // A cut one: the first fifth of a good file.
-  fs.writeFileSync(path.join(folder, 'cut.flv'), flv.subarray(0, Math.floor(flv.length / 5)));
+  // A cut one: the first half of a good file. (A fifth held little more than a second, which a
+  // busy machine could play to its end before the first look at it.)
+  fs.writeFileSync(path.join(folder, 'cut.flv'), flv.subarray(0, Math.floor(flv.length / 2)));
   ({ server, origin, requests } = await h.serve(folder, (url) => {
     if (url.pathname === '/frames.html')
       return h.framesPage(JSON.parse(url.searchParams.get('frames')), WIDTH, HEIGHT);
@@ -62,7 +64,9 @@ async function openTiles(varsFor, folder = '/') {
       video,
       videoCentre: { x: box.x + WIDTH / 2, y: box.y + c + (HEIGHT - 2 * c - bar) / 2 },
       playButton: { x: box.x + c + bar / 2, y: box.y + HEIGHT - c - bar / 2 },
-      infoButton: { x: box.x + WIDTH - c - bar / 2, y: box.y + HEIGHT - c - bar / 2 },
+      muteButton: { x: box.x + WIDTH - c - players[i].buttonFromRight(3), y: box.y + HEIGHT - c - bar / 2 },
+      infoButton: { x: box.x + WIDTH - c - players[i].buttonFromRight(2), y: box.y + HEIGHT - c - bar / 2 },
+      fullButton: { x: box.x + WIDTH - c - players[i].buttonFromRight(1), y: box.y + HEIGHT - c - bar / 2 },
       seek: { x: box.x + c + bar, y: box.y + HEIGHT - c - bar + 2, width: players[i].seekLength(WIDTH), height: bar - 4 },
     });
   }
@@ -89,6 +93,13 @@ async function waitForMotion(tile, timeoutMs) {
     previous = now;
     return moved;
   }, timeoutMs);
+}
+
+// Where the test picture shows its seconds counter: the part of it that changes most from one
+// second to the next.
+function counterArea(tile) {
+  const { video } = tile;
+  return { x: video.x + video.width * 0.7, y: video.y + video.height * 0.3, width: video.width * 0.25, height: video.height * 0.3 };
 }
 
 // Waits until `area` differs from `before` by more than `threshold`; a loaded machine may take
@@ -199,5 +210,176 @@ test('a redirect address that is no web address is never followed', async () => 
     assert.match(tile.frame().url(), /\/player\.html\?/, `${tile.swf} followed ${redirect}`);
     assert.notEqual(await tile.frame().title(), 'planted', `${tile.swf} ran ${redirect}`);
   })));
+  await page.close();
+});
+
+// The player's own frame shows it in full screen: the runtime asks for its element.
+const inFullScreen = (tile) => tile.frame().evaluate(() => document.fullscreenElement !== null);
+
+async function waitForFullScreen(tile, wanted, how) {
+  await h.waitFor(`${tile.swf} to ${wanted ? 'go to' : 'leave'} full screen by ${how}`,
+    async () => (await inFullScreen(tile)) === wanted, 5000);
+  // Let the player lay itself out for the new size.
+  await h.sleep(500);
+}
+
+const focus = (tile) => tile.frame().locator('ruffle-embed, ruffle-object').first().focus();
+
+// Columns and rows of `picture` where something brighter than the dark screen colour shows.
+function brightExtent(picture) {
+  let left = picture.width, right = -1, top = picture.height, bottom = -1;
+  for (let y = 0; y < picture.height; y++) {
+    for (let x = 0; x < picture.width; x++) {
+      const i = (y * picture.width + x) * 4;
+      if (picture.pixels[i] + picture.pixels[i + 1] + picture.pixels[i + 2] < 3 * 70) continue;
+      left = Math.min(left, x);
+      right = Math.max(right, x);
+      top = Math.min(top, y);
+      bottom = Math.max(bottom, y);
+    }
+  }
+  return { left, right, top, bottom };
+}
+
+// How far along the seek bar playback is, in pixels: where its row stops differing from its
+// far end, which shows the downloaded part once the small file is all there.
+async function playedLength(tile) {
+  const row = await h.grab(page, { x: tile.seek.x, y: tile.seek.y + tile.seek.height / 2, width: tile.seek.width, height: 1 });
+  const end = (row.width - 6) * 4;
+  let length = 0;
+  for (let x = 0; x < row.width - 6; x++) {
+    const far = Math.max(...[0, 1, 2].map((c) => Math.abs(row.pixels[x * 4 + c] - row.pixels[end + c])));
+    if (far > 30) length = x;
+  }
+  return length;
+}
+
+// Every player starts paused, with its first picture; each is played when its turn comes, so
+// that none has come to its end by then.
+const pausedStart = () =>
+  'contentPath=clip.flv&affiliateID=&bufferTime=2&autoPlay=false&startStreaming=true&hasVideoChrome=true';
+
+test('the full-screen button, F and a double press on the picture go to full screen and back', async () => {
+  const tiles = await openTiles(pausedStart);
+  const viewport = page.viewportSize();
+  await explained(async () => {
+    // One element of a page can be in full screen at a time: one player after the other.
+    for (const tile of tiles) {
+      // In full screen the frame fills the viewport: the bar along its bottom, the picture above.
+      const picture = { x: 0, y: 0, width: viewport.width, height: viewport.height - tile.bar };
+      const button = { x: viewport.width - tile.buttonFromRight(1), y: viewport.height - tile.bar / 2 };
+      await h.waitFor(`${tile.swf} to show its first picture`, async () => h.spread(await h.grab(page, tile.video)) > 60, 25000);
+      await page.mouse.click(tile.playButton.x, tile.playButton.y);
+      await waitForMotion(tile, 10000);
+      const buttonArea = { x: tile.fullButton.x - 10, y: tile.fullButton.y - 10, width: 20, height: 20 };
+      const away = { x: 4, y: viewport.height - 4 };
+      await page.mouse.move(away.x, away.y);
+      const normalIcon = await h.grab(page, buttonArea);
+
+      await page.mouse.click(tile.fullButton.x, tile.fullButton.y);
+      await waitForFullScreen(tile, true, 'its button');
+      // The 4:3 picture keeps its shape: as high as the room above the bar, centred across.
+      const shown = brightExtent(await h.grab(page, picture));
+      const wanted = picture.height * 4 / 3;
+      assert.ok(Math.abs(shown.right - shown.left + 1 - wanted) < 8 &&
+        Math.abs((shown.left + shown.right) / 2 - picture.width / 2) < 6 &&
+        shown.top < 4 && shown.bottom > picture.height - 5,
+        `${tile.swf}: the picture in full screen spans ${JSON.stringify(shown)}, wanted ${wanted} wide and centred`);
+      // And it plays on there.
+      const video = { x: shown.left, y: shown.top, width: shown.right - shown.left + 1, height: shown.bottom - shown.top + 1 };
+      await waitForMotion({ ...tile, video }, 5000);
+      // The button ends the bar at the bottom of the screen, and takes the player back.
+      await page.mouse.click(button.x, button.y);
+      await waitForFullScreen(tile, false, 'its button');
+
+      // With the player focused, F goes in. The browser leaves full screen by itself on Escape
+      // (headless, the key does not reach that part of the browser, so the test asks the page
+      // to leave as Escape would); the player follows: its icon is the one for going in again,
+      // and its button goes in again at once.
+      await focus(tile);
+      await page.keyboard.press('f');
+      await waitForFullScreen(tile, true, 'the F key');
+      await tile.frame().evaluate(() => document.exitFullscreen());
+      await waitForFullScreen(tile, false, 'the browser');
+      await page.mouse.move(away.x, away.y);
+      await h.waitFor(`${tile.swf} to show the full-screen icon again`,
+        async () => h.difference(normalIcon, await h.grab(page, buttonArea)) < 0.5, 4000);
+      await page.mouse.click(tile.fullButton.x, tile.fullButton.y);
+      await waitForFullScreen(tile, true, 'its button after Escape');
+      await page.keyboard.press('f');
+      await waitForFullScreen(tile, false, 'the F key');
+
+      // One press on the picture leaves the screen as it is; two in a row go to full screen.
+      const spot = { x: tile.videoCentre.x + 60, y: tile.videoCentre.y };
+      await page.mouse.click(spot.x, spot.y);
+      await h.sleep(600);
+      assert.equal(await inFullScreen(tile), false, `${tile.swf}: one press went to full screen`);
+      await page.mouse.dblclick(spot.x, spot.y);
+      await waitForFullScreen(tile, true, 'a double press');
+      await page.mouse.dblclick(picture.width / 2 + 100, picture.height / 2);
+      await waitForFullScreen(tile, false, 'a double press');
+      await page.mouse.click(tile.playButton.x, tile.playButton.y);
+    }
+  });
+  await page.close();
+});
+
+test('with the player focused, Space and K play and pause, the arrows seek, M mutes', async () => {
+  const tiles = await openTiles(pausedStart);
+  await explained(async () => {
+    // The keys go to the element with the focus: one player after the other.
+    for (const tile of tiles) {
+      await h.waitFor(`${tile.swf} to show its first picture`, async () => h.spread(await h.grab(page, tile.video)) > 60, 25000);
+      await focus(tile);
+      await page.keyboard.press('Space');
+      await waitForMotion(tile, 10000);
+      await page.keyboard.press('Space');
+      await h.sleep(400);
+      let change = await stillFor(tile.video, 800);
+      assert.ok(change < 0.3, `${tile.swf}: the video goes on after Space (${change})`);
+
+      // Paused, the arrows move playback by seconds, show the picture there and stay paused.
+      // The clip is 10 seconds long with a keyframe every 2: 5 seconds on from near the start
+      // lands at least 3 seconds on, and back again lands near the start.
+      // The test picture's seconds counter shows best that the picture changed.
+      const counter = counterArea(tile);
+      const atStart = await playedLength(tile);
+      const step = tile.seek.width * 0.25;
+      for (const [key, sign] of [['ArrowRight', 1], ['ArrowLeft', -1]]) {
+        const from = await playedLength(tile);
+        const counterBefore = await h.grab(page, counter);
+        await page.keyboard.press(key);
+        await h.waitFor(`${tile.swf}'s seek bar to follow ${key} from ${from}`,
+          async () => sign * (await playedLength(tile) - from) > step, 4000);
+        await waitForChange(`${tile.swf} to show the picture after ${key}`, counter, counterBefore, 1);
+        await h.sleep(600);
+        change = await stillFor(tile.video, 800);
+        assert.ok(change < 0.3, `${tile.swf}: the video plays after ${key} while paused (${change})`);
+      }
+      assert.ok(await playedLength(tile) <= atStart + 4, `${tile.swf}: the left arrow stopped short of the start`);
+
+      await page.keyboard.press('k');
+      await waitForMotion(tile, 5000);
+      // Playing, the right arrow jumps ahead at once, and playback goes on.
+      const from = await playedLength(tile);
+      await page.keyboard.press('ArrowRight');
+      await h.waitFor(`${tile.swf}'s seek bar to jump forward from ${from} while playing`,
+        async () => await playedLength(tile) - from > step, 2000);
+      await waitForMotion(tile, 5000);
+      await page.keyboard.press('k');
+      await h.sleep(400);
+      change = await stillFor(tile.video, 800);
+      assert.ok(change < 0.3, `${tile.swf}: the video goes on after K (${change})`);
+
+      // M shows the speaker struck out, and M again brings its sound back.
+      const mute = { x: tile.muteButton.x - 10, y: tile.muteButton.y - 10, width: 20, height: 20 };
+      const sound = await h.grab(page, mute);
+      await page.keyboard.press('m');
+      await waitForChange(`${tile.swf} to show itself muted`, mute, sound, 2);
+      await page.keyboard.press('m');
+      await h.waitFor(`${tile.swf} to show its sound on again`,
+        async () => h.difference(sound, await h.grab(page, mute)) < 0.5, 4000);
+    }
+  });
   await page.close();
 });

@@ -1,5 +1,6 @@
-// Pictures of every player in headless chromium: playing, paused, and with its information
-// box open, as PNG files in the folder given (scripts/player-screenshots).
+// Pictures of every player in headless chromium: playing, paused, with its information box
+// open, and in full screen (which fills the viewport headless), as PNG files in the folder given
+// (scripts/player-screenshots).
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -19,7 +20,7 @@ const { chromium } = h.loadPlaywright();
 const browser = await chromium.launch({ executablePath: h.chromiumPath });
 try {
   for (const swf of h.playerNames()) {
-    const { chrome, bar } = h.playerGeometry(swf);
+    const { chrome, bar, buttonFromRight } = h.playerGeometry(swf);
     // The page size the program would give a 480 by 270 video.
     const width = WIDTH + 2 * chrome;
     const height = 270 + 2 * chrome + bar;
@@ -36,9 +37,17 @@ try {
     await page.mouse.move(width / 2, 20);
     await h.sleep(300);
     await page.screenshot({ path: path.join(folder, `${stem}-paused.png`) });
-    await page.mouse.click(width - chrome - bar / 2, height - chrome - bar / 2);
+    await page.mouse.click(width - chrome - buttonFromRight(2), height - chrome - bar / 2);
     await h.sleep(600);
     await page.screenshot({ path: path.join(folder, `${stem}-info.png`) });
+    await page.mouse.click(width - chrome - buttonFromRight(2), height - chrome - bar / 2);
+    // Full screen in a viewport of another shape, so that the picture is letterboxed anew.
+    await page.setViewportSize({ width: 800, height: 600 });
+    await page.mouse.click(width - chrome - buttonFromRight(1), height - chrome - bar / 2);
+    await h.sleep(1000);
+    await page.mouse.move(400, 20);
+    await h.sleep(300);
+    await page.screenshot({ path: path.join(folder, `${stem}-full-screen.png`) });
     await page.close();
   }
 } finally {
