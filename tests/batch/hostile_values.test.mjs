@@ -3,12 +3,11 @@
 // reelwright-batch --serve and by a plain static server alike, and script planted in the title,
 // the affiliate ID, the redirect address or the external locations never runs.
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import readline from 'node:readline';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
@@ -75,9 +74,8 @@ before(async () => {
   project({ ...common, 'OPHTML=': 'script-address',
     JSURL: `=1,javascript:plant('script')//"'>${plant('script tag')}x.js` });
 
-  preview = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
-  const [address] = await readline.createInterface({ input: preview.stdout })[Symbol.asyncIterator]()
-    .next().then((line) => [line.value]);
+  let address;
+  ({ server: preview, address } = await h.serveWithBatch(site));
   previewOrigin = new URL(address).origin;
   plain = await plainServer(site);
   const { chromium } = h.loadPlaywright();
@@ -108,13 +106,7 @@ async function watchedPage() {
 
 async function assertPlays(page, url) {
   await page.goto(url);
-  const player = page.locator('ruffle-object, ruffle-embed').first();
-  const box = await h.waitFor(`the player of ${url}`, () => player.boundingBox(), 30000);
-  const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height - 80 };
-  await h.waitFor(`a picture in ${url}`, async () => h.spread(await h.grab(page, clip)) > 40, 30000);
-  const first = await h.grab(page, clip);
-  await h.waitFor(`the picture of ${url} to move on`,
-    async () => h.difference(first, await h.grab(page, clip)) > 2, 15000);
+  await h.assertPlays(page, url);
 }
 
 test('videos with special characters in their names play from the preview and from a plain server', async () => {

@@ -2,11 +2,10 @@
 // the browser's own player on the MP4 twin where the runtime cannot start (no WebAssembly, no
 // JavaScript). The page is published by reelwright-batch and served by its --serve.
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import readline from 'node:readline';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
@@ -25,9 +24,7 @@ before(async () => {
   execFileSync(batch, ['--input', clip, '--output-folder', site], { stdio: ['ignore', 'ignore', 'pipe'] });
   for (const name of ['clip.jpg', 'clip.mp4'])
     assert.ok(fs.existsSync(path.join(site, name)), `publishing wrote ${name}`);
-  server = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
-  [address] = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]()
-    .next().then((line) => [line.value]);
+  ({ server, address } = await h.serveWithBatch(site));
 });
 
 after(() => {

@@ -3,17 +3,16 @@
 // folder (scripts/run leaves demo/site/), that page is checked; otherwise a short clip is made
 // and published here first.
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import readline from 'node:readline';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
 
 const batch = path.join(h.programDir, 'reelwright-batch');
-let work, site, server, browser;
+let work, site, server, address, browser;
 
 before(async () => {
   h.requireTools();
@@ -27,7 +26,7 @@ before(async () => {
       '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '6', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
     execFileSync(batch, ['--input', clip, '--output-folder', site]);
   }
-  server = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
+  ({ server, address } = await h.serveWithBatch(site));
   const { chromium } = h.loadPlaywright();
   browser = await chromium.launch({ executablePath: h.chromiumPath });
 });
@@ -39,17 +38,9 @@ after(async () => {
 });
 
 test('the published page plays its video', async () => {
-  const [address] = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]()
-    .next().then((line) => [line.value]);
   // The address printed is the page's own.
   assert.match(address, /^http:\/\/127\.0\.0\.1:\d+\/index\.html$/);
   const page = await browser.newPage({ viewport: { width: 900, height: 700 } });
   await page.goto(address);
-  const player = page.locator('ruffle-object, ruffle-embed').first();
-  const box = await h.waitFor('the player', () => player.boundingBox(), 30000);
-  // The video area, inside the player's chrome.
-  const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height - 80 };
-  await h.waitFor('a picture', async () => h.spread(await h.grab(page, clip)) > 40, 30000);
-  const first = await h.grab(page, clip);
-  await h.waitFor('the picture to move on', async () => h.difference(first, await h.grab(page, clip)) > 2, 15000);
+  await h.assertPlays(page);
 });

@@ -3,17 +3,16 @@
 // profile takes nearly everything from the browser's cache, asking only whether the page, its
 // loader and its video changed. The figures are printed.
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import readline from 'node:readline';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
 
 const batch = path.join(h.programDir, 'reelwright-batch');
-let work, site, server, context;
+let work, site, server, address, context;
 
 before(async () => {
   h.requireTools();
@@ -24,7 +23,7 @@ before(async () => {
   execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
     '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '4', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
   execFileSync(batch, ['--input', clip, '--output-folder', site]);
-  server = spawn(batch, ['--serve', site], { stdio: ['ignore', 'pipe', 'inherit'] });
+  ({ server, address } = await h.serveWithBatch(site));
   const { chromium } = h.loadPlaywright();
   // A profile of its own on disk, as a visitor's browser has, with its disk cache.
   context = await chromium.launchPersistentContext(path.join(work, 'profile'),
@@ -89,8 +88,6 @@ function report(title, requests) {
 }
 
 test('the runtime arrives compressed, and a second visit costs under 1 MB', async () => {
-  const [address] = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]()
-    .next().then((line) => [line.value]);
   assert.match(address, /^http:\/\/127\.0\.0\.1:\d+\/index\.html$/);
 
   // Publishing put the runtime's compressed copies beside it, none older than its file.

@@ -1,12 +1,13 @@
 // What the browser tests and the screenshot script share: the media made for them, a static
 // server on 127.0.0.1, pages that embed players the way a published page does, and pictures
 // of what the browser shows.
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
+import readline from 'node:readline';
 import zlib from 'node:zlib';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
@@ -236,4 +237,25 @@ export async function waitFor(what, condition, timeoutMs) {
     if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
     await sleep(150);
   }
+}
+
+// reelwright-batch --serve on `site`, as a user previews a published folder: the process, and
+// the address it prints first (the folder's page).
+export async function serveWithBatch(site) {
+  const server = spawn(path.join(programDir, 'reelwright-batch'), ['--serve', site],
+    { stdio: ['ignore', 'pipe', 'inherit'] });
+  const { value: address } = await readline.createInterface({ input: server.stdout })[Symbol.asyncIterator]().next();
+  return { server, address };
+}
+
+// Waits until the page's player shows a picture and the picture moves on.
+export async function assertPlays(page, what = page.url()) {
+  const player = page.locator('ruffle-object, ruffle-embed').first();
+  const box = await waitFor(`the player of ${what}`, () => player.boundingBox(), 30000);
+  // The video area, inside the player's chrome.
+  const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height / 2 };
+  await waitFor(`a picture in ${what}`, async () => spread(await grab(page, clip)) > 40, 30000);
+  const first = await grab(page, clip);
+  await waitFor(`the picture of ${what} to move on`, async () => difference(first, await grab(page, clip)) > 2, 15000);
+  return box;
 }
