@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "platform/stand_in_program.h"
+#include "publish/advanced_dialog.h"
 #include "publish/customize_player_dialog.h"
 #include "publish/get_code_dialog.h"
 #include "publish/player_picture.h"
@@ -142,7 +143,7 @@ TEST_F(CustomizePlayerTest, AnEmptyListShowsNoPictureAndOkChoosesNone) {
 
 // The two dialogs as a person sees them, over their backgrounds, with the real players'
 // pictures. With REELWRIGHT_SCREENSHOT_DIR set (scripts/screenshots) they are kept as PNG.
-TEST(Screenshots, GetCodeAndCustomizePlayer) {
+TEST(Screenshots, GetCodeCustomizePlayerAndAdvancedOptions) {
   const auto keep = [](QWidget& dialog, int background, const QString& name) {
     const QImage shot = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage bitmap = LoadBitmapResource(background).convertToFormat(QImage::Format_RGB32);
@@ -169,6 +170,14 @@ TEST(Screenshots, GetCodeAndCustomizePlayer) {
   customize.show();
   EXPECT_FALSE(customize.picture()->pixmap().isNull());
   keep(customize, IDB_CUSTOMIZE_BACKGROUND, "customize-player.png");
+
+  store::ExternalUrlOption players_url{store::kPlayersUrlKey}, videos_url{store::kVideosUrlKey},
+      js_url{store::kJsUrlKey};
+  bool publish_mp4 = true;
+  AdvancedDlg advanced(nullptr, players_url, videos_url, js_url, publish_mp4);
+  advanced.Create(96);
+  advanced.show();
+  keep(advanced, IDB_ADVANCED_BACKGROUND, "advanced-options.png");
 }
 
 }  // namespace
