@@ -41,11 +41,11 @@ ByteRange ParseByteRange(std::string_view header, uint64_t size) {
         return std::tolower(static_cast<unsigned char>(a)) == b;
       }))
     return whole;
-  const std::string_view spec = TrimBlanks(header.substr(equals + 1));
-  const size_t dash = spec.find('-');
-  if (dash == std::string_view::npos || spec.find(',') != std::string_view::npos) return whole;
-  const std::optional<uint64_t> first = Number(spec.substr(0, dash));
-  const std::optional<uint64_t> last = Number(spec.substr(dash + 1));
+  const std::string_view ranges = TrimBlanks(header.substr(equals + 1));
+  const size_t dash = ranges.find('-');
+  if (dash == std::string_view::npos || ranges.find(',') != std::string_view::npos) return whole;
+  const std::optional<uint64_t> first = Number(ranges.substr(0, dash));
+  const std::optional<uint64_t> last = Number(ranges.substr(dash + 1));
 
   ByteRange range;
   range.kind = ByteRange::kPart;
@@ -57,7 +57,7 @@ ByteRange ParseByteRange(std::string_view header, uint64_t size) {
     return range;
   }
   if (last && *last < *first) return whole;
-  if (!last && dash + 1 != spec.size()) return whole;
+  if (!last && dash + 1 != ranges.size()) return whole;
   if (*first >= size) return {ByteRange::kUnsatisfiable};
   range.first = *first;
   range.last = last ? std::min(*last, size - 1) : size - 1;
