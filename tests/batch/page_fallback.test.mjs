@@ -2,26 +2,18 @@
 // the browser's own player on the MP4 twin where the runtime cannot start (no WebAssembly, no
 // JavaScript). The page is published by reelwright-batch and served by its --serve.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
 
-const batch = path.join(h.programDir, 'reelwright-batch');
 let work, server, address;
 
 before(async () => {
   h.requireTools();
-  work = fs.mkdtempSync(path.join(os.tmpdir(), 'page-fallback-'));
-  const site = path.join(work, 'site');
-  fs.mkdirSync(site);
-  const clip = path.join(work, 'clip.mpg');
-  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
-    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '6', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
-  execFileSync(batch, ['--input', clip, '--output-folder', site], { stdio: ['ignore', 'ignore', 'pipe'] });
+  let site;
+  ({ work, site } = h.publishClip('page-fallback-'));
   for (const name of ['clip.jpg', 'clip.mp4'])
     assert.ok(fs.existsSync(path.join(site, name)), `publishing wrote ${name}`);
   ({ server, address } = await h.serveWithBatch(site));

@@ -3,28 +3,19 @@
 // folder (scripts/run leaves demo/site/), that page is checked; otherwise a short clip is made
 // and published here first.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
 
-const batch = path.join(h.programDir, 'reelwright-batch');
 let work, site, server, address, browser;
 
 before(async () => {
   h.requireTools();
   site = process.env.REELWRIGHT_SITE;
   if (!site) {
-    work = fs.mkdtempSync(path.join(os.tmpdir(), 'published-page-'));
-    site = path.join(work, 'site');
-    fs.mkdirSync(site);
-    const clip = path.join(work, 'clip.mpg');
-    execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
-      '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '6', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
-    execFileSync(batch, ['--input', clip, '--output-folder', site]);
+    ({ work, site } = h.publishClip('published-page-'));
   }
   ({ server, address } = await h.serveWithBatch(site));
   const { chromium } = h.loadPlaywright();

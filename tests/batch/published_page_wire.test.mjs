@@ -3,26 +3,17 @@
 // profile takes nearly everything from the browser's cache, asking only whether the page, its
 // loader and its video changed. The figures are printed.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
 
-const batch = path.join(h.programDir, 'reelwright-batch');
 let work, site, server, address, context;
 
 before(async () => {
   h.requireTools();
-  work = fs.mkdtempSync(path.join(os.tmpdir(), 'published-wire-'));
-  site = path.join(work, 'site');
-  fs.mkdirSync(site);
-  const clip = path.join(work, 'clip.mpg');
-  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
-    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '4', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
-  execFileSync(batch, ['--input', clip, '--output-folder', site]);
+  ({ work, site } = h.publishClip('published-wire-', 4));
   ({ server, address } = await h.serveWithBatch(site));
   const { chromium } = h.loadPlaywright();
   // A profile of its own on disk, as a visitor's browser has, with its disk cache.
