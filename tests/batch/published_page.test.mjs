@@ -4,7 +4,6 @@
 // and published here first.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
