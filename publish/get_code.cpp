@@ -15,13 +15,6 @@ QString GetCodeText(const QString& generated_html) {
   return code;
 }
 
-QString ClipboardCodeText(const QString& code) {
-  qsizetype length = std::min<qsizetype>(code.size(), kClipboardCodeLength);
-  // Never keep half of a character that takes two UTF-16 units.
-  if (length < code.size() && length > 0 && code[length - 1].isHighSurrogate()) --length;
-  return code.left(length);
-}
-
 bool PreviewWarns(bool players_url_enabled, bool videos_url_enabled, bool js_url_enabled,
                   const QString& js_url) {
   if (players_url_enabled || videos_url_enabled) return true;

@@ -7,15 +7,9 @@
 
 namespace publish {
 
-// The clipboard takes at most this many characters of the code.
-inline constexpr int kClipboardCodeLength = 2998;
-
 // The code: the page after its first "<body>" and before its first "</body>" (exact case),
 // with every line feed shown as a carriage return and a line feed.
 QString GetCodeText(const QString& generated_html);
-
-// The first characters of the code that fit the clipboard's limit.
-QString ClipboardCodeText(const QString& code);
 
 // Whether the preview warns: a page that loads the player, the video or the script from
 // another place does not play as it will on the user's web server.

@@ -50,9 +50,9 @@ void CGetCodeDialog::Create(double dpi) {
 
 void CGetCodeDialog::OnCopyCode() {
   const QString shown = code_box()->toPlainText();
-  // The box shows line breaks; the clipboard receives them as the code has them.
-  const QString text = QString(shown).replace("\n", "\r\n");
-  QGuiApplication::clipboard()->setText(publish::ClipboardCodeText(text));
+  // The box shows line breaks; the clipboard receives them as the code has them, all of it:
+  // code cut anywhere would break the page it is pasted into.
+  QGuiApplication::clipboard()->setText(QString(shown).replace("\n", "\r\n"));
   Control(IDC_COPIED_TICK)->show();
 }
 

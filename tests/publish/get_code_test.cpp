@@ -19,15 +19,6 @@ TEST(GetCodeText, KeepsWhatLiesFarBeyondTheEndTag) {
   EXPECT_EQ(GetCodeText("a</body>" + tail), "a" + QString(100000 + 7 - 99999, 'z'));
 }
 
-TEST(ClipboardCodeText, CutsAfterThe2998thCharacter) {
-  EXPECT_EQ(ClipboardCodeText(QString(2998, 'a')), QString(2998, 'a'));
-  EXPECT_EQ(ClipboardCodeText(QString(2998, 'a') + "bc"), QString(2998, 'a'));
-  EXPECT_EQ(ClipboardCodeText("short"), "short");
-  // A character of two UTF-16 units across the limit is left out whole.
-  const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
-  EXPECT_EQ(ClipboardCodeText(QString(2997, 'a') + clef), QString(2997, 'a'));
-}
-
 TEST(Preview, WarnsForExternalLocations) {
   EXPECT_FALSE(PreviewWarns(false, false, false, "http://x/a.js"));
   EXPECT_FALSE(PreviewWarns(false, false, true, "reelcode.js"));
