@@ -26,6 +26,16 @@ constexpr double kDoublePressMs = 400;
 // How far the arrow keys move playback.
 constexpr double kKeySeekSeconds = 5;
 // Key.getCode() of the keys the player answers.
+// Whether the browser lets a page start sound on its own, asked of the page. Firefox tells it
+// outright; elsewhere an audio context made now starts suspended exactly when sound must wait
+// for the visitor's click. Anything but "blocked" (no bridge, an error) lets the player be.
+constexpr const char* kSoundRuleProbe =
+    "(function () { try {"
+    " if (navigator.getAutoplayPolicy)"
+    " return navigator.getAutoplayPolicy('audiocontext') === 'disallowed' ? 'blocked' : '';"
+    " var C = window.AudioContext || window.webkitAudioContext; if (!C) return '';"
+    " var c = new C(); var s = c.state; if (c.close) c.close();"
+    " return s === 'suspended' ? 'blocked' : ''; } catch (e) { return ''; } })()";
 constexpr int kKeySpace = 32, kKeyLeft = 37, kKeyRight = 39, kKeyF = 70, kKeyK = 75, kKeyM = 77;
 
 Expr N(double value) {
@@ -45,6 +55,7 @@ class PlayerWriter {
     Options();
     Objects();
     Layout();
+    SoundMark();
     Stream();
     Controls();
     Tick();
@@ -239,6 +250,9 @@ class PlayerWriter {
                                                           Str("leaveFull"), Str("enterFull"))});
       s_.SetMember(V("bigPlay"), "_visible",
                    V("paused") && !V("messageShown") && !V("infoBox").Get("_visible"));
+      s_.SetMember(V("soundMark"), "_visible",
+                   V("soundBlocked") && V("started") && !V("messageShown") &&
+                       !V("infoBox").Get("_visible"));
     });
   }
 
@@ -266,7 +280,7 @@ class PlayerWriter {
     s_.Set("affiliate",
            Choose(V("affiliateID") == Undefined(), Str(""), ToString(V("affiliateID"))));
     for (const char* flag : {"started", "paused", "ended", "muted", "dragging", "posterPending",
-                             "messageShown", "gotData"})
+                             "messageShown", "gotData", "soundBlocked", "pressGaveSound"})
       s_.Set(flag, Bool(false));
     for (const char* number :
          {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth"})
@@ -409,6 +423,8 @@ class PlayerWriter {
       s_.SetMember(message, "_height", N(44));
       s_.SetMember(message, "_y", V("vy") + (V("vh") - N(44)) / N(2));
       Call("layoutInfo", {V("vx"), V("vy"), V("vw"), V("vh")});
+      s_.SetMember(V("soundMark"), "_x", V("vx") + N(8));
+      s_.SetMember(V("soundMark"), "_y", V("vy") + N(8));
       Call("drawSeek");
     });
 
@@ -433,6 +449,43 @@ class PlayerWriter {
       s_.SetMember(text, "_height", V("bh") - N(36));
       s_.SetMember(box, "_x", V("vx") + (V("vw") - V("bw")) / N(2));
       s_.SetMember(box, "_y", V("vy") + (V("vh") - V("bh")) / N(2));
+    });
+  }
+
+  // When the browser holds back sound until the visitor clicks, a playing video says so in the
+  // corner of the picture: a struck-out speaker and "Click for sound", until the first press.
+  void SoundMark() {
+    const double height = 26, icon = 24;
+    s_.Set("soundMark", NewClip(V("_root"), "soundMark", 25));
+    s_.SetMember(V("soundMark"), "_visible", Bool(false));
+    TextField(V("soundMark"), "label", 1, 13, 0xFFFFFF, "left");
+    Expr label = V("soundMark").Get("label");
+    s_.SetMember(label, "autoSize", Str("left"));
+    s_.SetMember(label, "text", Str("Click for sound"));
+    s_.SetMember(label, "_x", N(icon + 2));
+    s_.SetMember(label, "_y", (N(height) - label.Get("_height")) / N(2));
+    Expr mark = V("soundMark");
+    Call("fillRound", {mark, N(0), N(0), N(icon + 10) + label.Get("_width"), N(height),
+                       N(height / 2), N(0x000000), N(70)});
+    const double x = 6, y = (height - icon) / 2 + 1, u = icon - 2;
+    s_.Do(mark.Call("beginFill", {N(0xFFFFFF), N(100)}));
+    const double speaker[][2] = {{0.12, 0.38}, {0.26, 0.38}, {0.44, 0.22}, {0.44, 0.78},
+                                 {0.26, 0.62}, {0.12, 0.62}};
+    s_.Do(mark.Call("moveTo", {N(x + speaker[0][0] * u), N(y + speaker[0][1] * u)}));
+    for (const auto& point : speaker)
+      s_.Do(mark.Call("lineTo", {N(x + point[0] * u), N(y + point[1] * u)}));
+    s_.Do(mark.Call("endFill"));
+    s_.Do(mark.Call("lineStyle", {N(2), N(0xFFFFFF), N(100)}));
+    s_.Do(mark.Call("moveTo", {N(x + 0.56 * u), N(y + 0.38 * u)}));
+    s_.Do(mark.Call("lineTo", {N(x + 0.78 * u), N(y + 0.62 * u)}));
+    s_.Do(mark.Call("moveTo", {N(x + 0.78 * u), N(y + 0.38 * u)}));
+    s_.Do(mark.Call("lineTo", {N(x + 0.56 * u), N(y + 0.62 * u)}));
+    s_.Do(mark.Call("lineStyle"));
+
+    s_.Function("soundRuleBlocks", {}, [&] {
+      Expr bridge = V("flash").Get("external").Get("ExternalInterface");
+      s_.If(!(bridge.Get("available") == Bool(true)), [&] { s_.Return(Bool(false)); });
+      s_.Return(bridge.Call("call", {Str("eval"), Str(kSoundRuleProbe)}) == Str("blocked"));
     });
   }
 
@@ -657,6 +710,12 @@ class PlayerWriter {
     s_.Set("mouseWatch", New("Object"));
     s_.SetMember(V("mouseWatch"), "onMouseDown", s_.Lambda({}, [&] {
       s_.Set("heldKey", N(-1));
+      // The runtime lets the sound out on the first click on the player, wherever it lands.
+      s_.Set("pressGaveSound", V("soundBlocked"));
+      s_.If(V("soundBlocked"), [&] {
+        s_.Set("soundBlocked", Bool(false));
+        Call("refreshButtons");
+      });
       s_.Local("x", V("_root").Get("_xmouse"));
       s_.Local("y", V("_root").Get("_ymouse"));
       Expr area = V("pictureArea");
@@ -695,7 +754,18 @@ class PlayerWriter {
     }
     s_.SetMember(bar.Get("playBtn"), "onRelease", s_.Lambda({}, [&] { Call("togglePlay"); }));
     s_.SetMember(V("bigPlay"), "onRelease", s_.Lambda({}, [&] { Call("togglePlay"); }));
-    s_.SetMember(bar.Get("muteBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleMute"); }));
+    // A visitor who presses the speaker because there is no sound wants sound, not silence.
+    s_.SetMember(bar.Get("muteBtn"), "onRelease", s_.Lambda({}, [&] {
+      s_.If(
+          V("pressGaveSound"),
+          [&] {
+            s_.Set("pressGaveSound", Bool(false));
+            s_.Set("muted", Bool(false));
+            Call("applyVolume");
+            Call("refreshButtons");
+          },
+          [&] { Call("toggleMute"); });
+    }));
     s_.SetMember(bar.Get("infoBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
     s_.SetMember(bar.Get("fullBtn"), "onRelease", s_.Lambda({}, [&] { Call("toggleFullScreen"); }));
     s_.SetMember(V("infoBox"), "onRelease", s_.Lambda({}, [&] { Call("toggleInfo"); }));
@@ -830,7 +900,11 @@ class PlayerWriter {
     Call("layout");
     Call("refreshButtons");
     s_.If(
-        V("wantPlay"), [&] { Call("startStream"); },
+        V("wantPlay"),
+        [&] {
+          s_.Set("soundBlocked", CallFunction("soundRuleBlocks"));
+          Call("startStream");
+        },
         [&] {
           s_.Set("paused", Bool(true));
           s_.If(V("preload"), [&] {

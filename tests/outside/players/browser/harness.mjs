@@ -261,15 +261,16 @@ export async function assertPlays(page, what = page.url()) {
 }
 
 // A fresh work folder with a `seconds`-long MPEG clip in it, published by reelwright-batch into
-// its empty site/ as a user would publish it: { work, site }.
-export function publishClip(prefix, seconds = 6) {
+// its empty site/ as a user would publish it: { work, site }. `picture` is an ffmpeg lavfi
+// video source; `options` go to reelwright-batch as well.
+export function publishClip(prefix, seconds = 6, picture = 'testsrc2=size=320x240:rate=25', options = []) {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), prefix));
   const site = path.join(work, 'site');
   fs.mkdirSync(site);
   const clip = path.join(work, 'clip.mpg');
-  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
+  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', picture,
     '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', `${seconds}`, '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
-  execFileSync(path.join(programDir, 'reelwright-batch'), ['--input', clip, '--output-folder', site],
+  execFileSync(path.join(programDir, 'reelwright-batch'), ['--input', clip, '--output-folder', site, ...options],
     { stdio: ['ignore', 'ignore', 'pipe'] });
   return { work, site };
 }
