@@ -1,6 +1,8 @@
 // Pictures of every player in headless chromium: playing, paused, with its information box
-// open, and in full screen (which fills the viewport headless), as PNG files in the folder given
-// (scripts/player-screenshots).
+// open, and in full screen (which fills the viewport headless); then each player on a page
+// published with it, as a phone, a tablet and a wide screen show it, playing and paused at
+// start; as PNG files in the folder given (scripts/player-screenshots).
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -49,6 +51,38 @@ try {
     await h.sleep(300);
     await page.screenshot({ path: path.join(folder, `${stem}-full-screen.png`) });
     await page.close();
+  }
+
+  // The published pages: one folder a player, each published twice, playing and paused.
+  for (const swf of h.playerNames()) {
+    const stem = swf.replace(/\.swf$/, '');
+    const site = path.join(media, `site-${stem}`);
+    fs.mkdirSync(site);
+    // Paused at start (without preloading) is a setting of the job, not of the command line.
+    const batch = path.join(h.programDir, 'reelwright-batch');
+    const job = path.join(site, '..', `${stem}.reel`);
+    execFileSync(batch, ['--input', path.join(media, 'clip.flv'), '--output-folder', site,
+      '--output-html', 'playing.html', '--player', swf, '--title', 'Our holiday', '--save', job],
+    { stdio: ['ignore', 'ignore', 'pipe'] });
+    const settings = fs.readFileSync(job, 'latin1').replace('PAUSEDATSTART=0', 'PAUSEDATSTART=1')
+      .replace('PRELOADMOVIE=1', 'PRELOADMOVIE=0').replace('OPHTML=playing.html', 'OPHTML=paused.html');
+    fs.writeFileSync(job, settings, 'latin1');
+    execFileSync(batch, [job], { stdio: ['ignore', 'ignore', 'pipe'] });
+    const preview = await h.serveWithBatch(site);
+    try {
+      for (const width of [320, 768, 1920]) {
+        for (const start of ['playing', 'paused']) {
+          const page = await browser.newPage({ viewport: { width, height: width < 500 ? 640 : 800 } });
+          await page.goto(new URL(`${start}.html`, preview.address).href);
+          await page.waitForSelector('ruffle-embed, ruffle-object');
+          await h.sleep(5000);
+          await page.screenshot({ path: path.join(folder, `page-${stem}-${width}-${start}.png`) });
+          await page.close();
+        }
+      }
+    } finally {
+      preview.server.kill('SIGTERM');
+    }
   }
 } finally {
   await browser.close();
