@@ -3,13 +3,13 @@
 // Playback never runs ahead of the data, waits and resumes; a seek beyond the loaded part
 // lands there once it arrives; dragging the thumb moves the picture along.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from './harness.mjs';
-h.runtimeConfig.logLevel = 'info';
 
 const SECONDS = 6;
 const WIDTH = 480;
@@ -17,8 +17,11 @@ const HEIGHT = 320;
 // The default player's seek bar: played part, thumb, loaded part and the rest.
 const COLOURS = { played: [0x60, 0xb2, 0xf0], thumb: [0xff, 0xff, 0xff], loaded: [0x4f, 0x6f, 0x9c], track: [0x0b, 0x1c, 0x3a] };
 
-let folder, flv, tagEnds, server, origin, browser;
-// Bytes of the slow video sent so far by the latest request for it.
+let folder, server, origin, browser;
+// The video as published, with its keyframe index, and as the encoder leaves it, without.
+const videos = {};
+// The slow video the latest request asked for, and how many of its bytes went out.
+let flv, tagEnds;
 let sent = 0;
 
 // Where each FLV tag ends, with its time: what a player can have played once that many
@@ -38,9 +41,13 @@ const timeOfBytes = (bytes) => Math.max(0, ...tagEnds.filter((tag) => tag.end <=
 before(async () => {
   h.requireTools();
   folder = h.makeMediaFolder(SECONDS);
-  flv = fs.readFileSync(path.join(folder, 'clip.flv'));
-  tagEnds = tagsOf(flv);
-  const rate = flv.length / SECONDS / 2;
+  const avi = path.join(folder, 'plain.avi');
+  execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc=size=320x240:rate=25',
+    '-f', 'lavfi', '-i', 'sine=frequency=440', '-t', `${SECONDS}`, avi]);
+  execFileSync(path.join(h.resourcesDir, 'vidforge'),
+    ['-i', avi, '-b', '400', '-ab', '64', '-ar', '22050', '-ac', '1', path.join(folder, 'plain.flv')], { cwd: folder });
+  for (const name of ['clip.flv', 'plain.flv']) videos[name] = fs.readFileSync(path.join(folder, name));
+  assert.ok(videos['clip.flv'].includes('filepositions') && !videos['plain.flv'].includes('filepositions'));
   server = http.createServer((request, response) => {
     const url = new URL(request.url, 'http://127.0.0.1');
     if (url.pathname === '/player.html') {
@@ -48,8 +55,12 @@ before(async () => {
       response.end(h.playerPage('/player.swf', url.searchParams.get('vars'), WIDTH, HEIGHT));
       return;
     }
-    if (url.pathname === '/slow/clip.flv') {
-      // Twenty times a second, a twentieth of the rate.
+    const slow = /^\/slow\/(\w+\.flv)$/.exec(url.pathname);
+    if (slow && videos[slow[1]]) {
+      // Half the video's bit rate, a twentieth of it twenty times a second.
+      flv = videos[slow[1]];
+      tagEnds = tagsOf(flv);
+      const rate = flv.length / SECONDS / 2;
       sent = 0;
       response.writeHead(200, { 'content-type': 'video/x-flv', 'content-length': flv.length });
       const timer = setInterval(() => {
@@ -99,7 +110,8 @@ const geometry = () => {
 // Opens the player and waits for its seek bar, empty or loaded at its end.
 async function open(vars) {
   const page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT } });
-  page.on('console', (m) => { if (/DEFER|RESOLVE/.test(m.text())) console.log('DBG', Date.now() % 100000, sent, m.text()); });
+  flv = undefined;
+  sent = 0;
   await page.goto(`${origin}/player.html?vars=${encodeURIComponent(vars)}`);
   const { seek } = geometry();
   await h.waitFor('the seek bar', async () => {
@@ -126,31 +138,35 @@ async function shownTime(page) {
   return (thumb.reduce((a, b) => a + b, 0) / thumb.length / seek.width) * SECONDS;
 }
 
-test('on a slow line playback waits for the data and resumes, never ahead of it', async () => {
-  const page = await open('contentPath=slow/clip.flv&affiliateID=&bufferTime=1.5&autoPlay=true&startStreaming=true&hasVideoChrome=true');
-  const { video } = geometry();
-  const samples = [];
-  while (sent < flv.length) {
-    const data = timeOfBytes(sent);
-    const shown = await shownTime(page);
-    samples.push({ at: Date.now(), data, shown, picture: await h.grab(page, video) });
-    assert.ok(shown <= data + 0.3, `the bar shows ${shown.toFixed(2)} s with ${data.toFixed(2)} s of data sent`);
-    await h.sleep(200);
-  }
-  // A wait: the bar and the picture stand still for a second and a half while data comes,
-  // then playback goes on from there.
-  const waits = samples.filter((first, i) => samples.slice(i).some((last) =>
-    last.at - first.at >= 1500 && Math.abs(last.shown - first.shown) < 0.05 && last.data > first.data + 0.3 &&
-    h.difference(first.picture, last.picture) < 0.3 && first.shown > 0.1));
-  assert.ok(waits.length > 0, `no wait seen: ${samples.map((s) => `${s.shown.toFixed(2)}/${s.data.toFixed(2)}`).join(' ')}`);
-  const resumed = async () => (await shownTime(page)) > waits[waits.length - 1].shown + 0.5;
-  await h.waitFor('playback to go on after the wait', resumed, 8000);
-  await page.close();
-});
+for (const [video, what] of [['clip.flv', 'its keyframe index'], ['plain.flv', 'no index']]) {
+  test(`on a slow line playback waits for the data and resumes, never ahead of it (${what})`, async () => {
+    const page = await open(`contentPath=slow/${video}&affiliateID=&bufferTime=1.5&autoPlay=true&startStreaming=true&hasVideoChrome=true`);
+    const area = geometry().video;
+    await h.waitFor('the player to ask for the video', () => flv, 30000);
+    const samples = [];
+    while (sent < flv.length) {
+      const data = timeOfBytes(sent);
+      const shown = await shownTime(page);
+      samples.push({ at: Date.now(), data, shown, picture: await h.grab(page, area) });
+      assert.ok(shown <= data + 0.3, `the bar shows ${shown.toFixed(2)} s with ${data.toFixed(2)} s of data sent`);
+      await h.sleep(200);
+    }
+    // A wait: the bar and the picture stand still for a second and a half while data comes,
+    // then playback goes on from there.
+    const waits = samples.filter((first, i) => samples.slice(i).some((last) =>
+      last.at - first.at >= 1500 && Math.abs(last.shown - first.shown) < 0.05 && last.data > first.data + 0.3 &&
+      h.difference(first.picture, last.picture) < 0.3 && first.shown > 0.1));
+    assert.ok(waits.length > 0, `no wait seen: ${samples.map((s) => `${s.shown.toFixed(2)}/${s.data.toFixed(2)}`).join(' ')}`);
+    const resumed = async () => (await shownTime(page)) > waits[waits.length - 1].shown + 0.5;
+    await h.waitFor('playback to go on after the wait', resumed, 8000);
+    await page.close();
+  });
+}
 
 test('a seek beyond the loaded part lands there once the data arrives', async () => {
   const page = await open('contentPath=slow/clip.flv&affiliateID=&bufferTime=1&autoPlay=false&startStreaming=true&hasVideoChrome=true');
   const { video, seek } = geometry();
+  await h.waitFor('the player to ask for the video', () => flv, 30000);
   // The first picture, held, beside the big play button; the download goes on.
   const side = { x: video.x + 10, y: video.y + 10, width: video.width / 4, height: video.height / 2 };
   await h.waitFor('the first picture', async () => h.spread(await h.grab(page, side)) > 40, 30000);
@@ -160,7 +176,6 @@ test('a seek beyond the loaded part lands there once the data arrives', async ()
   const target = 4.2;
   await page.mouse.click(seek.x + seek.width * (target / SECONDS), seek.y);
   const near = async () => Math.abs((await shownTime(page)) - target) < 0.35;
-  await h.sleep(1500); await page.screenshot({ path: '/tmp/bt-after.png' }); console.log('DBG', sent, flv.length);
   await h.waitFor('the bar to go to the target', near, 3000);
   while (sent < flv.length) {
     const shown = await shownTime(page);
