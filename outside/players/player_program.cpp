@@ -25,6 +25,16 @@ constexpr int kStillFrames = 4;
 constexpr double kDoublePressMs = 400;
 // How far the arrow keys move playback.
 constexpr double kKeySeekSeconds = 5;
+// Playback needs the data this far ahead of the picture to go on; short of it, it waits.
+constexpr double kAheadSeconds = 0.5;
+// While the seek thumb is dragged, the picture follows at most this often.
+constexpr double kDragSeekMs = 250;
+// The loading indicator: its disc, the radius of its arc and its turn per frame, in degrees.
+constexpr double kLoadingDisc = 24, kLoadingArc = 14, kLoadingTurn = 12;
+// The preloading poster is held after this many frames with its picture's data in; with no
+// description of the file, once the clock has run this long.
+constexpr int kPosterFrames = 3;
+constexpr double kPosterFallbackSeconds = 1;
 // Key.getCode() of the keys the player answers.
 // Whether the browser lets a page start sound on its own, asked of the page. Firefox tells it
 // outright; elsewhere an audio context made now starts suspended exactly when sound must wait
@@ -58,6 +68,7 @@ class PlayerWriter {
     SoundMark();
     Stream();
     Controls();
+    Buffering();
     Tick();
     Start();
   }
@@ -575,6 +586,7 @@ class PlayerWriter {
       });
       s_.If(V("data").Get("keyframes").Get("times").Get("length") > N(0),
             [&] { s_.Set("keyTimes", V("data").Get("keyframes").Get("times")); });
+      Call("readIndex", {V("data").Get("keyframes")});
     }));
   }
 
@@ -639,6 +651,7 @@ class PlayerWriter {
       s_.Return(V("best"));
     });
     s_.Function("seekTo", {"t"}, [&] {
+      s_.If(CallFunction("deferSeek", {V("t")}), [&] { s_.Return(); });
       // The stream can only start at a keyframe, and the runtime picks the first one after a
       // forward target and the last one before a backward target. When the file lists its
       // keyframes, aim at the last one at or before the target, from just before it going
@@ -667,7 +680,8 @@ class PlayerWriter {
     // The arrow keys: from where playback is, within the video, playing or paused as it was.
     s_.Function("seekBy", {"seconds"}, [&] {
       s_.If(!V("started") || !(V("duration") > N(0)) || V("messageShown"), [&] { s_.Return(); });
-      s_.Local("now", Min(V("stream").Get("time"), V("duration")));
+      // From a seek still waiting for its data, the next press goes on from its target.
+      s_.Local("now", CallFunction("shownTime"));
       s_.Local("t", Max(N(0), Min(V("duration"), V("now") + V("seconds"))));
       // With no keyframe between here and there, going forward could only land behind.
       s_.If(V("seconds") > N(0) && V("keyTimes") != Undefined() &&
@@ -792,6 +806,242 @@ class PlayerWriter {
     s_.SetMember(seek, "onReleaseOutside", release);
   }
 
+  // Waiting for the download. The runtime's clock runs on past the bytes it has, and it can
+  // only seek inside them, so the player compares the file position a time needs with the
+  // bytes loaded: it holds the stream itself when the picture would run past them (the play
+  // button still shows playing), and keeps a seek beyond them until they arrive. The metadata's
+  // keyframe index gives the positions; without one, the file is taken as evenly spread.
+  void Buffering() {
+    Expr stream = V("stream");
+    s_.Set("indexTimes", Array({}));
+    s_.Set("indexPositions", Array({}));
+    s_.Set("waiting", Bool(false));
+    s_.Set("waitFrom", N(0));
+    s_.Set("pendingSeek", N(-1));
+    s_.Set("dragSeekAt", N(-kDragSeekMs));
+    s_.Set("dragSeekTarget", N(-1));
+    s_.Set("posterFrames", N(0));
+
+    // An index from the file is used only when both lists are there and agree in length.
+    s_.Function("readIndex", {"index"}, [&] {
+      Expr times = V("index").Get("times"), positions = V("index").Get("filepositions");
+      s_.If(TypeOf(times) == Str("object") && TypeOf(positions) == Str("object") &&
+                times.Get("length") > N(0) && times.Get("length") == positions.Get("length"),
+            [&] {
+              s_.Set("indexTimes", times);
+              s_.Set("indexPositions", positions);
+            });
+    });
+    // The index of the last item of a rising list at or below x, or -1.
+    s_.Function("lastAtOrBelow", {"list", "x"}, [&] {
+      s_.Local("low", N(-1));
+      s_.Local("high", V("list").Get("length"));
+      s_.While(V("high") - V("low") > N(1), [&] {
+        s_.Local("middle", V("Math").Call("floor", {(V("low") + V("high")) / N(2)}));
+        s_.If(
+            ToNumber(CallFunction("itemAt", {V("list"), V("middle")})) <= V("x"),
+            [&] { s_.Set("low", V("middle")); }, [&] { s_.Set("high", V("middle")); });
+      });
+      s_.Return(V("low"));
+    });
+    // Maps x from one rising list to the other, in a straight line between neighbours; the
+    // lists start from (0, 0) and end at (fromEnd, toEnd).
+    s_.Function("along", {"from", "to", "x", "fromEnd", "toEnd"}, [&] {
+      s_.Local("i", CallFunction("lastAtOrBelow", {V("from"), V("x")}));
+      s_.Local("x0", N(0));
+      s_.Local("y0", N(0));
+      s_.If(V("i") >= N(0), [&] {
+        s_.Set("x0", ToNumber(CallFunction("itemAt", {V("from"), V("i")})));
+        s_.Set("y0", ToNumber(CallFunction("itemAt", {V("to"), V("i")})));
+      });
+      s_.Local("x1", V("fromEnd"));
+      s_.Local("y1", V("toEnd"));
+      s_.If(V("i") + N(1) < V("from").Get("length"), [&] {
+        s_.Set("x1", ToNumber(CallFunction("itemAt", {V("from"), V("i") + N(1)})));
+        s_.Set("y1", ToNumber(CallFunction("itemAt", {V("to"), V("i") + N(1)})));
+      });
+      s_.If(!(V("x1") > V("x0")), [&] { s_.Return(V("y0")); });
+      s_.Return(V("y0") +
+                (V("y1") - V("y0")) * Min(N(1), (V("x") - V("x0")) / (V("x1") - V("x0"))));
+    });
+    s_.Function("loadComplete", {},
+                [&] { s_.Return(stream.Get("bytesLoaded") >= stream.Get("bytesTotal")); });
+    // Whether the data of everything up to time t has arrived.
+    s_.Function("hasArrived", {"t"}, [&] {
+      s_.If(CallFunction("loadComplete"), [&] { s_.Return(Bool(true)); });
+      s_.Return(CallFunction("along", {V("indexTimes"), V("indexPositions"),
+                                       Min(V("t"), V("duration")), V("duration"),
+                                       stream.Get("bytesTotal")}) <= stream.Get("bytesLoaded"));
+    });
+    // How far in the video the bytes loaded reach.
+    s_.Function("loadedTime", {}, [&] {
+      s_.If(CallFunction("loadComplete"), [&] { s_.Return(V("duration")); });
+      s_.Return(
+          CallFunction("along", {V("indexPositions"), V("indexTimes"), stream.Get("bytesLoaded"),
+                                 stream.Get("bytesTotal"), V("duration")}));
+    });
+    // Buffering applies once the stream has described itself and its size is known.
+    s_.Function("canBuffer", {}, [&] {
+      s_.Return(V("started") && !V("messageShown") && V("duration") > N(0) &&
+                stream.Get("bytesTotal") > N(0));
+    });
+    s_.Function("holdStream", {}, [&] {
+      s_.Set("waiting", Bool(true));
+      s_.Do(stream.Call("pause", {Bool(true)}));
+    });
+    s_.Function("releaseStream", {}, [&] {
+      s_.If(V("waiting") && !V("paused"), [&] { s_.Do(stream.Call("pause", {Bool(false)})); });
+      s_.Set("waiting", Bool(false));
+    });
+
+    // Whether the preloading poster has its first picture and can be held. On a slow line the
+    // runtime's clock starts before the data: held then, the stream would show nothing and
+    // never read the description (the seek bar needs its duration). So it waits until the
+    // description has come and the data for its time is in, for a few frames running, for
+    // the runtime to decode it; a file with no description falls back to its clock.
+    s_.Function("posterReady", {}, [&] {
+      s_.Local("ready", stream.Get("time") > N(0));
+      s_.If(V("ready") && V("duration") > N(0) && stream.Get("bytesTotal") > N(0), [&] {
+        s_.Set("ready", CallFunction("hasArrived", {stream.Get("time") + N(kAheadSeconds)}));
+      });
+      s_.If(V("ready") && !(V("duration") > N(0)) && !CallFunction("loadComplete"),
+            [&] { s_.Set("ready", stream.Get("time") > N(kPosterFallbackSeconds)); });
+      s_.Set("posterFrames", Choose(V("ready"), V("posterFrames") + N(1), N(0)));
+      s_.Return(V("posterFrames") >= N(kPosterFrames));
+    });
+
+    // Called by seekTo: true when the target's data is not there yet, and the seek waits.
+    s_.Function("deferSeek", {"t"}, [&] {
+      s_.If(!CallFunction("canBuffer") || CallFunction("hasArrived", {V("t") + N(kAheadSeconds)}),
+            [&] {
+              // A seek inside the loaded part replaces one still waiting.
+              s_.Set("pendingSeek", N(-1));
+              Call("releaseStream");
+              s_.Return(Bool(false));
+            });
+      s_.Set("pendingSeek", V("t"));
+      s_.Set("ended", Bool(false));
+      // A seek ends the preloading poster: the stream stops where it is, paused.
+      s_.If(V("posterPending"), [&] {
+        s_.Set("posterPending", Bool(false));
+        s_.Do(stream.Call("pause", {Bool(true)}));
+        Call("applyVolume");
+        Call("refreshButtons");
+      });
+      s_.If(!V("paused") && !V("waiting"), [&] { Call("holdStream"); });
+      Call("showLoading", {Bool(true)});
+      s_.Return(Bool(true));
+    });
+
+    // Each frame: start or end a wait, and carry out a seek whose data has come.
+    s_.Function("watchBuffer", {}, [&] {
+      s_.If(!CallFunction("canBuffer") || V("posterPending"), [&] {
+        Call("showLoading", {Bool(false)});
+        s_.Return();
+      });
+      // A wait ends when Buffer Size seconds from where it stands are in, or the whole file.
+      s_.Local("ahead", Max(V("bufferSeconds"), N(kAheadSeconds)));
+      s_.If(
+          V("pendingSeek") >= N(0),
+          [&] {
+            s_.If(
+                CallFunction("hasArrived", {V("pendingSeek") + V("ahead")}),
+                [&] {
+                  s_.Local("target", V("pendingSeek"));
+                  s_.Set("pendingSeek", N(-1));
+                  Call("releaseStream");
+                  Call("seekTo", {V("target")});
+                },
+                [&] { s_.If(!V("paused") && !V("waiting"), [&] { Call("holdStream"); }); });
+          },
+          [&] {
+            s_.Local("now", Min(stream.Get("time"), V("duration")));
+            s_.If(
+                V("waiting"),
+                [&] {
+                  // The visitor's pause takes over; play looks again.
+                  s_.If(V("paused"), [&] { s_.Set("waiting", Bool(false)); });
+                  s_.If(CallFunction("hasArrived", {V("waitFrom") + V("ahead")}),
+                        [&] { Call("releaseStream"); });
+                },
+                [&] {
+                  s_.If(!V("paused") && !V("ended") && V("stillFrames") == N(0) &&
+                            !CallFunction("hasArrived", {V("now") + N(kAheadSeconds)}),
+                        [&] {
+                          s_.Set("waitFrom", V("now"));
+                          Call("holdStream");
+                        });
+                });
+          });
+      Call("showLoading", {V("waiting") || V("pendingSeek") >= N(0)});
+    });
+
+    // While the thumb is dragged, the picture follows it inside the loaded part.
+    s_.Function("followDrag", {}, [&] {
+      s_.If(!V("dragging") || !(V("duration") > N(0)) || Timer() - V("dragSeekAt") < N(kDragSeekMs),
+            [&] { s_.Return(); });
+      s_.Local("t", CallFunction("pointerFraction") * V("duration"));
+      s_.If(V("Math").Call("abs", {V("t") - V("dragSeekTarget")}) < N(0.1) ||
+                (CallFunction("canBuffer") &&
+                 !CallFunction("hasArrived", {V("t") + N(kAheadSeconds)})),
+            [&] { s_.Return(); });
+      s_.Set("dragSeekAt", Timer());
+      s_.Set("dragSeekTarget", V("t"));
+      Call("seekTo", {V("t")});
+    });
+
+    // The time the bar and the clock show: a waiting seek's target; otherwise the stream's
+    // time, but never past what has loaded, where the runtime's clock may run on.
+    s_.Function("shownTime", {}, [&] {
+      s_.If(!(V("duration") > N(0)), [&] { s_.Return(N(0)); });
+      s_.If(V("pendingSeek") >= N(0), [&] { s_.Return(V("pendingSeek")); });
+      s_.Local("t", Min(stream.Get("time"), V("duration")));
+      s_.If(stream.Get("bytesTotal") > N(0),
+            [&] { s_.Set("t", Min(V("t"), CallFunction("loadedTime"))); });
+      s_.Return(V("t"));
+    });
+    // The loaded part of the bar, in the same measure as the played part: time.
+    s_.Function("loadedFraction", {}, [&] {
+      s_.If(!(stream.Get("bytesTotal") > N(0)), [&] { s_.Return(N(0)); });
+      s_.If(!(V("duration") > N(0)),
+            [&] { s_.Return(stream.Get("bytesLoaded") / stream.Get("bytesTotal")); });
+      s_.Return(CallFunction("loadedTime") / V("duration"));
+    });
+
+    // The loading indicator: a turning arc on a dark disc, centred in the picture. It stands
+    // in for the big play button while it shows.
+    Expr mark = V("loadingMark");
+    s_.Set("loadingMark", NewClip(V("_root"), "loadingMark", 25));
+    Call("fillCircle", {mark, N(0), N(0), N(kLoadingDisc), N(0x000000), N(60)});
+    s_.Do(mark.Call("lineStyle", {N(4), N(0xFFFFFF), N(90)}));
+    {
+      const double kPi = 3.14159265358979323846, r = kLoadingArc;
+      s_.Do(mark.Call("moveTo", {N(r), N(0)}));
+      // Three quarters of a circle in 45-degree arcs.
+      for (int k = 1; k <= 6; ++k) {
+        const double end = k * kPi / 4, control = end - kPi / 8, reach = r / std::cos(kPi / 8);
+        s_.Do(mark.Call("curveTo", {N(reach * std::cos(control)), N(reach * std::sin(control)),
+                                    N(r * std::cos(end)), N(r * std::sin(end))}));
+      }
+    }
+    s_.Do(mark.Call("lineStyle"));
+    s_.SetMember(mark, "_visible", Bool(false));
+    s_.Function("showLoading", {"on"}, [&] {
+      s_.If(!V("on"), [&] {
+        s_.If(mark.Get("_visible"), [&] {
+          s_.SetMember(mark, "_visible", Bool(false));
+          Call("refreshButtons");
+        });
+        s_.Return();
+      });
+      s_.SetMember(mark, "_visible", Bool(true));
+      s_.SetMember(V("bigPlay"), "_visible", Bool(false));
+      s_.SetMember(mark, "_x", V("pictureArea").Get("x") + V("pictureArea").Get("w") / N(2));
+      s_.SetMember(mark, "_y", V("pictureArea").Get("y") + V("pictureArea").Get("h") / N(2));
+      s_.SetMember(mark, "_rotation", mark.Get("_rotation") + N(kLoadingTurn));
+    });
+  }
+
   // drawSeek(): the seek bar and the time, each frame; tick(): what the stream did.
   void Tick() {
     const double bh = skin_.bar_height;
@@ -802,15 +1052,14 @@ class PlayerWriter {
       Expr stream = V("stream");
       s_.Local("w", V("seekWidth"));
       // Without a duration the runtime's clock is no measure of the video: it runs on alone.
-      s_.Local("t", Choose(V("duration") > N(0), Min(stream.Get("time"), V("duration")), N(0)));
+      s_.Local("t", CallFunction("shownTime"));
       s_.Local("played", Choose(V("duration") > N(0), V("t") / V("duration"), N(0)));
       s_.If(V("dragging"), [&] {
         s_.Set("dragFraction", CallFunction("pointerFraction"));
         s_.Set("played", V("dragFraction"));
         s_.Set("t", V("dragFraction") * V("duration"));
       });
-      s_.Local("loaded", Choose(stream.Get("bytesTotal") > N(0),
-                                stream.Get("bytesLoaded") / stream.Get("bytesTotal"), N(0)));
+      s_.Local("loaded", CallFunction("loadedFraction"));
       s_.Do(seek.Call("clear"));
       // The whole height takes clicks, not only the thin track.
       Call("fillRect", {seek, N(0), N(0), V("w"), N(bh), N(0), N(0)});
@@ -852,7 +1101,7 @@ class PlayerWriter {
           Call("applyVolume");
         });
       });
-      s_.If(V("posterPending") && stream.Get("time") > N(0), [&] {
+      s_.If(V("posterPending") && CallFunction("posterReady"), [&] {
         s_.Do(stream.Call("pause", {Bool(true)}));
         s_.Set("posterPending", Bool(false));
         s_.Set("paused", Bool(true));
@@ -882,6 +1131,8 @@ class PlayerWriter {
               });
             });
       });
+      Call("watchBuffer");
+      Call("followDrag");
       Call("drawSeek");
     });
   }
