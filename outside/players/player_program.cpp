@@ -332,6 +332,9 @@ class PlayerWriter {
     s_.Do(field.Call("setNewTextFormat", {NewTextFormat(size, colour, align)}));
   }
 
+  // Depths in _root, one clip each (a new clip at a taken depth replaces the old one): the
+  // video 1, sound 5, the bar 10, the big play button 20, the loading indicator 22, the
+  // "Click for sound" mark 25, the message 30, the information box 40.
   void Objects() {
     Expr root = V("_root");
     s_.Set("bar", NewClip(root, "bar", 10));
@@ -1011,7 +1014,7 @@ class PlayerWriter {
     // The loading indicator: a turning arc on a dark disc, centred in the picture. It stands
     // in for the big play button while it shows.
     Expr mark = V("loadingMark");
-    s_.Set("loadingMark", NewClip(V("_root"), "loadingMark", 25));
+    s_.Set("loadingMark", NewClip(V("_root"), "loadingMark", 22));
     Call("fillCircle", {mark, N(0), N(0), N(kLoadingDisc), N(0x000000), N(60)});
     s_.Do(mark.Call("lineStyle", {N(4), N(0xFFFFFF), N(90)}));
     {
