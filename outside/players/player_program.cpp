@@ -46,6 +46,22 @@ constexpr const char* kSoundRuleProbe =
     " var C = window.AudioContext || window.webkitAudioContext; if (!C) return '';"
     " var c = new C(); var s = c.state; if (c.close) c.close();"
     " return s === 'suspended' ? 'blocked' : ''; } catch (e) { return ''; } })()";
+// Asks for the first bytes of the video at the address given (handed over as a value, never
+// as code), finds its description's duration there (the AMF name
+// "duration", then a number: marker 0 and eight bytes, high first) and hands it back to every
+// player on the page with the address, each taking only its own. Needs no more of the file.
+constexpr const char* kHeadDurationFetch =
+    "function (u) { try { fetch(u, { headers: { Range: 'bytes=0-8191' } }).then(function (r) {"
+    " var reader = r.body.getReader(); return reader.read().then(function (c) {"
+    " reader.cancel(); return c.value; }); }).then(function (b) {"
+    " var s = ''; for (var i = 0; i < b.length; i++) s += String.fromCharCode(b[i]);"
+    " var k = s.indexOf(String.fromCharCode(0, 8) + 'duration' + String.fromCharCode(0));"
+    " if (k < 0 || k + 19 > b.length) return;"
+    " var v = new DataView(b.buffer, b.byteOffset + k + 11, 8).getFloat64(0);"
+    " var p = document.querySelectorAll('ruffle-object, ruffle-embed');"
+    " for (var j = 0; j < p.length; j++)"
+    " if (p[j].reelwrightHeadDuration) p[j].reelwrightHeadDuration(u, v);"
+    " }).catch(function () {}); } catch (e) {} }";
 constexpr int kKeySpace = 32, kKeyLeft = 37, kKeyRight = 39, kKeyF = 70, kKeyK = 75, kKeyM = 77;
 
 Expr N(double value) {
@@ -66,6 +82,7 @@ class PlayerWriter {
     Objects();
     Layout();
     SoundMark();
+    Poster();
     Stream();
     Controls();
     Buffering();
@@ -261,9 +278,9 @@ class PlayerWriter {
                                                           Str("leaveFull"), Str("enterFull"))});
       s_.SetMember(V("bigPlay"), "_visible",
                    V("paused") && !V("messageShown") && !V("infoBox").Get("_visible"));
-      s_.SetMember(V("soundMark"), "_visible",
-                   V("soundBlocked") && V("started") && !V("messageShown") &&
-                       !V("infoBox").Get("_visible"));
+      s_.SetMember(
+          V("soundMark"), "_visible",
+          V("soundBlocked") && V("started") && !V("messageShown") && !V("infoBox").Get("_visible"));
     });
   }
 
@@ -333,8 +350,8 @@ class PlayerWriter {
   }
 
   // Depths in _root, one clip each (a new clip at a taken depth replaces the old one): the
-  // video 1, sound 5, the bar 10, the big play button 20, the loading indicator 22, the
-  // "Click for sound" mark 25, the message 30, the information box 40.
+  // video 1, the poster 2, sound 5, the bar 10, the big play button 20, the loading indicator 22,
+  // the "Click for sound" mark 25, the message 30, the information box 40.
   void Objects() {
     Expr root = V("_root");
     s_.Set("bar", NewClip(root, "bar", 10));
@@ -437,6 +454,7 @@ class PlayerWriter {
       s_.SetMember(message, "_height", N(44));
       s_.SetMember(message, "_y", V("vy") + (V("vh") - N(44)) / N(2));
       Call("layoutInfo", {V("vx"), V("vy"), V("vw"), V("vh")});
+      Call("layoutPoster", {V("vx"), V("vy"), V("vw"), V("vh")});
       s_.SetMember(V("soundMark"), "_x", V("vx") + N(8));
       s_.SetMember(V("soundMark"), "_y", V("vy") + N(8));
       Call("drawSeek");
@@ -483,8 +501,8 @@ class PlayerWriter {
                        N(height / 2), N(0x000000), N(70)});
     const double x = 6, y = (height - icon) / 2 + 1, u = icon - 2;
     s_.Do(mark.Call("beginFill", {N(0xFFFFFF), N(100)}));
-    const double speaker[][2] = {{0.12, 0.38}, {0.26, 0.38}, {0.44, 0.22}, {0.44, 0.78},
-                                 {0.26, 0.62}, {0.12, 0.62}};
+    const double speaker[][2] = {{0.12, 0.38}, {0.26, 0.38}, {0.44, 0.22},
+                                 {0.44, 0.78}, {0.26, 0.62}, {0.12, 0.62}};
     s_.Do(mark.Call("moveTo", {N(x + speaker[0][0] * u), N(y + speaker[0][1] * u)}));
     for (const auto& point : speaker)
       s_.Do(mark.Call("lineTo", {N(x + point[0] * u), N(y + point[1] * u)}));
@@ -500,6 +518,66 @@ class PlayerWriter {
       Expr bridge = V("flash").Get("external").Get("ExternalInterface");
       s_.If(!(bridge.Get("available") == Bool(true)), [&] { s_.Return(Bool(false)); });
       s_.Return(bridge.Call("call", {Str("eval"), Str(kSoundRuleProbe)}) == Str("blocked"));
+    });
+  }
+
+  // A paused start shows the poster that publishing writes beside the video (its name with
+  // ".jpg" for ".flv") under the big play button, rather than black, until the video shows a
+  // picture. The picture alone is fetched, not the video. A missing poster leaves the black.
+  void Poster() {
+    s_.Set("poster", NewClip(V("_root"), "poster", 2));
+    s_.Set("posterWidth", N(0));
+    s_.Set("posterHeight", N(0));
+    s_.Function("posterAddress", {}, [&] {
+      Expr source = V("source");
+      s_.If(source.Get("length") < N(5) ||
+                source.Call("substr", {source.Get("length") - N(4)}).Call("toLowerCase") !=
+                    Str(".flv"),
+            [&] { s_.Return(Str("")); });
+      s_.Return(
+          CallFunction("pageAddress",
+                       {source.Call("substr", {N(0), source.Get("length") - N(4)}) + Str(".jpg")}));
+    });
+    s_.Function("loadPoster", {}, [&] {
+      s_.Local("address", CallFunction("posterAddress"));
+      s_.If(V("address") == Str(""), [&] { s_.Return(); });
+      s_.Set("posterWatch", New("Object"));
+      // Its own size is known only once it is in; then it is fitted like the video.
+      s_.SetMember(V("posterWatch"), "onLoadInit", s_.Lambda({"clip"}, [&] {
+        s_.Set("posterWidth", V("clip").Get("_width"));
+        s_.Set("posterHeight", V("clip").Get("_height"));
+        Call("layout");
+      }));
+      s_.Set("posterLoader", New("MovieClipLoader"));
+      s_.Do(V("posterLoader").Call("addListener", {V("posterWatch")}));
+      s_.Do(V("posterLoader").Call("loadClip", {V("address"), V("poster")}));
+    });
+    // The duration shown before the stream has described itself; nothing else relies on it.
+    s_.Set("headDuration", N(0));
+    s_.Function("askHeadDuration", {}, [&] {
+      Expr bridge = V("flash").Get("external").Get("ExternalInterface");
+      s_.If(!(bridge.Get("available") == Bool(true)) || V("source") == Str(""),
+            [&] { s_.Return(); });
+      s_.Local("address", CallFunction("pageAddress", {V("source")}));
+      s_.Do(bridge.Call("addCallback",
+                        {Str("reelwrightHeadDuration"), Null(), s_.Lambda({"from", "seconds"}, [&] {
+                           s_.If(V("from") == V("address") &&
+                                     TypeOf(V("seconds")) == Str("number") && V("seconds") > N(0) &&
+                                     V("seconds") < N(1e7),
+                                 [&] {
+                                   s_.Set("headDuration", V("seconds"));
+                                   Call("drawSeek");
+                                 });
+                         })}));
+      s_.Do(bridge.Call("call", {Str(kHeadDurationFetch), V("address")}));
+    });
+    s_.Function("layoutPoster", {"vx", "vy", "vw", "vh"}, [&] {
+      s_.If(!(V("posterWidth") > N(0) && V("posterHeight") > N(0)), [&] { s_.Return(); });
+      s_.Local("scale", Min(V("vw") / V("posterWidth"), V("vh") / V("posterHeight")));
+      s_.SetMember(V("poster"), "_width", V("posterWidth") * V("scale"));
+      s_.SetMember(V("poster"), "_height", V("posterHeight") * V("scale"));
+      s_.SetMember(V("poster"), "_x", V("vx") + (V("vw") - V("posterWidth") * V("scale")) / N(2));
+      s_.SetMember(V("poster"), "_y", V("vy") + (V("vh") - V("posterHeight") * V("scale")) / N(2));
     });
   }
 
@@ -1079,9 +1157,10 @@ class PlayerWriter {
       const double knob = track_h + 6;
       Call("fillCircle",
            {seek, V("w") * V("played"), N(bh / 2), N(knob / 2), Colour(skin_.icon), N(100)});
-      s_.SetMember(
-          V("bar").Get("timeText"), "text",
-          CallFunction("clock", {V("t")}) + Str(" / ") + CallFunction("clock", {V("duration")}));
+      s_.SetMember(V("bar").Get("timeText"), "text",
+                   CallFunction("clock", {V("t")}) + Str(" / ") +
+                       CallFunction("clock", {Choose(V("duration") > N(0), V("duration"),
+                                                     V("headDuration"))}));
     });
     s_.Function("clock", {"seconds"}, [&] {
       s_.Local("s", V("Math").Call("floor", {V("seconds")}));
@@ -1092,6 +1171,9 @@ class PlayerWriter {
     });
     s_.Function("tick", {}, [&] {
       Expr stream = V("stream");
+      // The poster goes once the video has a picture of its own to show.
+      s_.If(V("poster").Get("_visible") && stream.Get("time") > N(0),
+            [&] { s_.SetMember(V("poster"), "_visible", Bool(false)); });
       // A poster frame: play silently until the first picture is there, then hold it.
       s_.If(V("stillFrames") > N(0), [&] {
         // The frames count once the stream has moved: a busy runtime may run several frames
@@ -1161,6 +1243,8 @@ class PlayerWriter {
         },
         [&] {
           s_.Set("paused", Bool(true));
+          Call("loadPoster");
+          s_.If(!V("preload"), [&] { Call("askHeadDuration"); });
           s_.If(V("preload"), [&] {
             s_.Set("posterPending", Bool(true));
             Call("applyVolume");
