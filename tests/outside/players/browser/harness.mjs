@@ -83,9 +83,11 @@ const types = {
 // under /players/; pages made by `pages(url)` where it gives one; everything else from `folder`.
 // Keeps the address of every request.
 export function serve(folder, pages) {
+  // Whole loads only: a ranged request is a player's look at a file's head (a paused start
+  // reads the video's duration from its first bytes), not a load of the file.
   const requests = [];
   const server = http.createServer((request, response) => {
-    requests.push(request.url);
+    if (!request.headers.range) requests.push(request.url);
     const url = new URL(request.url, 'http://127.0.0.1');
     const name = decodeURIComponent(url.pathname).replace(/^\/+/, '');
     const page = pages(url);
