@@ -127,7 +127,9 @@ export const syncProbe = () => {
 };
 
 // Opens `address` in `browser` with the probe, lets the clip play through and gives the
-// offsets, sound minus picture in ms, of every flash that has a beep within half a second.
+// offsets, sound minus picture in ms, of every flash that has a beep within half a second, with
+// the raw times of both (page clock) for a reader who wants to see why. `act` runs on the page
+// once it is open, as a visitor would (a click on play, a pause).
 export async function measureSync(browser, address, viewport = { width: 800, height: 600 }, act = async () => {}) {
   const page = await browser.newPage({ viewport });
   const events = { beep: [], flash: [] };
@@ -151,8 +153,3 @@ export async function measureSync(browser, address, viewport = { width: 800, hei
   }
   return { offsets, flashes: events.flash.length, beeps: events.beep.length, events };
 }
-
-export const median = (values) => {
-  const sorted = [...values].sort((a, b) => a - b);
-  return sorted.length ? sorted[Math.floor((sorted.length - 1) / 2)] : NaN;
-};

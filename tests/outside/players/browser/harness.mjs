@@ -81,10 +81,9 @@ const types = {
 
 // Serves the runtime from the program folder, and the players from it both at the top and
 // under /players/; pages made by `pages(url)` where it gives one; everything else from `folder`.
-// Keeps the address of every request.
+// Keeps the address of every whole load: a ranged request is a player's look at a file's head
+// (a paused start reads the video's duration from its first bytes), not a load of the file.
 export function serve(folder, pages) {
-  // Whole loads only: a ranged request is a player's look at a file's head (a paused start
-  // reads the video's duration from its first bytes), not a load of the file.
   const requests = [];
   const server = http.createServer((request, response) => {
     if (!request.headers.range) requests.push(request.url);
