@@ -35,6 +35,17 @@ constexpr double kLoadingDisc = 24, kLoadingArc = 14, kLoadingTurn = 12;
 // description of the file, once the clock has run this long.
 constexpr int kPosterFrames = 3;
 constexpr double kPosterFallbackSeconds = 1;
+// A frame comes on time within this many milliseconds (one is due every 33); a frame this
+// late may have starved the sound output. A playing start waits silently for this many frames
+// on time in a row, for this long at most, before it starts with sound. The sound starts
+// afresh at most this often.
+constexpr double kSteadyGapMs = 50;
+constexpr double kStallMs = 100;
+constexpr int kSteadyFrames = 6;
+constexpr double kCueMaxMs = 3000;
+constexpr double kSoundRestartEveryMs = 1000;
+// How long a browser may take to start its sound output after the click that allows it.
+constexpr double kSoundOutputStartMs = 600;
 // Key.getCode() of the keys the player answers.
 // Whether the browser lets a page start sound on its own, asked of the page. Firefox tells it
 // outright; elsewhere an audio context made now starts suspended exactly when sound must wait
@@ -308,13 +319,18 @@ class PlayerWriter {
     s_.Set("affiliate",
            Choose(V("affiliateID") == Undefined(), Str(""), ToString(V("affiliateID"))));
     for (const char* flag : {"started", "paused", "ended", "muted", "dragging", "posterPending",
-                             "messageShown", "gotData", "soundBlocked", "pressGaveSound"})
+                             "messageShown", "gotData", "soundBlocked", "pressGaveSound",
+                             "cueing"})
       s_.Set(flag, Bool(false));
     for (const char* number :
          {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth"})
       s_.Set(number, N(0));
     s_.Set("keyTimes", Undefined());
     s_.Set("stillFrames", N(0));
+    for (const char* number : {"lastFrameAt", "frameGap", "steadyFrames", "soundRestartAt", "cueFrom"})
+      s_.Set(number, N(0));
+    s_.Set("soundAdrift", Bool(false));
+    s_.Set("soundRecheckAt", N(0));
     s_.Set("stillFrom", N(0));
     s_.Set("stillWait", N(0));
     s_.Set("lastPress", N(-kDoublePressMs));
@@ -590,10 +606,28 @@ class PlayerWriter {
     s_.Do(V("soundClip").Call("attachAudio", {V("stream")}));
     s_.Set("sound", New("Sound", {V("soundClip")}));
 
+    // The runtime plays a stream's sound one piece after another from where it began, and
+    // never puts it back in step with the picture: whatever held the sound back (a slow frame
+    // at the start, a busy machine starving the sound output, a browser that waits for a
+    // click) leaves it that far behind for good, and a pause lets the sound already queued
+    // play on. Attaching the stream afresh drops that sound; the next sound starts with the
+    // picture.
+    s_.Function("restartSound", {}, [&] {
+      s_.Do(V("soundClip").Call("attachAudio", {Bool(false)}));
+      s_.Do(V("soundClip").Call("attachAudio", {V("stream")}));
+      s_.Set("soundAdrift", Bool(false));
+      s_.Set("soundRestartAt", Timer());
+    });
+    s_.Function("pauseStream", {"on"}, [&] {
+      s_.Do(V("stream").Call("pause", {V("on")}));
+      s_.If(V("on"), [&] { Call("restartSound"); });
+    });
+
     s_.Function("applyVolume", {}, [&] {
       s_.Do(V("sound").Call(
           "setVolume",
-          {Choose(V("muted") || V("posterPending") || V("stillFrames") > N(0), N(0), N(100))}));
+          {Choose(V("muted") || V("posterPending") || V("cueing") || V("stillFrames") > N(0), N(0),
+                  N(100))}));
     });
     // While a message stands, the bar shows the player as stopped; if the video comes to life
     // after all, the message goes and it plays on.
@@ -651,7 +685,7 @@ class PlayerWriter {
             [&] {
               s_.Set("ended", Bool(true));
               s_.Set("paused", Bool(true));
-              s_.Do(V("stream").Call("pause", {Bool(true)}));
+              Call("pauseStream", {Bool(true)});
               Call("refreshButtons");
             });
       });
@@ -674,6 +708,7 @@ class PlayerWriter {
   void Controls() {
     s_.Function("togglePlay", {}, [&] {
       s_.If(V("messageShown"), [&] { s_.Return(); });
+      s_.Set("cueing", Bool(false));
       s_.If(
           !V("started"),
           [&] {
@@ -693,12 +728,12 @@ class PlayerWriter {
                       [&] {
                         s_.Set("ended", Bool(false));
                         s_.Do(V("stream").Call("seek", {N(0)}));
-                        s_.Do(V("stream").Call("pause", {Bool(false)}));
+                        Call("pauseStream", {Bool(false)});
                         s_.Set("paused", Bool(false));
                       },
                       [&] {
                         s_.Set("paused", !V("paused"));
-                        s_.Do(V("stream").Call("pause", {V("paused")}));
+                        Call("pauseStream", {V("paused")});
                       });
                 });
           });
@@ -732,6 +767,11 @@ class PlayerWriter {
       s_.Return(V("best"));
     });
     s_.Function("seekTo", {"t"}, [&] {
+      // A seek puts the sound back in step as the cue would: the cue has nothing left to do.
+      s_.If(V("cueing"), [&] {
+        s_.Set("cueing", Bool(false));
+        Call("applyVolume");
+      });
       s_.If(CallFunction("deferSeek", {V("t")}), [&] { s_.Return(); });
       // The stream can only start at a keyframe, and the runtime picks the first one after a
       // forward target and the last one before a backward target. When the file lists its
@@ -754,7 +794,7 @@ class PlayerWriter {
         s_.Set("stillFrom", V("stream").Get("time"));
         s_.Set("stillWait", N(0));
         Call("applyVolume");
-        s_.Do(V("stream").Call("pause", {Bool(false)}));
+        Call("pauseStream", {Bool(false)});
       });
     });
 
@@ -810,6 +850,12 @@ class PlayerWriter {
       s_.If(V("soundBlocked"), [&] {
         s_.Set("soundBlocked", Bool(false));
         Call("refreshButtons");
+        // The runtime kept the sound it could not play and would now play it from where it
+        // stopped, as far behind the picture as the visitor waited. The browser takes a moment
+        // to open the sound output after the click, and the sound falls behind by that again:
+        // it starts afresh at once and once more when the output runs.
+        s_.Set("soundAdrift", Bool(true));
+        s_.Set("soundRecheckAt", Timer() + N(kSoundOutputStartMs));
       });
       s_.Local("x", V("_root").Get("_xmouse"));
       s_.Local("y", V("_root").Get("_ymouse"));
@@ -968,10 +1014,10 @@ class PlayerWriter {
     });
     s_.Function("holdStream", {}, [&] {
       s_.Set("waiting", Bool(true));
-      s_.Do(stream.Call("pause", {Bool(true)}));
+      Call("pauseStream", {Bool(true)});
     });
     s_.Function("releaseStream", {}, [&] {
-      s_.If(V("waiting") && !V("paused"), [&] { s_.Do(stream.Call("pause", {Bool(false)})); });
+      s_.If(V("waiting") && !V("paused"), [&] { Call("pauseStream", {Bool(false)}); });
       s_.Set("waiting", Bool(false));
     });
 
@@ -1005,7 +1051,7 @@ class PlayerWriter {
       // A seek ends the preloading poster: the stream stops where it is, paused.
       s_.If(V("posterPending"), [&] {
         s_.Set("posterPending", Bool(false));
-        s_.Do(stream.Call("pause", {Bool(true)}));
+        Call("pauseStream", {Bool(true)});
         Call("applyVolume");
         Call("refreshButtons");
       });
@@ -1162,6 +1208,26 @@ class PlayerWriter {
                        CallFunction("clock", {Choose(V("duration") > N(0), V("duration"),
                                                      V("headDuration"))}));
     });
+    // Each frame: how long since the last. A frame this late means the sound output may have
+    // run dry meanwhile and fallen behind; the sound starts afresh on the next frame on time
+    // (in the late one, the runtime's clock jumps ahead with the picture, not the sound).
+    s_.Function("watchSound", {}, [&] {
+      s_.Local("now", Timer());
+      s_.Set("frameGap", Choose(V("lastFrameAt") > N(0), V("now") - V("lastFrameAt"), N(0)));
+      s_.Set("lastFrameAt", V("now"));
+      s_.Set("steadyFrames", Choose(V("frameGap") < N(kSteadyGapMs), V("steadyFrames") + N(1), N(0)));
+      s_.If(V("frameGap") > N(kStallMs) && V("started") && !V("paused") && !V("waiting") &&
+                !V("cueing") && !V("posterPending") && V("stillFrames") == N(0),
+            [&] { s_.Set("soundAdrift", Bool(true)); });
+      s_.If(V("soundRecheckAt") > N(0) && V("now") >= V("soundRecheckAt"), [&] {
+        s_.Set("soundRecheckAt", N(0));
+        s_.Set("soundAdrift", Bool(true));
+        s_.Set("soundRestartAt", N(0));
+      });
+      s_.If(V("soundAdrift") && V("steadyFrames") > N(0) &&
+                V("now") - V("soundRestartAt") > N(kSoundRestartEveryMs),
+            [&] { Call("restartSound"); });
+    });
     s_.Function("clock", {"seconds"}, [&] {
       s_.Local("s", V("Math").Call("floor", {V("seconds")}));
       s_.If(CallFunction("isNaN", {V("s")}) || V("s") < N(0), [&] { s_.Set("s", N(0)); });
@@ -1171,8 +1237,9 @@ class PlayerWriter {
     });
     s_.Function("tick", {}, [&] {
       Expr stream = V("stream");
+      Call("watchSound");
       // The poster goes once the video has a picture of its own to show.
-      s_.If(V("poster").Get("_visible") && stream.Get("time") > N(0),
+      s_.If(V("poster").Get("_visible") && stream.Get("time") > N(0) && !V("cueing"),
             [&] { s_.SetMember(V("poster"), "_visible", Bool(false)); });
       // A poster frame: play silently until the first picture is there, then hold it.
       s_.If(V("stillFrames") > N(0), [&] {
@@ -1182,12 +1249,21 @@ class PlayerWriter {
         s_.If(stream.Get("time") != V("stillFrom") || V("stillWait") > N(kFrameRate),
               [&] { s_.Set("stillFrames", V("stillFrames") - N(1)); });
         s_.If(V("stillFrames") == N(0), [&] {
-          s_.Do(stream.Call("pause", {Bool(true)}));
+          Call("pauseStream", {Bool(true)});
           Call("applyVolume");
         });
       });
+      // The cue is over once the picture comes steadily: from the start again, with sound.
+      s_.If(V("cueing") && CallFunction("posterReady") &&
+                (V("steadyFrames") >= N(kSteadyFrames) || Timer() - V("cueFrom") > N(kCueMaxMs)),
+            [&] {
+              s_.Set("cueing", Bool(false));
+              s_.Set("soundAdrift", Bool(false));
+              s_.Do(stream.Call("seek", {N(0)}));
+              Call("applyVolume");
+            });
       s_.If(V("posterPending") && CallFunction("posterReady"), [&] {
-        s_.Do(stream.Call("pause", {Bool(true)}));
+        Call("pauseStream", {Bool(true)});
         s_.Set("posterPending", Bool(false));
         s_.Set("paused", Bool(true));
         Call("applyVolume");
@@ -1239,6 +1315,16 @@ class PlayerWriter {
         V("wantPlay"),
         [&] {
           s_.Set("soundBlocked", CallFunction("soundRuleBlocks"));
+          // The runtime plays a stream's sound from its first sample on, one piece after
+          // another, and never puts it back in step with the picture: a slow first frame
+          // (the page still loading, a busy machine) would leave it that far behind for the
+          // whole video. So the video starts silently behind its poster, and once its
+          // pictures come steadily, starts again from the beginning with sound: a seek starts
+          // the sound afresh in step.
+          s_.Set("cueing", Bool(true));
+          s_.Set("cueFrom", Timer());
+          Call("loadPoster");
+          Call("applyVolume");
           Call("startStream");
         },
         [&] {
