@@ -320,17 +320,14 @@ class PlayerWriter {
            Choose(V("affiliateID") == Undefined(), Str(""), ToString(V("affiliateID"))));
     for (const char* flag : {"started", "paused", "ended", "muted", "dragging", "posterPending",
                              "messageShown", "gotData", "soundBlocked", "pressGaveSound",
-                             "cueing"})
+                             "cueing", "soundAdrift"})
       s_.Set(flag, Bool(false));
     for (const char* number :
-         {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth"})
+         {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth",
+          "lastFrameAt", "steadyFrames", "soundRestartAt", "soundRecheckAt", "cueFrom"})
       s_.Set(number, N(0));
     s_.Set("keyTimes", Undefined());
     s_.Set("stillFrames", N(0));
-    for (const char* number : {"lastFrameAt", "frameGap", "steadyFrames", "soundRestartAt", "cueFrom"})
-      s_.Set(number, N(0));
-    s_.Set("soundAdrift", Bool(false));
-    s_.Set("soundRecheckAt", N(0));
     s_.Set("stillFrom", N(0));
     s_.Set("stillWait", N(0));
     s_.Set("lastPress", N(-kDoublePressMs));
@@ -1213,7 +1210,7 @@ class PlayerWriter {
     // (in the late one, the runtime's clock jumps ahead with the picture, not the sound).
     s_.Function("watchSound", {}, [&] {
       s_.Local("now", Timer());
-      s_.Set("frameGap", Choose(V("lastFrameAt") > N(0), V("now") - V("lastFrameAt"), N(0)));
+      s_.Local("frameGap", Choose(V("lastFrameAt") > N(0), V("now") - V("lastFrameAt"), N(0)));
       s_.Set("lastFrameAt", V("now"));
       s_.Set("steadyFrames", Choose(V("frameGap") < N(kSteadyGapMs), V("steadyFrames") + N(1), N(0)));
       s_.If(V("frameGap") > N(kStallMs) && V("started") && !V("paused") && !V("waiting") &&
@@ -1315,12 +1312,9 @@ class PlayerWriter {
         V("wantPlay"),
         [&] {
           s_.Set("soundBlocked", CallFunction("soundRuleBlocks"));
-          // The runtime plays a stream's sound from its first sample on, one piece after
-          // another, and never puts it back in step with the picture: a slow first frame
-          // (the page still loading, a busy machine) would leave it that far behind for the
-          // whole video. So the video starts silently behind its poster, and once its
-          // pictures come steadily, starts again from the beginning with sound: a seek starts
-          // the sound afresh in step.
+          // The first frames are slow (the page still loading) and would leave the sound
+          // behind (see restartSound): the video starts silently behind its poster and, once
+          // its pictures come steadily, again from the beginning with sound.
           s_.Set("cueing", Bool(true));
           s_.Set("cueFrom", Timer());
           Call("loadPoster");
