@@ -89,6 +89,9 @@ export const syncProbe = () => {
     context.createMediaElementSource(video).connect(context.destination);
   };
 
+  // A click changes what the sound does (it may let it out): the moment goes with the rest.
+  addEventListener('pointerdown', (event) => report('click', event.timeStamp), true);
+
   const sample = document.createElement('canvas');
   sample.width = sample.height = 8;
   const pen = sample.getContext('2d', { willReadFrequently: true });
@@ -129,10 +132,11 @@ export const syncProbe = () => {
 // Opens `address` in `browser` with the probe, lets the clip play through and gives the
 // offsets, sound minus picture in ms, of every flash that has a beep within half a second, with
 // the raw times of both (page clock) for a reader who wants to see why. `act` runs on the page
-// once it is open, as a visitor would (a click on play, a pause).
+// once it is open, as a visitor would (a click on play, a pause); a flash in the second after a
+// click is left out, as the sound may be starting then.
 export async function measureSync(browser, address, viewport = { width: 800, height: 600 }, act = async () => {}) {
   const page = await browser.newPage({ viewport });
-  const events = { beep: [], flash: [] };
+  const events = { beep: [], flash: [], click: [] };
   page.on('console', (message) => {
     const text = message.text();
     if (!text.startsWith('sync ')) return;
@@ -148,6 +152,7 @@ export async function measureSync(browser, address, viewport = { width: 800, hei
   await page.close();
   const offsets = [];
   for (const flash of events.flash) {
+    if (events.click.some((click) => flash >= click && flash - click < 1000)) continue;
     const nearest = events.beep.reduce((best, beep) => Math.abs(beep - flash) < Math.abs(best - flash) ? beep : best, Infinity);
     if (Math.abs(nearest - flash) < 500) offsets.push(Math.round(nearest - flash));
   }
