@@ -327,6 +327,7 @@ class PlayerWriter {
           "lastFrameAt", "steadyFrames", "soundRestartAt", "soundRecheckAt", "cueFrom"})
       s_.Set(number, N(0));
     s_.Set("keyTimes", Undefined());
+    s_.Set("seekLook", Str(""));
     s_.Set("stillFrames", N(0));
     s_.Set("stillFrom", N(0));
     s_.Set("stillWait", N(0));
@@ -1184,6 +1185,18 @@ class PlayerWriter {
         s_.Set("t", V("dragFraction") * V("duration"));
       });
       s_.Local("loaded", CallFunction("loadedFraction"));
+      // Redrawn only when it looks different: new shapes every frame cost the runtime's
+      // renderer more than the video does.
+      s_.Local("text", CallFunction("clock", {V("t")}) + Str(" / ") +
+                           CallFunction("clock", {Choose(V("duration") > N(0), V("duration"),
+                                                         V("headDuration"))}));
+      auto pixels = [&](const Expr& fraction) {
+        return V("Math").Call("round", {V("w") * fraction});
+      };
+      s_.Local("look", V("w") + Str(" ") + pixels(V("played")) + Str(" ") + pixels(V("loaded")) +
+                           Str(" ") + V("text"));
+      s_.If(V("look") == V("seekLook"), [&] { s_.Return(); });
+      s_.Set("seekLook", V("look"));
       s_.Do(seek.Call("clear"));
       // The whole height takes clicks, not only the thin track.
       Call("fillRect", {seek, N(0), N(0), V("w"), N(bh), N(0), N(0)});
@@ -1200,10 +1213,7 @@ class PlayerWriter {
       const double knob = track_h + 6;
       Call("fillCircle",
            {seek, V("w") * V("played"), N(bh / 2), N(knob / 2), Colour(skin_.icon), N(100)});
-      s_.SetMember(V("bar").Get("timeText"), "text",
-                   CallFunction("clock", {V("t")}) + Str(" / ") +
-                       CallFunction("clock", {Choose(V("duration") > N(0), V("duration"),
-                                                     V("headDuration"))}));
+      s_.SetMember(V("bar").Get("timeText"), "text", V("text"));
     });
     // Each frame: how long since the last. A frame this late means the sound output may have
     // run dry meanwhile and fallen behind; the sound starts afresh on the next frame on time
