@@ -27,14 +27,25 @@ FlashVars ComposeFlashVars(const FlashVarsInput& input) {
   text += QString("&hasVideoChrome=") + TrueOrFalse(input.show_border);
 
   // The label in front of the box already says "http://", so a pasted address loses its own
-  // (the first one, exact case). The box is cleaned whether or not the redirect is on.
-  QString address = input.redirect_url.trimmed();
-  const qsizetype scheme = address.indexOf("http://");
-  if (scheme >= 0) {
-    address.remove(scheme, 7);
-    result.cleaned_redirect_url = address;
+  // (the first one, exact case). The box is cleaned whether or not the redirect is on. An
+  // address that names its own scheme (https above all) goes to the player as typed: the label
+  // must not turn it into a host called "https".
+  const QString typed = input.redirect_url.trimmed();
+  QString target;
+  if (typed.startsWith("http://", Qt::CaseInsensitive) ||
+      typed.startsWith("https://", Qt::CaseInsensitive)) {
+    target = typed;
+    if (typed.startsWith("http://")) result.cleaned_redirect_url = typed.mid(7);
+  } else {
+    QString address = typed;
+    const qsizetype scheme = address.indexOf("http://");
+    if (scheme >= 0) {
+      address.remove(scheme, 7);
+      result.cleaned_redirect_url = address;
+    }
+    target = "http://" + address;
   }
-  if (input.enable_redirect_url) text += "&redirectURL=" + FlashVarsValue("http://" + address);
+  if (input.enable_redirect_url) text += "&redirectURL=" + FlashVarsValue(target);
   return result;
 }
 

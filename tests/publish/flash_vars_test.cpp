@@ -111,9 +111,11 @@ TEST(ComposeFlashVars, RedirectAddressCleaning) {
     std::optional<QString> written_back;  // the box's new text
   };
   const Case cases[] = {
-      {"https://s/x", true, "&redirectURL=http://https://s/x", std::nullopt},
+      // An address with its own scheme, in any case, goes as typed, its box untouched.
+      {" https://s/x ", true, "&redirectURL=https://s/x", std::nullopt},
+      {"HtTpS://s/?u=http://b", true, "&redirectURL=HtTpS://s/?u%3Dhttp://b", std::nullopt},
+      {"HTTP://s/x", true, "&redirectURL=HTTP://s/x", std::nullopt},
       {"s/?a=1&b=2", true, "&redirectURL=http://s/?a%3D1%26b%3D2", std::nullopt},
-      {"HTTP://s/x", true, "&redirectURL=http://HTTP://s/x", std::nullopt},
       {"a http://b", true, "&redirectURL=http://a b", QString("a b")},
       {"http://a http://b", true, "&redirectURL=http://a http://b", QString("a http://b")},
       {"http://s/x", false, "", QString("s/x")},
