@@ -1,6 +1,7 @@
 // The main window's construction, start-up, menu and exit.
 #include "app/main_dialog.h"
 
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
 #include <cstdio>
@@ -78,6 +79,7 @@ constexpr ButtonBitmaps kButtonBitmaps[] = {
 struct MenuItem {
   const char* text;
   int command_id;
+  QKeySequence keys = {};
 };
 
 }  // namespace
@@ -128,19 +130,24 @@ void CMainDialog::CreateMenu() {
       }
       QAction* action = menu->addAction(QString::fromUtf8(item.text));
       action->setData(item.command_id);
+      // The menu shows the keys beside the item, and they work wherever the focus is.
+      action->setShortcut(item.keys);
+      action->setShortcutContext(Qt::WindowShortcut);
       const int command_id = item.command_id;
       connect(action, &QAction::triggered, this, [this, command_id] { OnCommand(command_id); });
     }
   };
   QMenu* file = menu_bar_->addMenu(QStringLiteral("&File"));
-  add_items(file, {{"&Open...", ID_FILE_OPEN},
-                   {"&Save", ID_FILE_SAVE},
-                   {"Save &As...", ID_FILE_SAVE_AS},
+  add_items(file, {{"&Open...", ID_FILE_OPEN, QKeySequence(Qt::CTRL | Qt::Key_O)},
+                   {"&Save", ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                   {"Save &As...", ID_FILE_SAVE_AS, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
                    {nullptr, 0},
                    {"E&xit", ID_FILE_EXIT}});
   QMenu* help = menu_bar_->addMenu(QStringLiteral("&Help"));
   add_items(help,
-            {{"A&bout Reelwright... ", ID_HELP_ABOUT}, {"S&upport Website...", ID_HELP_SUPPORT}});
+            {{"A&bout Reelwright... ", ID_HELP_ABOUT},
+             // The help the Help button opens.
+             {"S&upport Website...", ID_HELP_SUPPORT, QKeySequence(Qt::Key_F1)}});
 }
 
 CSkinButton* CMainDialog::SkinButton(int id) const {

@@ -1,9 +1,11 @@
 // The window driven by the keyboard alone: Tab walks what is shown in reading order, the page
-// tabs and Ctrl+Tab switch pages.
+// tabs and Ctrl+Tab switch pages, and the menus' shortcuts work from any control.
 #include <QApplication>
 #include <QDir>
 
+#include "app/support_page.h"
 #include "main_window_fixture.h"
+#include "platform/recording_desktop.h"
 
 namespace {
 
@@ -101,6 +103,32 @@ TEST_F(KeyboardTest, PageTabsAndCtrlTabSwitchPages) {
   EXPECT_EQ(dialog->State().current_page, 1);
   Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(dialog->State().current_page, 3);
+}
+
+TEST_F(KeyboardTest, OpenSaveSaveAsAndHelpKeysWorkFromAnyControl) {
+  using Kind = platform::RecordedPrompt::Kind;
+  platform::RecordingDesktop desktop;
+  control(IDC_PAGE_TITLE)->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_O, Qt::ControlModifier);  // no path given: the picker is cancelled
+  ASSERT_EQ(prompter.prompts().size(), 1u);
+  EXPECT_EQ(prompter.prompts()[0].kind, Kind::OpenFile);
+
+  const QString path = program_folder.FilePath("keys.reel");
+  prompter.QueuePath(path);
+  Press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(prompter.prompts().size(), 2u);
+  EXPECT_EQ(prompter.prompts()[1].kind, Kind::SaveFile);
+  EXPECT_EQ(dialog->State().project_path, path);
+
+  // Saved once, Ctrl+S writes the project again without asking.
+  QFile::remove(path);
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(prompter.prompts().size(), 2u);
+  EXPECT_TRUE(QFile::exists(path));
+
+  Press(Qt::Key_F1);
+  ASSERT_EQ(desktop.opened().size(), 1);
+  EXPECT_EQ(desktop.opened()[0], SupportPageUrl());
 }
 
 }  // namespace

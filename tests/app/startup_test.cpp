@@ -147,17 +147,20 @@ TEST_F(MainWindowTest, EveryControlHasAUniqueAccessibleNameAndItsIdAsObjectName)
 }
 
 TEST_F(MainWindowTest, MenuHasItsSixItemsWithTheirCommands) {
-  QStringList texts;
+  QStringList texts, keys;
   QList<int> ids;
   for (QAction* menu : dialog->MenuBar()->actions())
     for (QAction* item : menu->menu()->actions()) {
       if (item->isSeparator()) continue;
       texts << item->text();
       ids << item->data().toInt();
+      keys << item->shortcut().toString();
     }
   EXPECT_EQ(texts, QStringList({"&Open...", "&Save", "Save &As...", "E&xit",
                                 "A&bout Reelwright... ", "S&upport Website..."}));
   EXPECT_EQ(ids, QList<int>({57601, 57603, 32773, 32774, 32775, 32776}));
+  // The keys the menus show beside their items.
+  EXPECT_EQ(keys, QStringList({"Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "", "", "F1"}));
 }
 
 TEST_F(MainWindowTest, SkinnedButtonsTakeTheirBitmapSizes) {
