@@ -15,6 +15,15 @@ QtPrompter& QtInstance() {
 
 Prompter* g_prompter = nullptr;
 
+// A window's title is one line: a line break in a caption (the output folder picker's has
+// one) would show as boxes, so each becomes a space.
+QString OneLine(QString title) {
+  title.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  title.replace('\r', ' ');
+  title.replace('\n', ' ');
+  return title;
+}
+
 }  // namespace
 
 Prompter& CurrentPrompter() {
@@ -45,11 +54,11 @@ QString QtFilterString(const QList<FileFilter>& filters) {
 Answer QtPrompter::ShowMessage(QWidget* owner, const QString& caption, const QString& text,
                                Buttons buttons) {
   if (buttons == Buttons::Ok) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::NoIcon, OneLine(caption), text, QMessageBox::Ok, owner);
     box.exec();
     return Answer::Ok;
   }
-  QMessageBox box(QMessageBox::Question, caption, text,
+  QMessageBox box(QMessageBox::Question, OneLine(caption), text,
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {
@@ -64,7 +73,7 @@ Answer QtPrompter::ShowMessage(QWidget* owner, const QString& caption, const QSt
 
 QString QtPrompter::ChooseOpenFile(QWidget* owner, const QString& title,
                                    const QList<FileFilter>& filters) {
-  QFileDialog dialog(owner, title, QString(), QtFilterString(filters));
+  QFileDialog dialog(owner, OneLine(title), QString(), QtFilterString(filters));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -74,7 +83,7 @@ QString QtPrompter::ChooseOpenFile(QWidget* owner, const QString& title,
 QString QtPrompter::ChooseSaveFile(QWidget* owner, const QString& title,
                                    const QList<FileFilter>& filters, const QString& suggested_path,
                                    const QString& default_suffix) {
-  QFileDialog dialog(owner, title, suggested_path, QtFilterString(filters));
+  QFileDialog dialog(owner, OneLine(title), suggested_path, QtFilterString(filters));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(default_suffix);
@@ -85,7 +94,8 @@ QString QtPrompter::ChooseSaveFile(QWidget* owner, const QString& title,
 
 QString QtPrompter::ChooseFolder(QWidget* owner, const QString& title) {
   // Qt's folder dialog offers a "Create New Folder" button of its own.
-  return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+  return QFileDialog::getExistingDirectory(owner, OneLine(title), QString(),
+                                           QFileDialog::ShowDirsOnly);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "publish/get_code_dialog.h"
 
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -44,6 +45,10 @@ void CGetCodeDialog::Create(double dpi) {
   tick->hide();
   static_cast<CSkinButton*>(Control(IDOK))
       ->SetBitmaps(IDB_CLOSE, IDB_CLOSE_PRESSED, IDB_CLOSE_HOVER, -1);
+  // Code reads in the system's fixed-width face, at the size of the dialog's letters.
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setPointSize(DialogFontPointSize(dpi));
+  code_box()->setFont(fixed);
   // The box shows the code's lines; its own text is what gets copied.
   code_box()->setPlainText(QString(code_).replace("\r\n", "\n"));
 }

@@ -40,6 +40,10 @@ void ApplyDialogFont(QWidget* dialog, double dpi) {
     font.setFamilies({kDialogFontFamily, replacement});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(DialogFontPointSize(dpi));
+  // The replacement face joins "TM" into a trade mark sign ("Output H™L"). Qt shapes text
+  // without ligatures once the letter spacing is set; its smallest step, 1/64 pixel, moves
+  // nothing.
+  font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);
   dialog->setFont(font);
 }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -36,6 +37,8 @@ TEST(GetCodeDialog, CopiesTheWholeCodeAndKeepsItsTick) {
   EXPECT_EQ(dialog.Control(IDC_CODE_TEXT)->accessibleName(), "Code");
   EXPECT_EQ(dialog.Control(IDC_COPIED_TICK)->accessibleName(), "Copied");
   EXPECT_TRUE(dialog.code_box()->isReadOnly());
+  EXPECT_TRUE(QFontInfo(dialog.code_box()->font()).fixedPitch())
+      << QFontInfo(dialog.code_box()->font()).family().toStdString();
   EXPECT_TRUE(dialog.Control(IDC_COPIED_TICK)->isHidden());
   EXPECT_EQ(static_cast<CSkinButton*>(dialog.Control(IDOK))->CurrentFaceId(), IDB_CLOSE);
 

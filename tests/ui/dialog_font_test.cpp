@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QTextLayout>
 #include <QWidget>
 
 #include "res/dialog_template.h"
@@ -49,6 +50,21 @@ TEST(DialogFont, HasTheBaseUnitsTheTemplatesAssume) {
   EXPECT_EQ((letters / 26 + 1) / 2, 6) << letters;
   EXPECT_EQ(metrics.height(), 13);
   EXPECT_EQ(QFontInfo(dialog.font()).family(), "MS Sans Serif");
+}
+
+// The face joins "TM" into a trade mark sign: "Output HTML" must keep its four letters.
+TEST(DialogFont, LettersAreNeverJoined) {
+  QWidget dialog;
+  ApplyDialogFont(&dialog, 96);
+  for (const QString text : {"HTML", "Output HTML", "fi ffl TM"}) {
+    QTextLayout layout(text, dialog.font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    qsizetype glyphs = 0;
+    for (const QGlyphRun& run : layout.glyphRuns()) glyphs += run.glyphIndexes().size();
+    EXPECT_EQ(glyphs, text.size()) << text.toStdString();
+  }
 }
 
 TEST(DialogFont, DialogUnitsBecomePixels) {
