@@ -1,5 +1,6 @@
 // reelwright-batch: the main job without a window (see batch_options.cpp for the usage).
 #include <QApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "batch/batch_job.h"
@@ -91,6 +92,11 @@ int main(int argc, char** argv) {
       return kFailed;
     }
   } else {
+    // A video that is not there is the job's failure, said as the window says it.
+    if (!QFileInfo(options.input).isFile()) {
+      batch::PrintMessage(QString("The video %1 cannot be found.").arg(options.input));
+      return kFailed;
+    }
     QString error;
     job = batch::InputJob(options, std::move(start), stored.presets, players, &error);
     if (!job) return UsageError(error);

@@ -22,6 +22,7 @@ class OpenedMedia {
   OpenedMedia& operator=(const OpenedMedia&) = delete;
 
   bool opened() const { return opened_; }
+  size_t Streams(MediaInfoLib::stream_t kind) { return info_.Count_Get(kind); }
 
   // A parameter of the first video stream as text, searched by name.
   QString Video(const wchar_t* parameter) {
@@ -49,6 +50,12 @@ QString DescribeVideoCodec(const QString& path) {
   const QString address = media.Video(__T("Codec/Url"));
   if (!address.isEmpty()) description += "\nPlease visit: " + address;
   return description;
+}
+
+bool HasSoundButNoPicture(const QString& path) {
+  OpenedMedia media(path);
+  return media.opened() && media.Streams(MediaInfoLib::Stream_Video) == 0 &&
+         media.Streams(MediaInfoLib::Stream_Audio) > 0;
 }
 
 bool IsUnreadableCodec(const QString& codec) {

@@ -15,6 +15,11 @@ QString QueryVideoCodec(const QString& path);
 // gives " ()".
 QString DescribeVideoCodec(const QString& path);
 
+// Whether the file opens and holds sound but no picture at all: nothing for the encoder to
+// make a video of, and nothing a conversion would mend. A file the library cannot read is not
+// one of these.
+bool HasSoundButNoPicture(const QString& path);
+
 // Whether the encoder cannot read video of this codec: the names under which Microsoft
 // Video 1 is reported, compared without case and exactly.
 bool IsUnreadableCodec(const QString& codec);

@@ -1,6 +1,7 @@
 #include "encode/encoding_run.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimerEvent>
@@ -19,6 +20,16 @@ namespace {
 
 constexpr int kPollIntervalMs = 500;
 const char kConvertedFileFailed[] = "Converted AVI file can not be encode to FLV format.";
+
+// What is wrong with an input before the encoder is tried: a file that is gone, or one with
+// only sound. Neither is helped by the conversion the encoder's failure would offer. Empty
+// when the encoder may try.
+QString InputProblem(const QString& input) {
+  const QString name = QDir::toNativeSeparators(input);
+  if (!QFileInfo::exists(input)) return QString("The video %1 cannot be found.").arg(name);
+  if (HasSoundButNoPicture(input)) return QString("%1 has no picture to encode.").arg(name);
+  return {};
+}
 
 }  // namespace
 
@@ -55,6 +66,11 @@ void EncodingRun::BeginRun() {
   const std::optional<EncoderRun> run = PrepareEncoderArguments();
   if (!run) {
     LeaveBusy();  // a run started from the Convert Video dialog finds the window disabled
+    return;
+  }
+  if (const QString problem = InputProblem(run_input_path_); !problem.isEmpty()) {
+    platform::ShowProgramMessage(owner_, problem);
+    LeaveBusy();
     return;
   }
   emit ProgressChanged(0);

@@ -221,9 +221,10 @@ TEST_F(BatchProgramTest, UsageHelpAndVersion) {
   run = RunBatch({"--input", "x.avi", "--output-folder", Work(""), "--colour", "red"});
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_TRUE(run.err.startsWith("reelwright-batch: unknown option --colour\n"));
+  // A missing video is the job's failure, not a usage error.
   run = RunBatch({"--input", Work("none.avi"), "--output-folder", Work("")});
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_TRUE(run.err.startsWith("reelwright-batch: no such file: " + Work("none.avi") + '\n'));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "reelwright: The video " + Work("none.avi") + " cannot be found.\n");
   run = RunBatch({"--help"});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_TRUE(run.out.startsWith("Usage: reelwright-batch JOB.reel")) << run.out.toStdString();

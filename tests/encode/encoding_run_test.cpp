@@ -248,4 +248,27 @@ TEST_F(EncodingRunTest, AnMsVideo1InputIsOfferedTheConversionWithoutTheEncoder) 
   EXPECT_TRUE(dialog_->isEnabled());
 }
 
+TEST_F(EncodingRunTest, AMissingOrSoundOnlyInputIsNamedAndNothingStarts) {
+  const QString talk = Work("talk.avi");
+  ASSERT_EQ(QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine", "-t", "1",
+                                         "-c:a", "pcm_s16le", talk}),
+            0);
+  const struct {
+    QString input, message;
+  } cases[] = {
+      {Work("gone.avi"), "The video " + Work("gone.avi") + " cannot be found."},
+      {talk, talk + " has no picture to encode."},
+  };
+  for (const auto& c : cases) {
+    prompter_.Clear();
+    s().input_video->setText(c.input);
+    QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
+    EXPECT_EQ(prompter_.messages(), QStringList{c.message});
+    EXPECT_FALSE(run().running());
+    EXPECT_TRUE(dialog_->isEnabled());
+  }
+  EXPECT_TRUE(offers_.isEmpty());
+  EXPECT_TRUE(EncoderArguments().isEmpty());
+}
+
 }  // namespace
