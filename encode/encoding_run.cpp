@@ -108,6 +108,7 @@ void EncodingRun::OnEncodingTimer() {
   if (!needs_conversion_ && encoder_process_ && !encoder_process_->HasEnded()) return;
 
   timer_.stop();
+  const bool ended_well = encoder_process_ && encoder_process_->EndedWell();
   encoder_process_.reset();
   if (busy_) {
     QApplication::restoreOverrideCursor();
@@ -115,8 +116,10 @@ void EncodingRun::OnEncodingTimer() {
   }
   DeleteProgressFile(working_folder);
 
+  // Success is the encoder's own word and a new, non-empty file: an encoder that failed
+  // leaves the FLV of an earlier run where it was.
   const bool written = QFileInfo(output_flv_path_).lastModified() != stale_output_time_;
-  if (!needs_conversion_ && written && EncoderOutputReady(output_flv_path_))
+  if (!needs_conversion_ && ended_well && written && EncoderOutputReady(output_flv_path_))
     FinishSuccess();
   else
     FinishFailure();

@@ -46,6 +46,10 @@ bool RunningProcess::HasEnded() {
   return process_->waitForFinished(0);
 }
 
+bool RunningProcess::EndedWell() {
+  return HasEnded() && process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0;
+}
+
 std::unique_ptr<RunningProcess> StartHidden(const QString& program, const QStringList& arguments,
                                             const QString& working_folder) {
   std::unique_ptr<QProcess> process = StartProcess(program, arguments, working_folder);

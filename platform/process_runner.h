@@ -23,6 +23,8 @@ class RunningProcess {
 
   // Whether the program has ended; looks without waiting, never blocks.
   bool HasEnded();
+  // Whether it has ended by itself with exit code 0 (not crashed, not killed).
+  bool EndedWell();
   // The operating system's id of the program.
   qint64 Id() const { return id_; }
 

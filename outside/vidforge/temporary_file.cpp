@@ -121,12 +121,12 @@ void TemporaryFile::MoveIntoPlace() {
 void TemporaryFile::LinkUnnamedIntoPlace() {
   const std::string cannot = "cannot write " + final_path_.string();
   if (fchmod(unnamed_fd_, NewFileMode()) != 0) throw EncodeError(SystemError(cannot));
-  // The old output was removed before the run; the name is normally free.
+  // The name is free unless an earlier encoding is there, which the new one replaces.
   if (linkat(AT_FDCWD, path_.c_str(), AT_FDCWD, final_path_.c_str(), AT_SYMLINK_FOLLOW) == 0)
     return;
   if (errno != EEXIST) throw EncodeError(SystemError(cannot));
-  // Something has taken the name meanwhile: replace it as a rename would, through a hidden
-  // name that exists only for the moment between the link and the rename.
+  // Replace what has the name as a rename would, through a hidden name that exists only for
+  // the moment between the link and the rename.
   std::filesystem::path folder = final_path_.parent_path();
   if (folder.empty()) folder = ".";
   for (int attempt = 0; attempt < 100; ++attempt) {

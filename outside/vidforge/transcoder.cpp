@@ -18,9 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The app takes an existing output as a finished encoding, so an old one goes before anything
-// else can fail; without -y it is kept, and the run refuses.
-void ClearOldOutput(const EncoderOptions& options) {
+// An existing output is checked before anything runs: without -y it is kept, and the run
+// refuses. With -y it stays until the new file replaces it at the very end, so a run that
+// fails leaves the earlier encoding as it was.
+void CheckOldOutput(const EncoderOptions& options) {
   std::error_code error;
   const fs::file_status status = fs::status(options.output, error);
   if (!fs::exists(status)) return;
@@ -28,8 +29,6 @@ void ClearOldOutput(const EncoderOptions& options) {
   if (fs::equivalent(options.input, options.output, error))
     throw EncodeError(options.output + " is the input itself");
   if (!options.overwrite) throw EncodeError(options.output + " already exists (-y replaces it)");
-  if (!fs::remove(options.output, error))
-    throw EncodeError("cannot remove the old " + options.output + ": " + error.message());
 }
 
 // An audio stream whose codec cannot be decoded costs the sound, not the video.
@@ -45,7 +44,7 @@ CodecContextPtr OpenAudioDecoder(const InputFile& input) {
 }  // namespace
 
 void Transcode(const EncoderOptions& options) {
-  ClearOldOutput(options);
+  CheckOldOutput(options);
   ProgressFile progress(options.write_progress);
   InputFile input(options.input);
   OutputFile output(options.output);

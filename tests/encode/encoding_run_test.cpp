@@ -182,6 +182,15 @@ TEST_F(EncodingRunTest, AnEmptyOutputCountsAsFailure) {
   EXPECT_FALSE(dialog_->State().encoded);
 }
 
+// The FLV a failed encoder wrote anyway is no success either: the encoder's word counts.
+TEST_F(EncodingRunTest, AnEncoderThatFailsIsNoSuccessWhateverItWrote) {
+  Script("output 500\nexit 1\n");
+  StartAndWaitForTheEnd();
+  EXPECT_FALSE(dialog_->State().encoded);
+  EXPECT_EQ(offers_.size(), 1);
+  EXPECT_TRUE(test_support::StandInRecord(program_.path()).isEmpty());  // no metadata tool
+}
+
 TEST_F(EncodingRunTest, AnFlvLeftFromAnEarlierRunIsNoSuccess) {
   WriteFile(Work("out/clip.flv"), "an older encoding");
   Script("exit 2\n");  // a usage error: the encoder touches nothing

