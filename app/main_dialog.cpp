@@ -1,6 +1,7 @@
 // The main window's construction, start-up, menu and exit.
 #include "app/main_dialog.h"
 
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
@@ -259,6 +260,7 @@ void CMainDialog::OnCommand(int command_id) {
 }
 
 void CMainDialog::OnExitButton() {
+  encoding_run_->Stop();
   if (!ConfirmExit()) return;
   StopPreview();
   exit_process_(0);
@@ -266,7 +268,17 @@ void CMainDialog::OnExitButton() {
 
 void CMainDialog::accept() {}
 
+void CMainDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && encoding_run_->running()) {
+    encoding_run_->Stop();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 void CMainDialog::reject() {
+  // Leaving stops a run first: the program never exits with its encoder still running.
+  encoding_run_->Stop();
   if (!ConfirmExit()) return;
   StopPreview();
   QDialog::reject();

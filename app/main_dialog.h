@@ -7,6 +7,8 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QList>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -113,6 +115,7 @@ class CMainDialog : public QDialog {
  protected:
   void accept() override;  // Enter never closes the window
   void reject() override;  // Escape, the close box, Alt+F4: the exit sequence
+  void keyPressEvent(QKeyEvent* event) override;  // Escape during a run stops it
 
  private:
   // Start-up and the program's files.
@@ -135,6 +138,8 @@ class CMainDialog : public QDialog {
   bool OnSave();
   bool OnSaveAs();
   void OnStartEncoding();
+  // While a run goes, the window takes no input but Stop Encoding (Start Encoding's place).
+  void ShowRunning(bool running);
 
   // Publishing (main_dialog_publish.cpp).
   void ConnectPublishHandlers();
@@ -186,6 +191,7 @@ class CMainDialog : public QDialog {
   QMenuBar* menu_bar_ = nullptr;
   QWidget* client_ = nullptr;  // 540 by 530 below the menu bar; paints the page bitmap
   QHash<int, QWidget*> controls_;
+  QList<QPointer<QWidget>> held_while_running_;  // what ShowRunning(true) disabled
   ProjectSettings settings_;
 
   int current_page_ = 1;

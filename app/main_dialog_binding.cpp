@@ -2,6 +2,7 @@
 // others. Every change the user makes ends in InvalidateResults: a changed job must be encoded
 // and published again.
 #include <QCheckBox>
+#include <QMenuBar>
 #include <QShortcut>
 
 #include "app/main_dialog.h"
@@ -96,8 +97,31 @@ void CMainDialog::ConnectEncodingRun() {
           [this](const QString& name) { WriteEditText(settings_.output_video, name); });
   connect(encoding_run_, &EncodingRun::ProgressChanged, this,
           [this](int percent) { EncodingProgress()->setValue(percent); });
-  connect(encoding_run_, &EncodingRun::BusyChanged, this, [this](bool busy) { setEnabled(!busy); });
+  connect(encoding_run_, &EncodingRun::BusyChanged, this, &CMainDialog::ShowRunning);
   connect(encoding_run_, &EncodingRun::Succeeded, this, &CMainDialog::ShowEncodedResult);
+}
+
+void CMainDialog::ShowRunning(bool running) {
+  CSkinButton* start = SkinButton(IDC_START_ENCODING);
+  if (running) {
+    // Only what is usable now is held, so that the end of the run gives back exactly that.
+    held_while_running_.clear();
+    QList<QWidget*> parts = client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    parts << menu_bar_;
+    for (QWidget* part : parts) {
+      if (part == start || !part->isEnabled()) continue;
+      part->setEnabled(false);
+      held_while_running_ << part;
+    }
+    start->SetBitmaps(IDB_STOP, IDB_STOP_PRESSED, IDB_STOP_HOVER, -1);
+    start->setAccessibleName(QStringLiteral("Stop Encoding"));
+    return;
+  }
+  for (const QPointer<QWidget>& part : std::as_const(held_while_running_))
+    if (part) part->setEnabled(true);
+  held_while_running_.clear();
+  start->SetBitmaps(IDB_START, IDB_START_PRESSED, IDB_START_HOVER, IDB_START_DISABLED);
+  start->setAccessibleName(QStringLiteral("Start Encoding"));
 }
 
 // Writes a choice of Browse into the page-1 fields, in the order the user sees them change.

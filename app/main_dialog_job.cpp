@@ -255,6 +255,11 @@ bool CMainDialog::SaveProjectTo(const QString& path) {
 }
 
 void CMainDialog::OnStartEncoding() {
+  // The same button stops a run that goes.
+  if (encoding_run_->running()) {
+    encoding_run_->Stop();
+    return;
+  }
   encoding_run_->StartEncoding(encode::EncoderJobFor(JobFromControls()));
 }
 

@@ -19,6 +19,8 @@ namespace encode {
 namespace {
 
 constexpr int kPollIntervalMs = 500;
+// How long a stopped encoder has to end by itself before it is made to.
+constexpr int kStopGraceMs = 2000;
 const char kConvertedFileFailed[] = "Converted AVI file can not be encode to FLV format.";
 
 // What is wrong with an input before the encoder is tried: a file that is gone, or one with
@@ -36,7 +38,23 @@ QString InputProblem(const QString& input) {
 EncodingRun::EncodingRun(QWidget* owner) : QObject(owner), owner_(owner) {}
 
 EncodingRun::~EncodingRun() {
+  // The program never leaves its encoder running behind it.
+  if (running()) Stop();
   if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void EncodingRun::Stop() {
+  if (!running()) return;
+  timer_.stop();
+  if (encoder_process_) encoder_process_->Stop(kStopGraceMs);
+  encoder_process_.reset();
+  needs_conversion_ = false;
+  DeleteProgressFile(platform::EncoderWorkingFolder());
+  // A converted file goes as the user chose for it after the run.
+  if (delete_converted_ && !converted_path_.isEmpty()) QFile::remove(converted_path_);
+  converted_path_.clear();
+  emit ProgressChanged(0);
+  LeaveBusy();
 }
 
 void EncodingRun::StartEncoding(const EncoderJob& job) {

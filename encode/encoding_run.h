@@ -40,6 +40,11 @@ class EncodingRun : public QObject {
 
   void SetConversionOffer(ConversionOffer offer) { offer_conversion_ = std::move(offer); }
 
+  // Stop Encoding: the encoder is asked to end and made to after 2 s; the FLV that was there
+  // before the run stays, the progress file goes, the bar returns to 0, and the window is
+  // given back, without a message. Nothing happens when no run goes.
+  void Stop();
+
   bool running() const { return timer_.isActive(); }
   const QString& converted_path() const { return converted_path_; }
   const QString& run_input_path() const { return run_input_path_; }

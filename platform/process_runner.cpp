@@ -46,6 +46,14 @@ bool RunningProcess::HasEnded() {
   return process_->waitForFinished(0);
 }
 
+void RunningProcess::Stop(int grace_ms) {
+  if (HasEnded()) return;
+  process_->terminate();
+  if (process_->waitForFinished(grace_ms)) return;
+  process_->kill();
+  process_->waitForFinished(-1);
+}
+
 bool RunningProcess::EndedWell() {
   return HasEnded() && process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0;
 }

@@ -25,6 +25,9 @@ class RunningProcess {
   bool HasEnded();
   // Whether it has ended by itself with exit code 0 (not crashed, not killed).
   bool EndedWell();
+  // Asks the program to end (SIGTERM), and makes it end (SIGKILL) if it has not within
+  // `grace_ms`; returns once it has ended.
+  void Stop(int grace_ms);
   // The operating system's id of the program.
   qint64 Id() const { return id_; }
 

@@ -209,6 +209,10 @@ constexpr int IDB_JOIN_NOW_DISABLED = 232;  // 8 bits, 3D colour mapping
 constexpr int IDB_ADVANCED = 240;
 constexpr int IDB_ADVANCED_HOVER = 241;
 constexpr int IDB_ADVANCED_PRESSED = 242;
+// Start Encoding's face while a run goes: Stop Encoding.
+constexpr int IDB_STOP = 300;
+constexpr int IDB_STOP_HOVER = 301;
+constexpr int IDB_STOP_PRESSED = 302;
 
 // Bitmaps: the dialogs' buttons.
 constexpr int IDB_CANCEL = 157;

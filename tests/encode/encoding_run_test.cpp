@@ -4,16 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_dialog.h"
+#include "encode/encoder_contract.h"
 #include "platform/program_folder.h"
 #include "platform/scripted_prompter.h"
+#include "platform/user_files.h"
 #include "platform/stand_in_program.h"
 #include "qt_printers.h"
 #include "res/resource.h"
+#include "ui/skin_button.h"
 #include "ui/skin_progress.h"
 
 namespace {
@@ -74,6 +78,11 @@ class EncodingRunTest : public ::testing::Test {
     return lines;
   }
 
+  // The window takes input: its buttons and its menu (a run holds all but Stop Encoding).
+  bool WindowUsable() const {
+    return dialog_->isEnabled() && dialog_->Control(IDC_EXIT)->isEnabled() &&
+           dialog_->MenuBar()->isEnabled();
+  }
   encode::EncodingRun& run() { return dialog_->encoding_run(); }
   ProjectSettings& s() { return dialog_->settings(); }
   int progress() { return dialog_->EncodingProgress()->value(); }
@@ -112,7 +121,7 @@ TEST_F(EncodingRunTest, ChecksTheFolderBeforeTheInputAndChangesNothing) {
     EXPECT_EQ(prompter_.prompts()[0].owner, dialog_.get());
     EXPECT_EQ(s().output_video->text(), "clip");
     EXPECT_FALSE(run().running());
-    EXPECT_TRUE(dialog_->isEnabled());
+    EXPECT_TRUE(WindowUsable());
   }
   EXPECT_TRUE(EncoderArguments().isEmpty());
 }
@@ -131,7 +140,7 @@ TEST_F(EncodingRunTest, ASuccessfulRunShowsTheTickAndRunsTheMetadataTool) {
   EXPECT_EQ(progress(), 100);
   EXPECT_TRUE(dialog_->State().encoded);
   EXPECT_FALSE(dialog_->Control(IDC_ENCODED_TICK)->isHidden());
-  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_TRUE(WindowUsable());
   EXPECT_FALSE(QFile::exists(Program("stat")));
   EXPECT_EQ(test_support::StandInRecord(program_.path()), QStringList({program_.path(), flv}));
   EXPECT_TRUE(offers_.isEmpty());
@@ -142,14 +151,14 @@ TEST_F(EncodingRunTest, TheBarFollowsTheProgressFileClampedAndTheWindowWaits) {
   Script("stat 250\nwait go\noutput 10\n");
   QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
   EXPECT_TRUE(run().running());
-  EXPECT_FALSE(dialog_->isEnabled());
+  EXPECT_FALSE(WindowUsable());
   EXPECT_EQ(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1,
             Qt::WaitCursor);
   EXPECT_TRUE(WaitUntil([this] { return progress() == 100; }));
   WriteFile(Program("go"), "");
   ASSERT_TRUE(WaitUntil([this] { return !run().running(); }));
   EXPECT_TRUE(dialog_->State().encoded);
-  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_TRUE(WindowUsable());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -169,7 +178,7 @@ TEST_F(EncodingRunTest, AFailedRunOffersTheConversionAndCancelLeavesTheWindowUsa
   EXPECT_EQ(offers_, QStringList{Work("in.avi")});
   EXPECT_EQ(progress(), 0);
   EXPECT_FALSE(dialog_->State().encoded);
-  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_TRUE(WindowUsable());
   EXPECT_TRUE(run().converted_path().isEmpty());
   EXPECT_FALSE(run().needs_conversion());
   EXPECT_TRUE(test_support::StandInRecord(program_.path()).isEmpty());  // no metadata tool
@@ -227,7 +236,7 @@ TEST_F(EncodingRunTest, AConvertedFileThatFailsIsReportedOnceAndKept) {
             QStringList{"Converted AVI file can not be encode to FLV format."});
   EXPECT_TRUE(QFile::exists(converted));
   EXPECT_EQ(run().converted_path(), converted);
-  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_TRUE(WindowUsable());
 
   // Start Encoding starts from the input field again, not from the temporary file.
   Script("output 10\n");
@@ -239,7 +248,7 @@ TEST_F(EncodingRunTest, AnEncoderThatCannotStartEndsTheRunSilently) {
   QFile::remove(Program("resources/vidforge"));
   QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
   EXPECT_FALSE(run().running());
-  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_TRUE(WindowUsable());
   EXPECT_TRUE(prompter_.messages().isEmpty());
   EXPECT_TRUE(offers_.isEmpty());
 }
@@ -254,7 +263,7 @@ TEST_F(EncodingRunTest, AnMsVideo1InputIsOfferedTheConversionWithoutTheEncoder) 
   StartAndWaitForTheEnd();
   EXPECT_EQ(offers_, QStringList{cram});
   EXPECT_TRUE(EncoderArguments().isEmpty());
-  EXPECT_TRUE(dialog_->isEnabled());
+  EXPECT_TRUE(WindowUsable());
 }
 
 TEST_F(EncodingRunTest, AMissingOrSoundOnlyInputIsNamedAndNothingStarts) {
@@ -274,10 +283,45 @@ TEST_F(EncodingRunTest, AMissingOrSoundOnlyInputIsNamedAndNothingStarts) {
     QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
     EXPECT_EQ(prompter_.messages(), QStringList{c.message});
     EXPECT_FALSE(run().running());
-    EXPECT_TRUE(dialog_->isEnabled());
+    EXPECT_TRUE(WindowUsable());
   }
   EXPECT_TRUE(offers_.isEmpty());
   EXPECT_TRUE(EncoderArguments().isEmpty());
+}
+
+TEST_F(EncodingRunTest, StopEncodingEndsTheRunKeepsTheOldFlvAndGivesTheWindowBack) {
+  WriteFile(Work("out/clip.flv"), "an older encoding");
+  auto* button = static_cast<CSkinButton*>(dialog_->Control(IDC_START_ENCODING));
+  // By the button, then by Escape.
+  const std::function<void()> stops[] = {
+      [&] { QTest::mouseClick(button, Qt::LeftButton); },
+      [&] { QTest::keyClick(dialog_.get(), Qt::Key_Escape); },
+  };
+  for (const auto& stop : stops) {
+    Script("stat 50\nwait go\noutput 10\n");
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([this] { return progress() > 0; }));
+    EXPECT_FALSE(WindowUsable());
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(button->accessibleName(), "Stop Encoding");
+    EXPECT_EQ(button->CurrentFaceId(), IDB_STOP);
+
+    stop();
+    EXPECT_FALSE(run().running());
+    EXPECT_EQ(progress(), 0);
+    EXPECT_FALSE(dialog_->State().encoded);
+    EXPECT_TRUE(WindowUsable());
+    EXPECT_TRUE(dialog_->isVisible());  // Escape stopped the run, not the program
+    EXPECT_EQ(button->accessibleName(), "Start Encoding");
+    EXPECT_EQ(button->CurrentFaceId(), IDB_START);
+    EXPECT_FALSE(QFile::exists(encode::ProgressFilePath(platform::EncoderWorkingFolder())));
+    QFile old(Work("out/clip.flv"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "an older encoding");
+  }
+  EXPECT_TRUE(prompter_.messages().isEmpty());
+  EXPECT_TRUE(offers_.isEmpty());
+  EXPECT_TRUE(test_support::StandInRecord(program_.path()).isEmpty());  // no metadata tool
 }
 
 }  // namespace
