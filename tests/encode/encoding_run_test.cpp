@@ -324,4 +324,19 @@ TEST_F(EncodingRunTest, StopEncodingEndsTheRunKeepsTheOldFlvAndGivesTheWindowBac
   EXPECT_TRUE(test_support::StandInRecord(program_.path()).isEmpty());  // no metadata tool
 }
 
+TEST_F(EncodingRunTest, LeavingDuringARunStopsTheEncoderFirst) {
+  Script("stat 50\nwait go\noutput 10\n");
+  QTest::mouseClick(dialog_->Control(IDC_START_ENCODING), Qt::LeftButton);
+  ASSERT_TRUE(WaitUntil([this] { return progress() > 0; }));
+  prompter_.QueueAnswer(platform::Answer::No);  // should the job's save question come
+  dialog_->close();
+  EXPECT_FALSE(run().running());
+  EXPECT_FALSE(QFile::exists(encode::ProgressFilePath(platform::EncoderWorkingFolder())));
+  // An encoder left running would now write its output.
+  WriteFile(Program("go"), "");
+  QTest::qWait(1500);
+  EXPECT_FALSE(QFile::exists(Work("out/clip.flv")));
+}
+
 }  // namespace
+
