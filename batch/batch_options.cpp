@@ -54,7 +54,8 @@ QString UsageText() {
       "Messages go to standard error, one line each, starting \"reelwright: \"; a question is\n"
       "answered No and a video the encoder cannot read is converted first. On success the\n"
       "page's path and its folder are printed on standard output.\n"
-      "Exit status: 0 the page was written, 1 the job failed, 2 usage error.\n");
+      "Exit status: 0 the page was written, 1 the job failed, 2 usage error; interrupted\n"
+      "(Ctrl+C, SIGHUP, SIGTERM): the encoder is stopped, then 128 + the signal's number.\n");
 }
 
 ParsedOptions ParseOptions(const QStringList& arguments) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "batch/batch_output.h"
+#include "batch/interruption.h"
 #include "encode/codec_query.h"
 #include "encode/encoder_command_line.h"
 #include "encode/encoder_contract.h"
@@ -45,7 +46,10 @@ bool Encode(store::ProjectSnapshot& job) {
   });
   run.SetConversionOffer([](QWidget*, const QString& input) { return ConvertForBatch(input); });
   run.StartEncoding(encode::EncoderJobFor(job));
-  while (run.running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (run.running() && !Interruption())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  // Interrupted: the encoder goes as Stop Encoding ends it.
+  run.Stop();
   EndProgress();
   return encoded;
 }
@@ -78,7 +82,7 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
 
 bool RunBatchJob(store::ProjectSnapshot& job, bool publish_mp4, QString* page_path,
                  QString* page_folder) {
-  if (job.which_file == 1 && !Encode(job)) return false;
+  if (Interruption() || (job.which_file == 1 && !Encode(job)) || Interruption()) return false;
 
   const QString program_folder = platform::ProgramFolder();
   std::vector<publish::PlayerSkin> players;

@@ -9,6 +9,7 @@
 #include "batch/batch_prompter.h"
 #include "batch/batch_run.h"
 #include "batch/batch_serve.h"
+#include "batch/interruption.h"
 #include "platform/program_folder.h"
 #include "platform/user_files.h"
 #include "store/project_writer.h"
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("REELWRIGHT_DEBUG")) av_log_set_level(AV_LOG_QUIET);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Reelwright"));
+  batch::CatchInterruptions();
   batch::BatchPrompter prompter;
   platform::SetPrompter(&prompter);
   // Several batch runs may share one program folder: each keeps the encoder's progress file in
@@ -104,6 +106,10 @@ int main(int argc, char** argv) {
 
   QString page_path, page_folder;
   const bool published = batch::RunBatchJob(*job, stored.publish_mp4, &page_path, &page_folder);
+  if (const int signal = batch::Interruption()) {
+    batch::PrintMessage(QStringLiteral("interrupted"));
+    return 128 + signal;
+  }
   const bool saved = !options.save || SaveJob(*options.save, *job);
   if (!published || !saved) return kFailed;
   Print(stdout, page_path + '\n' + page_folder + '\n');

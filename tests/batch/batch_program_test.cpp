@@ -3,6 +3,7 @@
 // what the window writes for the same job: the window's encoding run, and publish::PublishPage
 // (what Produce Web Page calls) on the window's job.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <httplib.h>
 
 #include <QProcess>
@@ -250,6 +251,39 @@ TEST_F(BatchProgramTest, TwoRunsAtOnceFromOneProgramFolder) {
   EXPECT_TRUE(ReadAll(Work("one/index.html")).contains("first.flv"));
   EXPECT_TRUE(ReadAll(Work("two/index.html")).contains("second.flv"));
   EXPECT_FALSE(QFile::exists(program_.filePath("stat")));
+}
+
+TEST_F(BatchProgramTest, ASignalStopsTheEncoderAndEndsWithItsNumber) {
+  // An encoder that starts, shows progress and waits.
+  const QString encoder = program_.filePath("resources/vidforge");
+  ASSERT_TRUE(QFile::remove(encoder) && QFile::copy(STAND_IN_ENCODER, encoder));
+  const QString clip = MakeMpeg("in/clip.mpg");
+  const QString script = Work("script");
+  {
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("stat 50\nwait " + Work("go") + "\noutput 10\n").toUtf8());
+  }
+  for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
+    QFile::remove(script + ".args");
+    QProcess batch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("STAND_IN_ENCODER_SCRIPT", script);
+    batch.setProcessEnvironment(environment);
+    batch.start(Batch(), {"--input", clip, "--output-folder", Work("in")});
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(script + ".args"); })) << signal;
+    ::kill(static_cast<pid_t>(batch.processId()), signal);
+    ASSERT_TRUE(batch.waitForFinished(10000)) << signal;
+    EXPECT_EQ(batch.exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(batch.exitCode(), 128 + signal);
+    EXPECT_TRUE(batch.readAllStandardError().endsWith("reelwright: interrupted\n")) << signal;
+    EXPECT_FALSE(batch.readAllStandardOutput().contains("index.html"));
+  }
+  // An encoder left running would now write its FLV.
+  QFile(Work("go")).open(QIODevice::WriteOnly);
+  QTest::qWait(1000);
+  EXPECT_FALSE(QFile::exists(Work("in/clip.flv")));
+  EXPECT_FALSE(QFile::exists(Work("in/index.html")));
 }
 
 TEST_F(BatchProgramTest, ServesAFolderUntilInterrupted) {

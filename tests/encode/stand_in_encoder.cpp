@@ -4,8 +4,12 @@
 //   output N   the output file (the last argument) gets N bytes
 //   wait FILE  waits until FILE exists in the working folder (at most 20 s)
 //   exit N     ends with exit code N
-// and records its arguments, one a line, in "stand_in_encoder_args.txt".
+// and records its arguments, one a line, in "stand_in_encoder_args.txt". With
+// STAND_IN_ENCODER_SCRIPT set, the script is that file (for a program whose working folder the
+// test does not know) and the arguments go to the same path with ".args" appended.
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <chrono>
 #include <fstream>
@@ -26,12 +30,15 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* given = std::getenv("STAND_IN_ENCODER_SCRIPT");
+  const std::string script_path = given ? given : "stand_in_encoder_script";
   {
-    std::ofstream record("stand_in_encoder_args.txt", std::ios::binary);
+    std::ofstream record(given ? script_path + ".args" : "stand_in_encoder_args.txt",
+                         std::ios::binary);
     for (int i = 1; i < argc; ++i) record << argv[i] << '\n';
   }
   const std::string output = argc > 1 ? argv[argc - 1] : "";
-  std::ifstream script("stand_in_encoder_script");
+  std::ifstream script(script_path);
   std::string command, value;
   while (script >> command >> value) {
     if (command == "stat") WriteBytes("stat", std::stol(value));
