@@ -108,7 +108,10 @@ bool TakesALabel(ControlKind kind) {
 QWidget* CreateTemplateControl(const ControlTemplate& control, QWidget* parent) {
   QWidget* widget = MakeWidget(control, parent);
   widget->setObjectName(QString::fromLatin1(control.name));
-  widget->setAccessibleName(QString::fromUtf8(control.accessible_name));
+  // A label is announced by the text it shows, as it changes; a name of its own would stand
+  // in the way ("Input Video Label", "Player Name" for "Steel Blue selected").
+  if (control.kind != ControlKind::Label)
+    widget->setAccessibleName(QString::fromUtf8(control.accessible_name));
   widget->setGeometry(control.rect);
   return widget;
 }

@@ -103,6 +103,15 @@ TEST_F(AccessibilityWindowTest, EveryFieldIsLabelledByTheTextBeforeIt) {
   }
   EXPECT_EQ(fields_found, std::size(fields));
 
+  // Labels are read as the texts they show, also after a change.
+  auto* player = dialog->findChild<QLabel*>("IDC_PLAYER_NAME");
+  for (const char* name : {"IDC_LABEL_INPUT_VIDEO", "IDC_LABEL_SECONDS", "IDC_PLAYER_NAME"}) {
+    auto* label = dialog->findChild<QLabel*>(name);
+    EXPECT_EQ(Accessible(label)->text(QAccessible::Name), label->text()) << name;
+  }
+  player->setText("Steel Blue selected");
+  EXPECT_EQ(Accessible(player)->text(QAccessible::Name), "Steel Blue selected");
+
   // A label after its field, or before a picture, names nothing.
   EXPECT_EQ(dialog->findChild<QLabel*>("IDC_LABEL_SECONDS")->buddy(), nullptr);
   EXPECT_EQ(dialog->findChild<QLabel*>("IDC_PLAYER_NAME")->buddy(), nullptr);
