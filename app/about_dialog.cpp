@@ -13,13 +13,19 @@ namespace {
 const char kCaption[] = "About Reelwright";
 const char kVersionText[] = "Reelwright Version 1.04";
 const char kAboutLine[] = "Your video on a web page in three steps.";
+// The licence, and the parts that ship with the program under theirs.
+const char kCredits[] =
+    "Free software under the GNU General Public License, version 3 or later. "
+    "Built with Qt (LGPL-3.0), the FFmpeg libraries (GPL-2.0 or later), the MediaInfo "
+    "library (BSD-2-Clause) and TinyXML-2 (zlib); pages play with Ruffle (MIT or Apache-2.0).";
 
-// Template 196, in dialog units.
-const QSize kDialogUnits(252, 55);
+// Template 196, in dialog units, and below it the credits.
+const QSize kDialogUnits(252, 88);
 const QRect kIconUnits(11, 14, 21, 20);
 const QRect kVersionUnits(40, 12, 145, 10);
 const QRect kAboutLineUnits(40, 27, 205, 10);  // below the OK button: the full width
 const QRect kOkUnits(195, 7, 50, 14);
+const QRect kCreditsUnits(40, 42, 205, 40);
 constexpr int kIconPixels = 32;
 
 }  // namespace
@@ -42,6 +48,12 @@ CAboutDialog::CAboutDialog(QWidget* owner, double dpi) : QDialog(owner) {
   auto* line = new QLabel(kAboutLine, this);
   line->setObjectName("IDC_ABOUT_LINE");
   line->setGeometry(DialogUnitsToPixels(kAboutLineUnits));
+
+  auto* credits = new QLabel(kCredits, this);
+  credits->setObjectName("IDC_CREDITS");
+  credits->setWordWrap(true);
+  credits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  credits->setGeometry(DialogUnitsToPixels(kCreditsUnits));
 
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("IDOK");
