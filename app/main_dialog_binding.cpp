@@ -75,13 +75,15 @@ void CMainDialog::ConnectHandlers() {
           [this] { OpenSupportPage(this, QStringLiteral("affiliate")); });
 
   connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this, [this] {
-    const auto chosen = encode::BrowseForMovie(this, settings_.output_folder->text(),
-                                               settings_.output_html->text());
+    const auto chosen =
+        encode::BrowseForMovie(this, settings_.input_video->text(), settings_.output_folder->text(),
+                               settings_.output_html->text());
     if (chosen) ApplyInputSelection(*chosen);
   });
   connect(SkinButton(IDC_BROWSE_FLV), &QAbstractButton::clicked, this, [this] {
     const auto chosen =
-        encode::BrowseForFlv(this, settings_.output_folder->text(), settings_.output_html->text());
+        encode::BrowseForFlv(this, settings_.input_flv->text(), settings_.output_folder->text(),
+                             settings_.output_html->text());
     if (chosen) ApplyInputSelection(*chosen);
   });
   connect(SkinButton(IDC_BROWSE_FOLDER), &QAbstractButton::clicked, this,
@@ -137,7 +139,7 @@ void CMainDialog::ApplyInputSelection(const encode::InputSelection& selection) {
 }
 
 void CMainDialog::OnBrowseOutputFolder() {
-  const QString folder = publish::BrowseForOutputFolder(this);
+  const QString folder = publish::BrowseForOutputFolder(this, settings_.output_folder->text());
   if (folder.isEmpty()) return;
   WriteEditText(settings_.output_folder, folder);
   if (settings_.output_html->text().trimmed().isEmpty())

@@ -10,6 +10,7 @@
 #include "app/main_dialog.h"
 #include "encode/encoder_command_line.h"
 #include "encode/encoding_run.h"
+#include "platform/picker_start.h"
 #include "platform/prompter.h"
 #include "store/project_file_type.h"
 #include "store/project_reader.h"
@@ -264,9 +265,12 @@ void CMainDialog::OnStartEncoding() {
 }
 
 void CMainDialog::OnOpen() {
-  const QString path = platform::CurrentPrompter().ChooseOpenFile(this, store::kOpenProjectTitle,
-                                                                  store::ProjectFileFilters());
-  if (!path.isEmpty()) OpenProject(QDir::toNativeSeparators(path));
+  const QString path = platform::CurrentPrompter().ChooseOpenFile(
+      this, store::kOpenProjectTitle, store::ProjectFileFilters(),
+      platform::PickerStartFolder(project_path_));
+  if (path.isEmpty()) return;
+  platform::RememberPickerChoice(path);
+  OpenProject(QDir::toNativeSeparators(path));
 }
 
 bool CMainDialog::OnSave() {

@@ -15,7 +15,7 @@ platform::Answer BatchPrompter::ShowMessage(QWidget*, const QString&, const QStr
 }
 
 QString BatchPrompter::ChooseOpenFile(QWidget*, const QString& title,
-                                      const QList<platform::FileFilter>&) {
+                                      const QList<platform::FileFilter>&, const QString&) {
   PrintAnswered(title, "Cancel");
   return {};
 }
@@ -27,7 +27,7 @@ QString BatchPrompter::ChooseSaveFile(QWidget*, const QString& title,
   return {};
 }
 
-QString BatchPrompter::ChooseFolder(QWidget*, const QString& title) {
+QString BatchPrompter::ChooseFolder(QWidget*, const QString& title, const QString&) {
   PrintAnswered(title, "Cancel");
   return {};
 }

@@ -13,11 +13,13 @@ class BatchPrompter : public platform::Prompter {
   platform::Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
                                platform::Buttons buttons) override;
   QString ChooseOpenFile(QWidget* owner, const QString& title,
-                         const QList<platform::FileFilter>& filters) override;
+                         const QList<platform::FileFilter>& filters,
+                         const QString& start_folder) override;
   QString ChooseSaveFile(QWidget* owner, const QString& title,
                          const QList<platform::FileFilter>& filters, const QString& suggested_path,
                          const QString& default_suffix) override;
-  QString ChooseFolder(QWidget* owner, const QString& title) override;
+  QString ChooseFolder(QWidget* owner, const QString& title,
+                       const QString& start_folder) override;
 };
 
 }  // namespace batch

@@ -11,10 +11,13 @@ class QWidget;
 
 namespace encode {
 
-// `output_folder` and `output_html` are the fields' current texts.
-std::optional<InputSelection> BrowseForMovie(QWidget* owner, const QString& output_folder,
+// `current` (the field the button stands beside), `output_folder` and `output_html` are the
+// fields' current texts; the dialog opens where `current` lies.
+std::optional<InputSelection> BrowseForMovie(QWidget* owner, const QString& current,
+                                             const QString& output_folder,
                                              const QString& output_html);
-std::optional<InputSelection> BrowseForFlv(QWidget* owner, const QString& output_folder,
+std::optional<InputSelection> BrowseForFlv(QWidget* owner, const QString& current,
+                                           const QString& output_folder,
                                            const QString& output_html);
 
 }  // namespace encode

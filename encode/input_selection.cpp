@@ -40,6 +40,8 @@ InputSelection Select(bool movie, const QString& chosen_path, const QString& out
 
 QList<platform::FileFilter> MovieFileFilters() {
   return {
+      // All three kinds at once come first: the dialog opens showing every video.
+      {"All Videos (*.avi;*.mpg;*.mpeg;*.wmv)", "*.avi;*.mpg;*.mpeg;*.wmv"},
       {"Video for Windows (*.avi)", "*.avi"},
       {"MPEG Movie (*.mpg;*.mpeg)", "*.mpg;*.mpeg"},
       {"Windows Media Video (*.wmv)", "*.wmv"},

@@ -33,9 +33,11 @@ class Prompter {
   virtual Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
                              Buttons buttons) = 0;
 
-  // An open-file dialog for an existing file; the chosen path, or empty when cancelled.
+  // An open-file dialog for an existing file, opening in `start_folder`; the chosen path, or
+  // empty when cancelled.
   virtual QString ChooseOpenFile(QWidget* owner, const QString& title,
-                                 const QList<FileFilter>& filters) = 0;
+                                 const QList<FileFilter>& filters,
+                                 const QString& start_folder) = 0;
 
   // A save-file dialog starting at `suggested_path`; the chosen path, or empty when cancelled.
   // `default_suffix` (without the dot) is added when the typed name has none.
@@ -43,8 +45,10 @@ class Prompter {
                                  const QList<FileFilter>& filters, const QString& suggested_path,
                                  const QString& default_suffix) = 0;
 
-  // A folder picker that can also make a new folder; the chosen folder, or empty when cancelled.
-  virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
+  // A folder picker that can also make a new folder, opening in `start_folder`; the chosen
+  // folder, or empty when cancelled.
+  virtual QString ChooseFolder(QWidget* owner, const QString& title,
+                               const QString& start_folder) = 0;
 };
 
 // The prompter the program uses; tests install a scripted one.

@@ -72,8 +72,9 @@ Answer QtPrompter::ShowMessage(QWidget* owner, const QString& caption, const QSt
 }
 
 QString QtPrompter::ChooseOpenFile(QWidget* owner, const QString& title,
-                                   const QList<FileFilter>& filters) {
-  QFileDialog dialog(owner, OneLine(title), QString(), QtFilterString(filters));
+                                   const QList<FileFilter>& filters,
+                                   const QString& start_folder) {
+  QFileDialog dialog(owner, OneLine(title), start_folder, QtFilterString(filters));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -92,9 +93,10 @@ QString QtPrompter::ChooseSaveFile(QWidget* owner, const QString& title,
   return dialog.selectedFiles().constFirst();
 }
 
-QString QtPrompter::ChooseFolder(QWidget* owner, const QString& title) {
+QString QtPrompter::ChooseFolder(QWidget* owner, const QString& title,
+                                 const QString& start_folder) {
   // Qt's folder dialog offers a "Create New Folder" button of its own.
-  return QFileDialog::getExistingDirectory(owner, OneLine(title), QString(),
+  return QFileDialog::getExistingDirectory(owner, OneLine(title), start_folder,
                                            QFileDialog::ShowDirsOnly);
 }
 

@@ -10,10 +10,11 @@ class QtPrompter : public Prompter {
   Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
                      Buttons buttons) override;
   QString ChooseOpenFile(QWidget* owner, const QString& title,
-                         const QList<FileFilter>& filters) override;
+                         const QList<FileFilter>& filters, const QString& start_folder) override;
   QString ChooseSaveFile(QWidget* owner, const QString& title, const QList<FileFilter>& filters,
                          const QString& suggested_path, const QString& default_suffix) override;
-  QString ChooseFolder(QWidget* owner, const QString& title) override;
+  QString ChooseFolder(QWidget* owner, const QString& title,
+                       const QString& start_folder) override;
 };
 
 // "Name (*.a *.b);;Other (*.c)" as QFileDialog takes it, from filter rows with ";" patterns.

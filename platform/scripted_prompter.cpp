@@ -44,8 +44,10 @@ QString ScriptedPrompter::NextPath() {
 }
 
 QString ScriptedPrompter::ChooseOpenFile(QWidget* owner, const QString& title,
-                                         const QList<FileFilter>& filters) {
-  prompts_.push_back({RecordedPrompt::Kind::OpenFile, title, {}, {}, filters, {}, owner});
+                                         const QList<FileFilter>& filters,
+                                         const QString& start_folder) {
+  prompts_.push_back(
+      {RecordedPrompt::Kind::OpenFile, title, {}, {}, filters, start_folder, owner});
   return NextPath();
 }
 
@@ -57,8 +59,9 @@ QString ScriptedPrompter::ChooseSaveFile(QWidget* owner, const QString& title,
   return NextPath();
 }
 
-QString ScriptedPrompter::ChooseFolder(QWidget* owner, const QString& title) {
-  prompts_.push_back({RecordedPrompt::Kind::Folder, title, {}, {}, {}, {}, owner});
+QString ScriptedPrompter::ChooseFolder(QWidget* owner, const QString& title,
+                                       const QString& start_folder) {
+  prompts_.push_back({RecordedPrompt::Kind::Folder, title, {}, {}, {}, start_folder, owner});
   return NextPath();
 }
 

@@ -17,7 +17,7 @@ struct RecordedPrompt {
   QString text;         // the message; empty for pickers
   QStringList buttons;  // the buttons the caller asked for: "OK", or "Yes", "No", "Cancel"
   QList<FileFilter> filters;
-  QString suggested_path;
+  QString suggested_path;  // a save dialog's suggestion, or where another picker opens
   QWidget* owner = nullptr;  // the window the prompt was modal to
 };
 
@@ -40,10 +40,11 @@ class ScriptedPrompter : public Prompter {
   Answer ShowMessage(QWidget* owner, const QString& caption, const QString& text,
                      Buttons buttons) override;
   QString ChooseOpenFile(QWidget* owner, const QString& title,
-                         const QList<FileFilter>& filters) override;
+                         const QList<FileFilter>& filters, const QString& start_folder) override;
   QString ChooseSaveFile(QWidget* owner, const QString& title, const QList<FileFilter>& filters,
                          const QString& suggested_path, const QString& default_suffix) override;
-  QString ChooseFolder(QWidget* owner, const QString& title) override;
+  QString ChooseFolder(QWidget* owner, const QString& title,
+                       const QString& start_folder) override;
 
  private:
   QString NextPath();

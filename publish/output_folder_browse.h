@@ -7,8 +7,9 @@ class QWidget;
 
 namespace publish {
 
-// The chosen folder with the platform's separators; empty when the user cancels.
-QString BrowseForOutputFolder(QWidget* owner);
+// The chosen folder with the platform's separators; empty when the user cancels. The picker
+// opens where `current` (the Output Folder field's text) lies.
+QString BrowseForOutputFolder(QWidget* owner, const QString& current);
 
 // The page's name when the user has not given one and a folder was chosen.
 inline constexpr char kDefaultPageName[] = "index.html";

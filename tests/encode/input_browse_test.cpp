@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_dialog.h"
@@ -35,12 +37,27 @@ TEST_F(InputBrowseTest, TheMovieDialogAsksForAnExistingVideoWithItsFilters) {
   const platform::RecordedPrompt& prompt = prompter_.prompts()[0];
   EXPECT_EQ(prompt.kind, platform::RecordedPrompt::Kind::OpenFile);
   EXPECT_EQ(prompt.caption, "Browse for Movie File");
-  ASSERT_EQ(prompt.filters.size(), 3);
-  EXPECT_EQ(prompt.filters[1].name, "MPEG Movie (*.mpg;*.mpeg)");
-  EXPECT_EQ(prompt.filters[1].patterns, "*.mpg;*.mpeg");
+  ASSERT_EQ(prompt.filters.size(), 4);
+  EXPECT_EQ(prompt.filters[2].name, "MPEG Movie (*.mpg;*.mpeg)");
+  EXPECT_EQ(prompt.filters[2].patterns, "*.mpg;*.mpeg");
   Click(IDC_BROWSE_FLV);
   EXPECT_EQ(prompter_.prompts()[1].caption, "Browse for Flash Movie");
   EXPECT_EQ(prompter_.prompts()[1].filters[0].name, "Flash Video (*.flv)");
+}
+
+// Each picker opens where its field's value lies.
+TEST_F(InputBrowseTest, PickersOpenInTheFolderOfTheirField) {
+  QTemporaryDir videos, flvs, out;
+  s().input_video->setText(QDir(videos.path()).filePath("holiday.avi"));
+  s().input_flv->setText(QDir(flvs.path()).filePath("holiday.flv"));
+  s().output_folder->setText(out.path());
+  Click(IDC_BROWSE_VIDEO);
+  Click(IDC_BROWSE_FLV);
+  Click(IDC_BROWSE_FOLDER);
+  ASSERT_EQ(prompter_.prompts().size(), 3u);
+  EXPECT_EQ(prompter_.prompts()[0].suggested_path, videos.path());
+  EXPECT_EQ(prompter_.prompts()[1].suggested_path, flvs.path());
+  EXPECT_EQ(prompter_.prompts()[2].suggested_path, out.path());
 }
 
 TEST_F(InputBrowseTest, AChosenMovieFillsTheOutputAndEnablesEncoding) {

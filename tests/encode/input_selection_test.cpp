@@ -44,13 +44,16 @@ TEST(InputSelectionTest, DialogsOfferTheirFileKinds) {
   EXPECT_STREQ(encode::kMovieDialogTitle, "Browse for Movie File");
   EXPECT_STREQ(encode::kFlvDialogTitle, "Browse for Flash Movie");
   const QList<platform::FileFilter> movie = encode::MovieFileFilters();
-  ASSERT_EQ(movie.size(), 3);
-  EXPECT_EQ(movie[0].name, "Video for Windows (*.avi)");
-  EXPECT_EQ(movie[0].patterns, "*.avi");
-  EXPECT_EQ(movie[1].name, "MPEG Movie (*.mpg;*.mpeg)");
-  EXPECT_EQ(movie[1].patterns, "*.mpg;*.mpeg");
-  EXPECT_EQ(movie[2].name, "Windows Media Video (*.wmv)");
-  EXPECT_EQ(movie[2].patterns, "*.wmv");
+  // Every video first, then the three kinds in their order.
+  ASSERT_EQ(movie.size(), 4);
+  EXPECT_EQ(movie[0].name, "All Videos (*.avi;*.mpg;*.mpeg;*.wmv)");
+  EXPECT_EQ(movie[0].patterns, "*.avi;*.mpg;*.mpeg;*.wmv");
+  EXPECT_EQ(movie[1].name, "Video for Windows (*.avi)");
+  EXPECT_EQ(movie[1].patterns, "*.avi");
+  EXPECT_EQ(movie[2].name, "MPEG Movie (*.mpg;*.mpeg)");
+  EXPECT_EQ(movie[2].patterns, "*.mpg;*.mpeg");
+  EXPECT_EQ(movie[3].name, "Windows Media Video (*.wmv)");
+  EXPECT_EQ(movie[3].patterns, "*.wmv");
   const QList<platform::FileFilter> flv = encode::FlvFileFilters();
   ASSERT_EQ(flv.size(), 1);
   EXPECT_EQ(flv[0].name, "Flash Video (*.flv)");
