@@ -183,6 +183,7 @@ void CMainDialog::OnInitDialog() {
   setFixedSize(540, menu_height + 530);
 
   setWindowIcon(LoadProgramIcon());
+  AcceptDroppedFiles();
 
   settings_.preload_movie->setChecked(true);
   SetVisible(IDC_PRELOAD_MOVIE, false);

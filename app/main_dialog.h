@@ -116,6 +116,9 @@ class CMainDialog : public QDialog {
   void accept() override;  // Enter never closes the window
   void reject() override;  // Escape, the close box, Alt+F4: the exit sequence
   void keyPressEvent(QKeyEvent* event) override;  // Escape during a run stops it
+  // A video, an FLV or a project dropped onto the window (main_dialog_drop.cpp).
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Start-up and the program's files.
@@ -138,6 +141,7 @@ class CMainDialog : public QDialog {
   bool OnSave();
   bool OnSaveAs();
   void OnStartEncoding();
+  void AcceptDroppedFiles();
   // While a run goes, the window takes no input but Stop Encoding (Start Encoding's place).
   void ShowRunning(bool running);
 

@@ -132,8 +132,9 @@ export const syncProbe = () => {
 // Opens `address` in `browser` with the probe, lets the clip play through and gives the
 // offsets, sound minus picture in ms, of every flash that has a beep within half a second, with
 // the raw times of both (page clock) for a reader who wants to see why. `act` runs on the page
-// once it is open, as a visitor would (a click on play, a pause); a flash in the second after a
-// click is left out, as the sound may be starting then.
+// once it is open, as a visitor would (a click on play, a pause); a flash in the two seconds
+// after a click is left out: the browser opens its sound output after the click that allows
+// sound, and the player puts the sound in step once that output runs.
 export async function measureSync(browser, address, viewport = { width: 800, height: 600 }, act = async () => {}) {
   const page = await browser.newPage({ viewport });
   const events = { beep: [], flash: [], click: [] };
@@ -152,7 +153,7 @@ export async function measureSync(browser, address, viewport = { width: 800, hei
   await page.close();
   const offsets = [];
   for (const flash of events.flash) {
-    if (events.click.some((click) => flash >= click && flash - click < 1000)) continue;
+    if (events.click.some((click) => flash >= click && flash - click < 2000)) continue;
     const nearest = events.beep.reduce((best, beep) => Math.abs(beep - flash) < Math.abs(best - flash) ? beep : best, Infinity);
     if (Math.abs(nearest - flash) < 500) offsets.push(Math.round(nearest - flash));
   }

@@ -33,7 +33,7 @@ TEST(SkinGenerator, MakesExactlyWhatTheProgramHolds) {
   ASSERT_TRUE(RunGenerator({folder.path()}, &output)) << output.toStdString();
 
   const QStringList made = QDir(folder.filePath("bitmaps")).entryList({"*.bmp"}, QDir::Files);
-  EXPECT_EQ(made.size(), 86);
+  EXPECT_EQ(made.size(), 89);
   for (const QString& name : made) {
     SCOPED_TRACE(name.toStdString());
     const QByteArray built = ReadAll(":/bitmaps/" + name);
