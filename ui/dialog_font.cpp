@@ -33,18 +33,23 @@ int DialogFontPointSize(double dpi) {
   return size - whole > 0.5 ? whole + 1 : whole;
 }
 
-void ApplyDialogFont(QWidget* dialog, double dpi) {
+QFont DialogFont(double dpi, double device_pixel_ratio) {
   QFont font(kDialogFontFamily);
+  const QString replacement =
+      device_pixel_ratio == 1.0 ? ReplacementFamily() : QStringLiteral("DejaVu Sans Condensed");
   // The face itself where the system has it, else its replacement.
-  if (const QString replacement = ReplacementFamily(); !replacement.isEmpty())
-    font.setFamilies({kDialogFontFamily, replacement});
+  if (!replacement.isEmpty()) font.setFamilies({kDialogFontFamily, replacement});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(DialogFontPointSize(dpi));
   // The replacement face joins "TM" into a trade mark sign ("Output H™L"). Qt shapes text
   // without ligatures once the letter spacing is set; its smallest step, 1/64 pixel, moves
   // nothing.
   font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);
-  dialog->setFont(font);
+  return font;
+}
+
+void ApplyDialogFont(QWidget* dialog, double dpi) {
+  dialog->setFont(DialogFont(dpi, dialog->devicePixelRatioF()));
 }
 
 double ScreenDpi(const QWidget* widget) {

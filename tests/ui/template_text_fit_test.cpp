@@ -70,4 +70,22 @@ TEST(TemplateTextFit, EveryTemplateTextFitsItsRectangleInTheDialogFont) {
   }
 }
 
+// On a 2x (or 1.5x) screen the dialogs take a scalable face instead of the bitmap one, and the
+// texts still fit.
+TEST(TemplateTextFit, OnAHighDensityScreenAScalableFaceStillFits) {
+  for (const double ratio : {1.5, 2.0}) {
+    const QFont font = DialogFont(96, ratio);
+    const QFontInfo info(font);
+    EXPECT_EQ(info.family(), "DejaVu Sans Condensed") << ratio;
+    EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(info.family(), info.styleName())) << ratio;
+    for (const DialogTemplate* layout :
+         {&MainDialogTemplate(), &ConvertVideoTemplate(), &AdvancedOptionsTemplate()}) {
+      const QStringList clipped = ClippedTexts(*layout, font);
+      EXPECT_TRUE(clipped.isEmpty()) << layout->caption.toStdString() << " at " << ratio << ":\n"
+                                     << clipped.join('\n').toStdString();
+    }
+  }
+}
+
 }  // namespace
+
