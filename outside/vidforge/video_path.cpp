@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "outside/vidforge/picture_geometry.h"
+
 namespace vidforge {
 namespace {
 
@@ -55,12 +57,16 @@ CodecContextPtr OpenSparkEncoder(const FrameSize& size, AVRational rate, int bit
   return encoder;
 }
 
+// A size asked for is the upright picture's; without one the picture keeps its display shape.
 FrameSize ChooseFrameSize(const EncoderOptions& options, const InputFile& input) {
   if (options.size) return *options.size;
-  const AVCodecParameters* source = input.video_stream()->codecpar;
-  if (source->width <= 0 || source->height <= 0)
-    throw EncodeError("the input's video has no frame size");
-  return {source->width, source->height};
+  return DisplaySize(input.context(), input.video_stream());
+}
+
+std::optional<FrameRotator> RotatorFor(const InputFile& input) {
+  const int turn = UprightTurn(input.video_stream());
+  if (turn == 0) return std::nullopt;
+  return FrameRotator(turn);
 }
 
 }  // namespace
@@ -72,7 +78,8 @@ VideoPath::VideoPath(const InputFile& input, const EncoderOptions& options, Outp
                                 options.video_bit_rate_kbits, output),
                output, frame_rate_, "video"),
       timeline_(input.start_seconds(), input.duration_seconds()),
-      rate_converter_(kConverterTimeBase, frame_rate_) {}
+      rate_converter_(kConverterTimeBase, frame_rate_),
+      rotator_(RotatorFor(input)) {}
 
 void VideoPath::Decode(const AVPacket* packet) {
   decoder_.Decode(packet, [this](AVFrame* decoded) { Convert(decoded); });
@@ -89,13 +96,23 @@ void VideoPath::Convert(AVFrame* decoded) {
   end_pts_ = decoded->pts + std::llround(duration * AV_TIME_BASE);
 
   // The scaler follows a change of frame size or format on its own; the output size stays.
-  if (!scaler_) scaler_.emplace(*decoded, encoder_.context()->width, encoder_.context()->height);
+  // It works at the stored orientation: a sideways picture is turned after scaling.
+  if (!scaler_) {
+    int width = encoder_.context()->width, height = encoder_.context()->height;
+    if (rotator_) rotator_->StoredSize(&width, &height);
+    scaler_.emplace(*decoded, width, height);
+  }
   // The rate first: frames it drops are never scaled.
   rate_converter_.Push(decoded, [this](AVFrame* converted) { Deliver(converted); });
 }
 
 void VideoPath::Deliver(AVFrame* converted) {
   AVFrame* picture = scaler_->Scale(converted);
+  if (rotator_) {
+    AVFrame* upright = rotator_->Rotate(*picture);
+    av_frame_unref(picture);
+    picture = upright;
+  }
   picture->pts =
       av_rescale_q(picture->pts, rate_converter_.time_base(), encoder_.context()->time_base);
   // The decoder's frame types are no orders for the encoder: it places keyframes itself.

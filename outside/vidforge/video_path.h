@@ -12,6 +12,7 @@
 #include "outside/vidforge/frame_encoder.h"
 #include "outside/vidforge/frame_hash_log.h"
 #include "outside/vidforge/frame_rate_converter.h"
+#include "outside/vidforge/frame_rotator.h"
 #include "outside/vidforge/frame_scaler.h"
 #include "outside/vidforge/input_file.h"
 #include "outside/vidforge/options.h"
@@ -63,6 +64,8 @@ class VideoPath {
   FrameRateConverter rate_converter_;
   // Set up for the first decoded frame.
   std::optional<FrameScaler> scaler_;
+  // For a picture stored sideways or upside down.
+  std::optional<FrameRotator> rotator_;
   FrameHashLog hash_log_;
   FrameTaker take_;
   int64_t frames_encoded_ = 0;

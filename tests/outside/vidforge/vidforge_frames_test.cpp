@@ -136,6 +136,31 @@ std::vector<FramesCase> FramesCases() {
        {"-s", "160x120", "-r", "10"},
        chain.arg("10").arg(160).arg(120),
        20},
+      // Pixels 16:11 wide (PAL 16:9 DV's shape): at the source's size the picture keeps its
+      // display shape, the width stretched to an even number.
+      {"WidePixelsAtOriginalSize",
+       "clip.avi",
+       Source(176, 144, "25", 2) + QStringList{"-vf", "setsar=16/11", "-c:v", "mpeg4"},
+       0,
+       {},
+       chain.arg("25").arg(256).arg(144),
+       50},
+      // Pixels 10:11 wide (NTSC DV's shape): 163.6 pixels become 164.
+      {"NarrowPixelsAtOriginalSize",
+       "clip.mkv",
+       Source(180, 120, "25", 2) + QStringList{"-vf", "setsar=10/11", "-c:v", "mpeg4"},
+       0,
+       {},
+       chain.arg("25").arg(164).arg(120),
+       50},
+      // A size asked for is taken as it is, whatever the pixels' shape.
+      {"WidePixelsAtAListSize",
+       "clip.avi",
+       Source(176, 144, "25", 2) + QStringList{"-vf", "setsar=16/11", "-c:v", "mpeg4"},
+       0,
+       {"-s", "320x240"},
+       chain.arg("25").arg(320).arg(240),
+       50},
       // Cut off in the middle of a packet: what can be decoded is encoded.
       {"TruncatedFile",
        "clip.ts",
@@ -207,6 +232,86 @@ TEST(EncodedFrames, FollowASizeChangeMidway) {
     EXPECT_EQ(found->second, picture.second) << "tick " << picture.first;
   }
 }
+
+// The first picture of `path` as grey bytes, width x height.
+QByteArray FirstPictureInGrey(const QString& path, int width, int height) {
+  QProcess process;
+  process.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-i", "file:" + path,
+                           "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+  EXPECT_TRUE(process.waitForFinished(kDeadlineMs));
+  const QByteArray picture = process.readAllStandardOutput();
+  EXPECT_EQ(picture.size(), width * height);
+  return picture;
+}
+
+// Which corner of a width x height grey picture is the bright one: 0 top left, 1 top right,
+// 2 bottom left, 3 bottom right; -1 when none or several are.
+int BrightCorner(const QByteArray& picture, int width, int height) {
+  if (picture.size() != width * height) return -1;
+  const int x[] = {4, width - 5, 4, width - 5};
+  const int y[] = {4, 4, height - 5, height - 5};
+  int found = -1;
+  for (int corner = 0; corner < 4; ++corner) {
+    if (static_cast<unsigned char>(picture[y[corner] * width + x[corner]]) < 128) continue;
+    if (found >= 0) return -1;
+    found = corner;
+  }
+  return found;
+}
+
+struct TurnCase {
+  const char* name;
+  int turn;  // the rotation flag's value
+  bool sideways;
+};
+
+void PrintTo(const TurnCase& turn, std::ostream* out) {
+  *out << turn.name;
+}
+
+class RotationFlag : public testing::TestWithParam<TurnCase> {};
+
+// A clip stored 160x96 with a white block in its top left corner and a rotation flag, as
+// phones write them: vidforge shows it the way ffmpeg's own player does, the same pixels.
+TEST_P(RotationFlag, TurnsThePictureUpright) {
+  const TurnCase& turn = GetParam();
+  QTemporaryDir folder;
+  const QString stored = folder.filePath("stored.mp4");
+  const QString clip = folder.filePath("clip.mp4");
+  ASSERT_NO_FATAL_FAILURE(MakeClip(
+      stored, {"-f", "lavfi", "-i",
+               "color=black:size=160x96:rate=25:duration=1,"
+               "drawbox=x=0:y=0:w=40:h=32:color=white:t=fill",
+               "-c:v", "mpeg4"}));
+  ASSERT_NO_FATAL_FAILURE(MakeClip(clip, {"-i", "file:" + stored, "-c", "copy", "-metadata:s:v:0",
+                                          QString("rotate=%1").arg(turn.turn)}));
+  const int width = turn.sideways ? 96 : 160;
+  const int height = turn.sideways ? 160 : 96;
+
+  const std::vector<Picture> ours = VidforgePictures(folder, "clip.mp4", {});
+  EXPECT_EQ(ours.size(), 25u);
+  EXPECT_EQ(ours, FfmpegPictures(clip, "fps=25,format=yuv420p"));
+  const MediaInfo flv = Probe(folder.filePath("out.flv"));
+  ASSERT_TRUE(flv.video);
+  EXPECT_EQ(flv.video->width, width);
+  EXPECT_EQ(flv.video->height, height);
+
+  // A size asked for is the upright picture's: the block stays in the upright corner.
+  const int upright_corner = BrightCorner(FirstPictureInGrey(clip, width, height), width, height);
+  ASSERT_GE(upright_corner, 0);
+  EXPECT_NE(upright_corner, 0);
+  const RunResult sized = RunVidforge(
+      {"-i", "clip.mp4", "-y", "-s", "320x240", "-b", "256", "-an", "sized.flv"}, folder.path());
+  ASSERT_EQ(sized.exit_code, 0) << sized.error_output.toStdString();
+  EXPECT_EQ(BrightCorner(FirstPictureInGrey(folder.filePath("sized.flv"), 320, 240), 320, 240),
+            upright_corner);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vidforge, RotationFlag,
+                         testing::Values(TurnCase{"Quarter", 90, true},
+                                         TurnCase{"Half", 180, false},
+                                         TurnCase{"ThreeQuarters", 270, true}),
+                         CaseName());
 
 }  // namespace
 }  // namespace vidforge_test
