@@ -1,7 +1,8 @@
 // reelwright_players: writes every player we ship into a folder.
 //
 //   reelwright_players --fonts DIR OUT   OUT/<stem>.swf, OUT/<stem>.jpg and the size file of
-//                                        each player
+//                                        each skin; OUT/player.swf and its size file, without
+//                                        a picture
 //
 // The build runs it into the program's resources folder; the output depends only on this
 // program and the fonts, so every run gives the same bytes.
@@ -30,6 +31,15 @@ bool WriteFile(const QString& path, const std::string& bytes) {
              static_cast<qint64>(bytes.size());
 }
 
+// The player and its size file; 0 when both were written.
+int WritePlayer(const QDir& out, const players::PlayerSkin& skin) {
+  const QString swf = out.filePath(QString::fromStdString(skin.file_stem) + ".swf");
+  if (!WriteFile(swf, players::BuildPlayer(skin))) return Fail("cannot write " + swf);
+  const QString ini = out.filePath(QString::fromStdString(players::SizeFileName(skin)));
+  if (!WriteFile(ini, players::SizeFileText(skin))) return Fail("cannot write " + ini);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,13 +55,12 @@ int main(int argc, char** argv) {
   if (!out.mkpath(".")) return Fail("cannot make " + args[2]);
 
   for (const players::PlayerSkin& skin : players::ShippedSkins()) {
-    const QString stem = QString::fromStdString(skin.file_stem);
-    const QString swf = out.filePath(stem + ".swf");
-    if (!WriteFile(swf, players::BuildPlayer(skin))) return Fail("cannot write " + swf);
-    const QString jpg = out.filePath(stem + ".jpg");
+    if (const int failed = WritePlayer(out, skin)) return failed;
+    const QString jpg = out.filePath(QString::fromStdString(skin.file_stem) + ".jpg");
     if (!players::DrawSkinPicture(skin).save(jpg, "JPG", 92)) return Fail("cannot write " + jpg);
-    const QString ini = out.filePath(QString::fromStdString(players::SizeFileName(skin)));
-    if (!WriteFile(ini, players::SizeFileText(skin))) return Fail("cannot write " + ini);
   }
+  if (const int failed = WritePlayer(out, players::FallbackPlayer())) return failed;
+  // A picture beside the fallback, left by an older build, would list it among the skins.
+  QFile::remove(out.filePath(QString::fromStdString(players::FallbackPlayer().file_stem) + ".jpg"));
   return 0;
 }

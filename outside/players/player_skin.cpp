@@ -1,13 +1,20 @@
 #include "outside/players/player_skin.h"
 
 namespace players {
+namespace {
+
+PlayerSkin ClassicLook(const char* file_stem) {
+  return {file_stem, "Classic", 0x22487F, 0x10264E, 0x22487F, 0x10264E, 0x60B2F0,
+          0x2E5A96,  0xFFFFFF, 0x9FD3FA, 0x0B1C3A, 0x4F6F9C, 0x60B2F0, 0x000000,
+          4,         34,       ButtonShape::kRounded, "_sans", 12};
+}
+
+}  // namespace
 
 const std::vector<PlayerSkin>& ShippedSkins() {
   static const std::vector<PlayerSkin> skins = {
-      // The default player wears the program's own navy and sky blue.
-      {"player", "Reelwright Player", 0x22487F, 0x10264E, 0x22487F, 0x10264E, 0x60B2F0, 0x2E5A96,
-       0xFFFFFF, 0x9FD3FA, 0x0B1C3A, 0x4F6F9C, 0x60B2F0, 0x000000, 4, 34, ButtonShape::kRounded,
-       "_sans", 12},
+      // Listed first, so the one a fresh program chooses: the program's own navy and sky blue.
+      ClassicLook("skin-Classic"),
       {"skin-Steel_Blue", "Steel Blue", 0x8FA6C1, 0x5D7594, 0x4A6485, 0x2C405C, 0xA9C1DE, 0x5B7799,
        0xF2F6FB, 0xFFFFFF, 0x1D2B3D, 0x7D93AE, 0xD4E6FA, 0x0D1218, 6, 32, ButtonShape::kRounded,
        "_sans", 12},
@@ -19,6 +26,11 @@ const std::vector<PlayerSkin>& ShippedSkins() {
        ButtonShape::kBare, "_sans", 11},
   };
   return skins;
+}
+
+const PlayerSkin& FallbackPlayer() {
+  static const PlayerSkin fallback = ClassicLook("player");
+  return fallback;
 }
 
 BarLayout LayoutOf(const PlayerSkin& skin) {

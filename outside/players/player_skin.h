@@ -14,7 +14,7 @@ using Rgb = uint32_t;
 enum class ButtonShape { kRound, kRounded, kBare };
 
 struct PlayerSkin {
-  std::string file_stem;  // "player" or "skin-Name_With_Blanks"
+  std::string file_stem;  // "skin-Name_With_Blanks", or "player" for the fallback
   std::string title;      // shown in the information box
   Rgb chrome_top;         // the frame round the video, a vertical gradient
   Rgb chrome_bottom;
@@ -35,7 +35,12 @@ struct PlayerSkin {
   int font_size;     // of the time text, in pixels
 };
 
+// The skins the user chooses from, each with its picture: the program lists a player only
+// when its picture lies beside it.
 const std::vector<PlayerSkin>& ShippedSkins();
+// "player": the classic look once more, without a picture so that it is never listed. It is
+// what a page gets when no skin is found or none is chosen.
+const PlayerSkin& FallbackPlayer();
 
 // Smallest page width and height in which the control bar keeps all its parts usable.
 int MinimalWidth(const PlayerSkin& skin);

@@ -78,20 +78,17 @@ class PublishBrowserTest : public RealProgramWindowTest {
   platform::RecordingDesktop desktop_;
 };
 
-TEST_F(PublishBrowserTest, PreviewPlaysWithTheDefaultPlayerAndWithASkin) {
+TEST_F(PublishBrowserTest, PreviewPlaysWithTheStartUpPlayerAndWithAnother) {
   EncodeClip();
-  ChoosePlayer("player.swf");
-  const QString with_default = PublishAndPreview();
-  EXPECT_TRUE(PagesPlay({with_default}));
+  ASSERT_FALSE(dialog_->player_list().empty());
+  EXPECT_EQ(dialog_->player_list().front().player_file, "skin-Classic.swf");
+  const QString with_first = PublishAndPreview();
+  EXPECT_TRUE(PagesPlay({with_first}));
 
-  QString skin;
-  for (const publish::PlayerSkin& player : dialog_->player_list())
-    if (player.player_file.startsWith("skin-")) skin = player.player_file;
-  ASSERT_FALSE(skin.isEmpty());
-  ChoosePlayer(skin);
-  const QString with_skin = PublishAndPreview();
-  EXPECT_EQ(QUrl(with_skin).port(), QUrl(with_default).port());
-  EXPECT_TRUE(PagesPlay({with_skin}));
+  ChoosePlayer(dialog_->player_list().back().player_file);
+  const QString with_other = PublishAndPreview();
+  EXPECT_EQ(QUrl(with_other).port(), QUrl(with_first).port());
+  EXPECT_TRUE(PagesPlay({with_other}));
 }
 
 TEST_F(PublishBrowserTest, GetCodePastedIntoAnotherPageBesideTheFilesPlays) {

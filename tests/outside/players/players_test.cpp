@@ -57,21 +57,22 @@ TEST(Players, EachIsASwf8ThatPlacesANamedVideoAndRunsOneFrameScript) {
   }
 }
 
-TEST(Players, DefaultPlayerAndAtLeastThreeSkinsListedWithBlanks) {
-  std::set<std::string> stems, names;
-  int skins = 0;
+TEST(Players, ClassicComesFirstAndEverySkinIsListedByItsTitle) {
+  std::set<std::string> names;
   for (const PlayerSkin& skin : ShippedSkins()) {
-    stems.insert(skin.file_stem);
-    if (skin.file_stem.rfind("skin-", 0) != 0) continue;
-    ++skins;
+    EXPECT_EQ(skin.file_stem.rfind("skin-", 0), 0u) << skin.file_stem;
     const std::string name = DisplayName(skin.file_stem);
-    EXPECT_NE(name.find(' '), std::string::npos) << skin.file_stem;
     EXPECT_EQ(name, skin.title);
+    if (skin.file_stem.find('_') != std::string::npos)
+      EXPECT_NE(name.find(' '), std::string::npos) << skin.file_stem;
     names.insert(name);
   }
-  EXPECT_TRUE(stems.count("player"));
-  EXPECT_GE(skins, 3);
-  EXPECT_EQ(names.size(), static_cast<size_t>(skins)) << "two skins would show the same name";
+  ASSERT_GE(ShippedSkins().size(), 4u);
+  EXPECT_EQ(ShippedSkins().front().file_stem, "skin-Classic");
+  EXPECT_EQ(names.size(), ShippedSkins().size()) << "two skins would show the same name";
+  // The fallback is the classic look under the name a page uses when no skin is found.
+  EXPECT_EQ(FallbackPlayer().file_stem, "player");
+  EXPECT_EQ(FallbackPlayer().chrome_top, ShippedSkins().front().chrome_top);
 }
 
 TEST(Players, SizeFilesGiveTheChromeAndBarAndAMinimumTheBarFitsIn) {
@@ -129,6 +130,12 @@ TEST(Players, BuiltFilesAreAllInTheResourcesFolderAndReadAsThePageExpects) {
     EXPECT_EQ(size.value("Increments/Width").toInt(), IncrementWidth(skin));
     EXPECT_EQ(size.value("Increments/Height").toInt(), IncrementHeight(skin));
   }
+  // The fallback is there for pages, with its size file, but without a picture: not listed.
+  QFile fallback(kResources + "player.swf");
+  ASSERT_TRUE(fallback.open(QIODevice::ReadOnly));
+  EXPECT_EQ(fallback.readAll().toStdString(), BuildPlayer(FallbackPlayer()));
+  EXPECT_TRUE(QFile::exists(kResources + "player.ini"));
+  EXPECT_FALSE(QFile::exists(kResources + "player.jpg"));
   EXPECT_TRUE(QFile::exists(kResources + "ruffle/ruffle.js"));
   EXPECT_FALSE(QDir(kResources + "ruffle").entryList({"*.wasm"}).isEmpty());
   EXPECT_TRUE(QDir(kResources + "ruffle").entryList({"*.map"}).isEmpty());
