@@ -21,6 +21,7 @@
 #include "res/resource.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_font.h"
+#include "ui/skin_palette.h"
 #include "ui/page_tab_button.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress.h"
@@ -101,6 +102,7 @@ CMainDialog::CMainDialog(const QString& startup_project_path, QWidget* parent)
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setObjectName(QStringLiteral("IDD_MAIN"));
   setAccessibleName(QStringLiteral("Reelwright"));
+  ApplySkinPalette(this);
   CreateMenu();
   client_ = new PageCanvas(this, this);
   client_->setObjectName(QStringLiteral("ClientArea"));

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_font.h"
+#include "ui/skin_palette.h"
 #include "ui/skin_button.h"
 
 namespace {
@@ -31,6 +32,7 @@ AdvancedDlg::AdvancedDlg(QWidget* owner, store::ExternalUrlOption& players_url,
   const DialogTemplate& layout = AdvancedOptionsTemplate();
   setObjectName(QStringLiteral("IDD_ADVANCED_OPTIONS"));
   setWindowTitle(layout.caption);
+  ApplySkinPalette(this);
   controls_ = CreateTemplateControls(layout, this);
   store::ExternalUrlOption* options[] = {&players_url, &videos_url, &js_url};
   for (int i = 0; i < 3; ++i) {

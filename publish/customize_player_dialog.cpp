@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_font.h"
+#include "ui/skin_palette.h"
 #include "ui/skin_button.h"
 
 namespace {
@@ -32,6 +33,7 @@ CCustomizePlayerDialog::CCustomizePlayerDialog(QWidget* owner,
   setWindowTitle(t.caption);
   setAccessibleName(t.caption);
   setFixedSize(t.client);
+  ApplySkinPalette(this);
   controls_ = CreateTemplateControls(t, this);
   connect(qobject_cast<QAbstractButton*>(Control(IDOK)), &QAbstractButton::clicked, this,
           &CCustomizePlayerDialog::accept);

@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_font.h"
+#include "ui/skin_palette.h"
 #include "ui/skin_button.h"
 
 CGetCodeDialog::CGetCodeDialog(QWidget* owner, const QString& code) : QDialog(owner), code_(code) {
@@ -20,6 +21,7 @@ CGetCodeDialog::CGetCodeDialog(QWidget* owner, const QString& code) : QDialog(ow
   setWindowTitle(t.caption);
   setAccessibleName(t.caption);
   setFixedSize(t.client);
+  ApplySkinPalette(this);
   controls_ = CreateTemplateControls(t, this);
   connect(qobject_cast<QAbstractButton*>(Control(IDC_COPY_CODE)), &QAbstractButton::clicked, this,
           &CGetCodeDialog::OnCopyCode);
