@@ -67,6 +67,8 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
   encode::ConversionHooks hooks;
   hooks.set_progress = [](int percent) { PrintProgress(percent); };
   hooks.dispatch_events = [] {};
+  // A signal stops the conversion as Cancel does in the window; main says why.
+  hooks.stop_requested = [] { return Interruption() != 0; };
   hooks.describe_codec = [](const QString& path) { return encode::DescribeVideoCodec(path); };
   // Not beside the input: another run may be converting the same video right now.
   hooks.temporary_folder = platform::EncoderWorkingFolder();
@@ -74,7 +76,7 @@ encode::ConversionChoice ConvertForBatch(const QString& input) {
       encode::ConvertToTemporaryAvi(*reader, *writer, input, hooks);
   EndProgress();
   if (!result.succeeded) {
-    platform::ShowProgramMessage(nullptr, result.message);
+    if (!result.stopped) platform::ShowProgramMessage(nullptr, result.message);
     return {};
   }
   return {true, result.converted_path, /*delete_converted=*/true};

@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_font.h"
+#include "ui/skin_palette.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress.h"
 
@@ -30,6 +31,7 @@ CEncodeVideoDialog::CEncodeVideoDialog(const QString& input_path, QWidget* paren
   setObjectName(QStringLiteral("IDD_CONVERT_VIDEO"));
   setWindowTitle(t.caption);
   setFixedSize(t.client);
+  ApplySkinPalette(this);
   controls_ = CreateTemplateControls(t, this);
   for (int hidden : {IDC_ENCODE_HINT, IDC_DELETE_TEMPORARY, IDC_DELETE_NOTE, IDC_ENCODE})
     Control(hidden)->hide();
@@ -79,24 +81,35 @@ void CEncodeVideoDialog::OnConvert() {
   auto* progress = static_cast<CSkinProgress*>(Control(IDC_CONVERT_PROGRESS));
 
   converting_ = true;
-  setEnabled(false);
+  stop_requested_ = false;
+  EnableAllButCancel(false);
   encode::ConversionHooks hooks;
   hooks.set_progress = [progress](int percent) { progress->setValue(percent); };
   hooks.dispatch_events = [] { QCoreApplication::processEvents(); };
+  hooks.stop_requested = [this] { return stop_requested_; };
   hooks.describe_codec = [](const QString& path) { return encode::DescribeVideoCodec(path); };
   const encode::ConversionResult result =
       encode::ConvertToTemporaryAvi(*reader_, *writer_, input_path_, hooks);
   converting_ = false;
+  EnableAllButCancel(true);
+  if (result.stopped) {
+    // The temporary file is gone; the dialog ends as Cancel ends it.
+    QDialog::reject();
+    return;
+  }
 
   if (!result.converted_path.isEmpty()) converted_path_ = result.converted_path;
   if (!result.succeeded) {
-    setEnabled(true);
     platform::ShowProgramMessage(this, result.message);
     return;
   }
   for (int id : {IDC_ENCODE, IDC_ENCODE_HINT, IDC_DELETE_NOTE, IDC_DELETE_TEMPORARY})
     Control(id)->show();
-  setEnabled(true);
+}
+
+void CEncodeVideoDialog::EnableAllButCancel(bool on) {
+  for (auto it = controls_.cbegin(); it != controls_.cend(); ++it)
+    if (it.key() != IDCANCEL && it.key() != IDC_CONVERT) it.value()->setEnabled(on);
 }
 
 void CEncodeVideoDialog::OnEncode() {
@@ -105,8 +118,12 @@ void CEncodeVideoDialog::OnEncode() {
 }
 
 void CEncodeVideoDialog::reject() {
-  // The close box does nothing while the conversion runs.
-  if (!converting_) QDialog::reject();
+  // Cancel, Escape and the close box stop a conversion under way; the dialog closes once it
+  // has stopped and removed its file.
+  if (converting_)
+    stop_requested_ = true;
+  else
+    QDialog::reject();
 }
 
 void CEncodeVideoDialog::paintEvent(QPaintEvent*) {

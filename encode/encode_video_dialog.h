@@ -40,11 +40,14 @@ class CEncodeVideoDialog : public QDialog {
 
  private:
   bool OnInitDialog();
+  // While converting only Cancel, which then stops the conversion, stays usable.
+  void EnableAllButCancel(bool on);
 
   QString input_path_;
   QString converted_path_;
   bool delete_choice_ = false;
   bool converting_ = false;
+  bool stop_requested_ = false;
   videofile::VideoFileFactory factory_;
   std::unique_ptr<videofile::IVideoFile> reader_;
   std::unique_ptr<videofile::IVideoFile> writer_;

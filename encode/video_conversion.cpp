@@ -1,6 +1,7 @@
 #include "encode/video_conversion.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <new>
 #include <vector>
@@ -47,6 +48,9 @@ std::int32_t FindMp42Compressor(videofile::IVideoFile& writer) {
   return 0;
 }
 
+// Thrown between passes when the user stops the conversion.
+struct StopRequested {};
+
 class Conversion {
  public:
   Conversion(videofile::IVideoFile& reader, videofile::IVideoFile& writer,
@@ -74,6 +78,13 @@ class Conversion {
       CopyVideoSettingsAndCreateOutput();
       MoveFramesAndBlocks();
       result.succeeded = true;
+    } catch (const StopRequested&) {
+      // Closing may fail on a half-written file; it goes either way.
+      reader_.CloseFile();
+      writer_.CloseFile();
+      QFile::remove(TemporaryPath());
+      result.stopped = true;
+      return result;
     } catch (const CheckedFailure& failure) {
       Fail(result, kConversionError, failure.operation);
     } catch (const std::bad_alloc&) {
@@ -192,6 +203,7 @@ class Conversion {
         return;
       }
       if (hooks_.dispatch_events) hooks_.dispatch_events();
+      if (hooks_.stop_requested && hooks_.stop_requested()) throw StopRequested{};
     }
   }
 

@@ -15,12 +15,16 @@ struct ConversionResult {
   QString message;           // what the user is told on failure
   QString converted_path;    // the working name when the conversion stopped (see below)
   QString failed_operation;  // the checked operation that failed, for diagnostics
+  // Stopped on request: nothing to tell, and the temporary file is gone.
+  bool stopped = false;
 };
 
 struct ConversionHooks {
   std::function<void(int percent)> set_progress;
   // Hands pending window events to their windows between passes, so the windows repaint.
   std::function<void()> dispatch_events;
+  // Asked between passes: true ends the conversion, closing and removing the temporary file.
+  std::function<bool()> stop_requested;
   // The codec's description for the message when the input cannot be opened.
   std::function<QString(const QString& path)> describe_codec;
   // When not empty, the temporary file is made in this folder, under the same name, instead of
@@ -38,7 +42,7 @@ QString TemporaryAviPath(const QString& input_path);
 
 // Converts `input_path`. A failure that happens before the input is opened leaves
 // `converted_path` empty; a failure while the settings are copied leaves the stem, any later
-// end the temporary file's name.
+// end the temporary file's name. A stop leaves it empty.
 ConversionResult ConvertToTemporaryAvi(videofile::IVideoFile& reader, videofile::IVideoFile& writer,
                                        const QString& input_path, const ConversionHooks& hooks);
 

@@ -6,7 +6,9 @@
 #include <signal.h>
 #include <httplib.h>
 
+#include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -284,6 +286,32 @@ TEST_F(BatchProgramTest, ASignalStopsTheEncoderAndEndsWithItsNumber) {
   QTest::qWait(1000);
   EXPECT_FALSE(QFile::exists(Work("in/clip.flv")));
   EXPECT_FALSE(QFile::exists(Work("in/index.html")));
+}
+
+TEST_F(BatchProgramTest, ASignalStopsAConversionUnderWayAndLeavesNoTemporaryFile) {
+  // Long enough that converting it all takes a good while.
+  const QString movie = Work("old/long.avi");
+  QDir().mkpath(Work("old"));
+  test_support::MakeTestClip(movie, {"-c:v", "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le"},
+                             {"testsrc=size=320x240:rate=25", true, 120});
+  QProcess batch;
+  batch.start(Batch(), {"--input", movie, "--output-folder", Work("old")});
+  QString said;
+  // The offer answered, and the conversion under way after it.
+  const QRegularExpression converting("Convert\n([0-9]+%\n)*[1-9][0-9]?%\n");
+  ASSERT_TRUE(WaitUntil([&] {
+    said += batch.readAllStandardError();
+    return converting.match(said).hasMatch();
+  }, 60000)) << said.toStdString();
+  ::kill(static_cast<pid_t>(batch.processId()), SIGTERM);
+  ASSERT_TRUE(batch.waitForFinished(10000));
+  said += batch.readAllStandardError();
+  EXPECT_EQ(batch.exitCode(), 128 + SIGTERM);
+  EXPECT_TRUE(said.endsWith("reelwright: interrupted\n")) << said.toStdString();
+  EXPECT_FALSE(said.contains("100%")) << "the conversion ran to its end";
+  EXPECT_EQ(QDir(Work("old")).entryList(QDir::Files), QStringList{"long.avi"});
+  QDirIterator left(program_.path(), {"*.avi"}, QDir::Files, QDirIterator::Subdirectories);
+  EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
 }
 
 TEST_F(BatchProgramTest, ServesAFolderUntilInterrupted) {

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <functional>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +131,30 @@ TEST(VideoConversion, EachCheckedOperationThatFailsEndsTheConversion) {
   }
 }
 
+TEST(VideoConversion, AStopBetweenPassesClosesBothAndRemovesTheTemporaryFile) {
+  QTemporaryDir folder;
+  const QString temporary = folder.filePath("clip_converted.avi");
+  ScriptedVideoFile reader, writer;
+  int passes = 0;
+  encode::ConversionHooks hooks;
+  hooks.temporary_folder = folder.path();
+  hooks.dispatch_events = [&] {
+    // The writer's file as the real control leaves it while it writes.
+    if (++passes == 1) QFile(temporary).open(QIODevice::WriteOnly);
+  };
+  hooks.stop_requested = [&] { return passes == 3; };
+  const encode::ConversionResult result =
+      encode::ConvertToTemporaryAvi(reader, writer, "/in/clip.wmv", hooks);
+  EXPECT_TRUE(result.stopped);
+  EXPECT_FALSE(result.succeeded);
+  EXPECT_TRUE(result.message.isEmpty());
+  EXPECT_TRUE(result.converted_path.isEmpty());
+  EXPECT_FALSE(QFile::exists(temporary));
+  EXPECT_EQ(writer.log.last(), "close");
+  EXPECT_EQ(reader.log.count("close"), 1);
+  EXPECT_EQ(Writes(writer).size(), 6);  // three passes of a frame and a block
+}
+
 TEST(VideoConversion, UnreadableInputNamesTheMissingCodecWhenItIsKnown) {
   ScriptedVideoFile reader, writer;
   reader.failing.insert("OpenInputFile");
@@ -228,6 +256,45 @@ TEST_F(ConvertDialogTest, TheFontFollowsTheDpiAndTheSizeStays) {
     ASSERT_TRUE(dialog.Create(dpi));
     EXPECT_EQ(dialog.font().pointSize(), points);
     EXPECT_EQ(dialog.size(), QSize(399, 293));
+  }
+}
+
+// Cancel stays usable while the conversion runs and stops it: the dialog closes as Cancel closes
+// it, nothing is said, and no temporary file is left. Escape and the close box do the same.
+TEST_F(ConvertDialogTest, CancelEscapeOrTheCloseBoxStopAConversionUnderWay) {
+  QTemporaryDir folder;
+  const QString input = folder.filePath("clip.avi");
+  ASSERT_EQ(
+      QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=96x64:rate=10",
+                                   "-f", "lavfi", "-i", "sine=sample_rate=22050", "-t", "20", "-c:v",
+                                   "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le", input}),
+      0);
+  const std::vector<std::function<void(CEncodeVideoDialog&)>> stops = {
+      [](CEncodeVideoDialog& d) { QTest::mouseClick(d.Control(IDCANCEL), Qt::LeftButton); },
+      [](CEncodeVideoDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+      [](CEncodeVideoDialog& d) { d.close(); },
+  };
+  for (size_t i = 0; i < stops.size(); ++i) {
+    SCOPED_TRACE(i);
+    CEncodeVideoDialog dialog(input);
+    ASSERT_TRUE(dialog.Create(96));
+    dialog.show();
+    auto* progress = static_cast<CSkinProgress*>(dialog.Control(IDC_CONVERT_PROGRESS));
+    int seen = -1;
+    // Once the conversion is under way, between two of its passes.
+    QTimer::singleShot(0, &dialog, [&] {
+      seen = progress->value();
+      EXPECT_TRUE(dialog.Control(IDCANCEL)->isEnabled());
+      EXPECT_TRUE(QFile::exists(folder.filePath("clip_converted.avi")));
+      stops[i](dialog);
+    });
+    QTest::mouseClick(dialog.Control(IDC_CONVERT), Qt::LeftButton);
+    EXPECT_GE(seen, 0);
+    EXPECT_LT(seen, 50);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(prompter_.messages().isEmpty()) << prompter_.messages().join('|').toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"clip.avi"});
   }
 }
 
