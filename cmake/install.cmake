@@ -17,6 +17,8 @@ install(DIRECTORY ${PROGRAM_DIR}/
   DESTINATION ${REELWRIGHT_INSTALL_DIR}
   USE_SOURCE_PERMISSIONS
   REGEX "^${PROGRAM_DIR}/(reelwright\\.ini|affiliate\\.cfg|stat)$" EXCLUDE)
+# In its place the shipped presets: what every user starts with until they keep their own.
+install(FILES ${CMAKE_SOURCE_DIR}/res/reelwright.ini DESTINATION ${REELWRIGHT_INSTALL_DIR})
 
 # install(DIRECTORY) copies files as they are: strip the programs in it when asked (cpack does).
 install(CODE [[

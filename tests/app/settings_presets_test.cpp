@@ -1,6 +1,7 @@
 // The settings file, the affiliate file and the encoding presets through the real window:
 // what start-up reads, what the preset controls do, what a confirmed exit writes.
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -48,6 +49,43 @@ class SettingsTest : public MainWindowTest {
     return rows;
   }
 };
+
+// The settings file that ships in the program folder: a fresh program offers its presets, every
+// one filling every list, and starts with a general one a web user can take as it is.
+TEST_F(SettingsTest, TheShippedPresetsFillEveryListAndStartWithAGeneralOne) {
+  QFile shipped(REELWRIGHT_SOURCE_DIR "/res/reelwright.ini");
+  ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+  StartWith(shipped.readAll());
+  const int count = list(IDC_PRESET)->count();
+  EXPECT_GE(count, 4);
+  EXPECT_LE(count, 6);
+  EXPECT_EQ(list(IDC_PRESET)->currentIndex(), 0);
+
+  // The first: at least 480 pixels wide, 25 frames a second or the source's rate, stereo sound
+  // at 44.1 kHz with enough bits for music.
+  const QString size = list(IDC_RESOLUTION)->currentText();
+  EXPECT_TRUE(size == "Original" || size.section('x', 0, 0).toInt() >= 480) << size.toStdString();
+  EXPECT_TRUE(QStringList({"Original", "25"}).contains(list(IDC_FRAME_RATE)->currentText()));
+  EXPECT_GE(list(IDC_VIDEO_BITRATE)->currentText().toInt(), 768);
+  EXPECT_TRUE(button(IDC_ENABLE_AUDIO)->isChecked());
+  EXPECT_TRUE(button(IDC_STEREO)->isChecked());
+  EXPECT_EQ(list(IDC_SAMPLING_RATE)->currentText(), "44,100");
+  EXPECT_GE(list(IDC_AUDIO_BITRATE)->currentText().toInt(), 96);
+
+  QStringList names;
+  dialog->EnableEncodingControls(true);
+  dialog->GoToPage(2);
+  for (int row = 0; row < count; ++row) {
+    Pick(IDC_PRESET, row);
+    const QString name = list(IDC_PRESET)->currentText();
+    names << name;
+    for (int id : {IDC_RESOLUTION, IDC_FRAME_RATE, IDC_VIDEO_BITRATE, IDC_AUDIO_BITRATE,
+                   IDC_SAMPLING_RATE})
+      EXPECT_GE(list(id)->currentIndex(), 0) << name.toStdString() << " " << id;
+  }
+  names.removeDuplicates();
+  EXPECT_EQ(names.size(), count);
+}
 
 TEST_F(SettingsTest, FirstStartWithoutFilesHasTheDefaults) {
   Start();

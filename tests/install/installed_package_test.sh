@@ -31,7 +31,9 @@ program="$scratch/root/usr/lib/reelwright"
 [ "$(readlink -f "$scratch/root/usr/bin/reelwright")" = "$program/reelwright" ] ||
   fail "/usr/bin/reelwright does not lead to the program folder"
 
-# Defaults an administrator ships beside the program.
+# The package brings its presets; an administrator may ship defaults of their own in their place.
+cmp -s "$program/reelwright.ini" "$(dirname "$0")/../../res/reelwright.ini" ||
+  fail "the package lacks the shipped presets"
 printf '[Option0]\r\nname=Office default\r\nresolution=3\r\n' >"$program/reelwright.ini"
 chmod -R go-w "$scratch/root"
 folder_listing() { (cd "$program" && find . -printf '%p %s %T@\n' | sort); }
