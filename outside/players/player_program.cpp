@@ -320,7 +320,7 @@ class PlayerWriter {
            Choose(V("affiliateID") == Undefined(), Str(""), ToString(V("affiliateID"))));
     for (const char* flag : {"started", "paused", "ended", "muted", "dragging", "posterPending",
                              "messageShown", "gotData", "soundBlocked", "pressGaveSound",
-                             "cueing", "soundAdrift"})
+                             "pressOnPicture", "cueing", "soundAdrift"})
       s_.Set(flag, Bool(false));
     for (const char* number :
          {"duration", "videoWidth", "videoHeight", "dragFraction", "loadStart", "seekWidth",
@@ -838,8 +838,22 @@ class PlayerWriter {
     s_.SetMember(V("keyWatch"), "onKeyUp", s_.Lambda({}, [&] { s_.Set("heldKey", N(-1)); }));
     s_.Do(V("Key").Call("addListener", {V("keyWatch")}));
 
-    // Two presses on the picture toggle full screen. The big play button and the information
-    // box keep their own presses, and a press anywhere else starts the count again.
+    // A click on the picture plays or pauses, as on the browser's own video player; two presses
+    // in a row also toggle full screen, and so leave playing as it was. The click that gives a
+    // playing video its sound only gives sound. The big play button and the information box
+    // keep their own clicks, and a press anywhere else starts the double-press count again.
+    s_.Function("mouseOnPicture", {}, [&] {
+      s_.Local("x", V("_root").Get("_xmouse"));
+      s_.Local("y", V("_root").Get("_ymouse"));
+      Expr area = V("pictureArea");
+      s_.Return(!(V("x") < area.Get("x") || V("y") < area.Get("y") ||
+                  V("x") >= area.Get("x") + area.Get("w") ||
+                  V("y") >= area.Get("y") + area.Get("h") ||
+                  (V("bigPlay").Get("_visible") &&
+                   V("bigPlay").Call("hitTest", {V("x"), V("y"), Bool(false)})) ||
+                  (V("infoBox").Get("_visible") &&
+                   V("infoBox").Call("hitTest", {V("x"), V("y"), Bool(false)}))));
+    });
     s_.Set("mouseWatch", New("Object"));
     s_.SetMember(V("mouseWatch"), "onMouseDown", s_.Lambda({}, [&] {
       s_.Set("heldKey", N(-1));
@@ -855,20 +869,11 @@ class PlayerWriter {
         s_.Set("soundAdrift", Bool(true));
         s_.Set("soundRecheckAt", Timer() + N(kSoundOutputStartMs));
       });
-      s_.Local("x", V("_root").Get("_xmouse"));
-      s_.Local("y", V("_root").Get("_ymouse"));
-      Expr area = V("pictureArea");
-      s_.If(V("x") < area.Get("x") || V("y") < area.Get("y") ||
-                V("x") >= area.Get("x") + area.Get("w") ||
-                V("y") >= area.Get("y") + area.Get("h") ||
-                (V("bigPlay").Get("_visible") &&
-                 V("bigPlay").Call("hitTest", {V("x"), V("y"), Bool(false)})) ||
-                (V("infoBox").Get("_visible") &&
-                 V("infoBox").Call("hitTest", {V("x"), V("y"), Bool(false)})),
-            [&] {
-              s_.Set("lastPress", N(-kDoublePressMs));
-              s_.Return();
-            });
+      s_.Set("pressOnPicture", CallFunction("mouseOnPicture"));
+      s_.If(!V("pressOnPicture"), [&] {
+        s_.Set("lastPress", N(-kDoublePressMs));
+        s_.Return();
+      });
       s_.If(
           Timer() - V("lastPress") < N(kDoublePressMs),
           [&] {
@@ -876,6 +881,14 @@ class PlayerWriter {
             Call("toggleFullScreen");
           },
           [&] { s_.Set("lastPress", Timer()); });
+    }));
+    // Play or pause on the release, once the press is over: a pause shows the big play button
+    // under the pointer, and the release must not count as a press on it.
+    s_.SetMember(V("mouseWatch"), "onMouseUp", s_.Lambda({}, [&] {
+      s_.If(V("pressOnPicture") && CallFunction("mouseOnPicture") &&
+                (!V("pressGaveSound") || V("paused")),
+            [&] { Call("togglePlay"); });
+      s_.Set("pressOnPicture", Bool(false));
     }));
     s_.Do(V("Mouse").Call("addListener", {V("mouseWatch")}));
 

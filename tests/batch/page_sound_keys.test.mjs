@@ -122,10 +122,18 @@ async function assertSoundComes(page, places, how) {
   await h.waitFor(`the mark to go after ${how}`, async () => h.whiteShare(await grabQuietly(page, places.mark)) < 0.003, 5000);
 }
 
-test('a blocked start says "click for sound"; a click on the picture or on the speaker gives sound', async () => {
+test('a blocked start says "click for sound"; a click on the picture or on the speaker gives sound; then the picture pauses and plays', async () => {
   const picture = await openBlocked();
   await picture.page.mouse.click(picture.places.picture.x, picture.places.picture.y);
   await assertSoundComes(picture.page, picture.places, 'a click on the picture');
+  // From then on a click on the picture pauses and plays, as on the browser's own player
+  // (apart, so that no two make a double click).
+  await h.sleep(600);
+  await picture.page.mouse.click(picture.places.picture.x, picture.places.picture.y);
+  await h.waitFor('silence once a click paused', async () => (await sound(picture.page)).peak < 0.002, 4000);
+  await h.sleep(600);
+  await picture.page.mouse.click(picture.places.picture.x, picture.places.picture.y);
+  await h.waitFor('sound once a click played', async () => (await sound(picture.page)).peak > 0.02, 6000);
   await picture.page.close();
 
   const speaker = await openBlocked();
