@@ -89,3 +89,39 @@ test('without JavaScript the page shows the browser\'s own player with the poste
   await h.waitFor('the poster in the fallback', async () => h.spread(await h.grab(page, clip)) > 60, 10000);
   await browser.close();
 });
+
+// A browser started without any locale says its language is "C", no language tag at all; the
+// runtime reads it at start. The page makes do with English, and the player plays.
+test('a browser whose language is "C" still gets the player, playing', async () => {
+  const browser = await launch();
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
+  await page.addInitScript(() => {
+    Object.defineProperty(Navigator.prototype, 'language', { get: () => 'C', configurable: true });
+    Object.defineProperty(Navigator.prototype, 'languages', { get: () => ['C'], configurable: true });
+  });
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(String(error)));
+  await page.goto(address);
+  await h.assertPlays(page, 'a page in language "C"');
+  assert.deepEqual(errors, []);
+  assert.equal(await page.locator('.reelwright-player video').count(), 0);
+  await browser.close();
+});
+
+// Whatever makes the runtime throw while it starts, the visitor gets the browser's own player
+// at once rather than an empty box until the page gives up waiting.
+test('a runtime that throws while it starts gives way to the browser\'s own player at once', async () => {
+  const browser = await launch();
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
+  await page.addInitScript(() => {
+    Intl.Locale = function () { throw new RangeError('no locale here'); };
+  });
+  const start = Date.now();
+  await page.goto(address);
+  const video = page.locator('.reelwright-player video');
+  await video.waitFor({ timeout: 10000 });
+  const seconds = (Date.now() - start) / 1000;
+  assert.ok(seconds < 6, `the fallback came after ${seconds} s, with the page's own time-out`);
+  assert.match(await video.getAttribute('src'), /clip\.mp4$/);
+  await browser.close();
+});

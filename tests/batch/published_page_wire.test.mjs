@@ -104,6 +104,10 @@ test('the runtime arrives compressed, and a second visit costs under 1 MB', asyn
     assert.match(r.encoding, /^(br|gzip)$/, `${r.url} came uncompressed`);
   assert.ok(wasm.bytes < plainSize / 2, `the module took ${wasm.bytes} of its ${plainSize} bytes`);
   assert.ok(firstTotal < plainSize / 2, `the first visit took ${firstTotal} bytes`);
+  // Every request finds what it asks for: the page names its icon, so the browser does not go
+  // looking for /favicon.ico.
+  for (const r of first) assert.ok((r.status ?? 200) < 400, `${r.url} answered ${r.status}`);
+  assert.ok(!first.some((r) => r.url.endsWith('/favicon.ico')), 'the browser asked for /favicon.ico');
 
   const second = await visit(address);
   const secondTotal = report('second visit', second);
