@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <algorithm>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "outside/players/player_program.h"
 #include "outside/players/player_skin.h"
@@ -113,6 +115,35 @@ TEST(Players, SizeFilesGiveTheChromeAndBarAndAMinimumTheBarFitsIn) {
   }
 }
 
+// The names of a WebAssembly module's custom sections, in order; "unreadable" when the module
+// does not parse as sections.
+std::vector<std::string> CustomSections(const QByteArray& module) {
+  size_t at = 8;  // after the magic number and the version
+  auto leb = [&](size_t* value) {
+    *value = 0;
+    for (int shift = 0; at < static_cast<size_t>(module.size()) && shift < 35; shift += 7) {
+      const auto byte = static_cast<unsigned char>(module[static_cast<qsizetype>(at++)]);
+      *value |= static_cast<size_t>(byte & 0x7F) << shift;
+      if (!(byte & 0x80)) return true;
+    }
+    return false;
+  };
+  std::vector<std::string> names;
+  if (module.size() < 8 || !module.startsWith(QByteArray("\0asm", 4))) return {"unreadable"};
+  while (at < static_cast<size_t>(module.size())) {
+    const auto id = static_cast<unsigned char>(module[static_cast<qsizetype>(at++)]);
+    size_t size = 0;
+    if (!leb(&size) || at + size > static_cast<size_t>(module.size())) return {"unreadable"};
+    const size_t end = at + size;
+    size_t length = 0;
+    if (id == 0 && leb(&length) && at + length <= end)
+      names.push_back(module.mid(static_cast<qsizetype>(at), static_cast<qsizetype>(length))
+                          .toStdString());
+    at = end;
+  }
+  return names;
+}
+
 TEST(Players, BuiltFilesAreAllInTheResourcesFolderAndReadAsThePageExpects) {
   for (const PlayerSkin& skin : ShippedSkins()) {
     const QString stem = QString::fromStdString(skin.file_stem);
@@ -139,6 +170,21 @@ TEST(Players, BuiltFilesAreAllInTheResourcesFolderAndReadAsThePageExpects) {
   EXPECT_TRUE(QFile::exists(kResources + "ruffle/ruffle.js"));
   EXPECT_FALSE(QDir(kResources + "ruffle").entryList({"*.wasm"}).isEmpty());
   EXPECT_TRUE(QDir(kResources + "ruffle").entryList({"*.map"}).isEmpty());
+  // The runtime's modules go without custom sections (debug names, linker notes), their code
+  // as released.
+  const QStringList modules = QDir(kResources + "ruffle").entryList({"*.wasm"});
+  for (const QString& name : modules) {
+    SCOPED_TRACE(name.toStdString());
+    QFile module(kResources + "ruffle/" + name);
+    ASSERT_TRUE(module.open(QIODevice::ReadOnly));
+    const std::vector<std::string> custom = CustomSections(module.readAll());
+    ASSERT_NE(custom, std::vector<std::string>{"unreadable"});
+    EXPECT_TRUE(custom.empty()) << custom.front();
+    QFile released(QStringLiteral(REELWRIGHT_SOURCE_DIR
+                                  "/outside/players/web/node_modules/@ruffle-rs/ruffle/") +
+                   name);
+    EXPECT_LT(module.size(), released.size() - 1'000'000);
+  }
 }
 
 int Distance(QRgb a, Rgb b) {
