@@ -1,9 +1,12 @@
 // What a published page costs its visitors over the wire, served by reelwright-batch --serve:
 // the first visit gets the web runtime compressed, and a second visit in the same browser
 // profile takes nearly everything from the browser's cache, asking only whether the page, its
-// loader and its video changed. The figures are printed.
+// loader and its video changed. The figures are printed. The same holds on a web host: nginx with
+// the lines the help page gives.
 import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
+import net from 'node:net';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
@@ -113,4 +116,86 @@ test('the runtime arrives compressed, and a second visit costs under 1 MB', asyn
   const secondTotal = report('second visit', second);
   assert.ok(second.some((r) => new URL(r.url).pathname === '/index.html'), 'the page was not asked for');
   assert.ok(secondTotal < 1024 * 1024, `the second visit took ${secondTotal} bytes`);
+});
+
+// The lines the help page gives for nginx, as it shows them.
+function helpPageNginxLines() {
+  const help = fs.readFileSync(path.join(h.sourceDir, 'res/help/index.html'), 'utf8');
+  const found = help.match(/<pre id="nginx-lines">([^<]*)<\/pre>/);
+  assert.ok(found, 'the help page has no nginx lines');
+  return found[1].replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"').replace(/&amp;/g, '&');
+}
+
+async function freePort() {
+  const probe = net.createServer().listen(0, '127.0.0.1');
+  await new Promise((resolve) => probe.once('listening', resolve));
+  const { port } = probe.address();
+  await new Promise((resolve) => probe.close(resolve));
+  return port;
+}
+
+// Debian's nginx on 127.0.0.1 with a configuration and prefix of its own, serving `root` with
+// `lines` in its server block: the process and the address of the page.
+async function startNginx(root, lines) {
+  const prefix = path.join(work, 'nginx');
+  fs.mkdirSync(path.join(prefix, 'temp'), { recursive: true });
+  const port = await freePort();
+  const config = path.join(prefix, 'nginx.conf');
+  fs.writeFileSync(config, `
+load_module /usr/lib/nginx/modules/ngx_http_brotli_static_module.so;
+${process.getuid() === 0 ? 'user root;' : ''}
+daemon off;
+master_process off;
+pid ${prefix}/nginx.pid;
+error_log ${prefix}/error.log;
+events {}
+http {
+  include /etc/nginx/mime.types;
+  access_log off;
+  client_body_temp_path ${prefix}/temp/body;
+  proxy_temp_path ${prefix}/temp/proxy;
+  fastcgi_temp_path ${prefix}/temp/fastcgi;
+  uwsgi_temp_path ${prefix}/temp/uwsgi;
+  scgi_temp_path ${prefix}/temp/scgi;
+  server {
+    listen 127.0.0.1:${port};
+    root ${root};
+${lines}
+  }
+}
+`);
+  const nginx = spawn('/usr/sbin/nginx', ['-p', prefix, '-c', config, '-e', path.join(prefix, 'error.log')],
+    { stdio: ['ignore', 'inherit', 'inherit'] });
+  await h.waitFor('nginx to listen', () => new Promise((resolve) => {
+    const socket = net.connect(port, '127.0.0.1', () => { socket.end(); resolve(true); });
+    socket.on('error', () => resolve(false));
+  }), 10000);
+  return { nginx, address: `http://127.0.0.1:${port}/index.html` };
+}
+
+test('on nginx with the help page\'s lines the page plays, the runtime comes compressed, and a return visit takes only the page', async () => {
+  assert.ok(fs.existsSync('/usr/sbin/nginx'), 'nginx is missing: run scripts/setup');
+  const { nginx, address: onNginx } = await startNginx(site, helpPageNginxLines());
+  try {
+    const first = await visit(onNginx);
+    report('first visit on nginx', first);
+    const runtime = first.filter((r) => new URL(r.url).pathname.startsWith('/ruffle/'));
+    assert.ok(runtime.some((r) => r.url.endsWith('.wasm')), 'no WebAssembly was fetched');
+    for (const r of runtime) assert.equal(r.encoding, 'br', `${r.url} came as ${r.encoding || 'identity'}`);
+
+    const page = await context.newPage();
+    await page.goto(onNginx);
+    await h.assertPlays(page, 'the page on nginx');
+    await page.close();
+
+    const second = await visit(onNginx);
+    const secondTotal = report('second visit on nginx', second);
+    // The content-named files come from the cache without a question; the rest is asked
+    // after and not sent again.
+    for (const r of second.filter((r) => /[0-9a-f]{20}\.(wasm|js)$/.test(r.url)))
+      assert.equal(r.bytes, 0, `${r.url} went over the wire again`);
+    assert.ok(secondTotal < 64 * 1024, `the second visit took ${secondTotal} bytes`);
+  } finally {
+    nginx.kill('SIGTERM');
+  }
 });
