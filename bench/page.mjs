@@ -10,6 +10,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 
 import * as h from '../tests/outside/players/browser/harness.mjs';
+import { writeNativePage } from './native_page.mjs';
 import { measureSync, publishSyncClip } from '../tests/batch/sync_probe.mjs';
 
 const runs = Number(process.argv[2] ?? 3);
@@ -20,21 +21,6 @@ const median = (values) => {
   const middle = Math.floor(sorted.length / 2);
   return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
 };
-
-// The browser's own player on the twin, at the published player's size, starting by itself
-// as the published page does.
-function writeNativePage(site) {
-  const html = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
-  const [, width, height] = /<object [^>]*width="(\d+)" height="(\d+)"/.exec(html);
-  const [clip] = fs.readdirSync(site).filter((name) => name.endsWith('.mp4'));
-  const poster = clip.replace(/\.mp4$/, '.jpg');
-  fs.writeFileSync(path.join(site, 'native.html'), `<!DOCTYPE html>
-<html lang="en"><head><meta charset="utf-8"><meta name="viewport" content="width=device-width">
-<title>native</title></head><body>
-<video src="${clip}" poster="${poster}" width="${width}" height="${height}" controls autoplay playsinline></video>
-</body></html>
-`);
-}
 
 // Runs in the page before its own scripts and notes, on the page's clock (from the start of
 // the navigation), when the first thing showed in the player's place (the poster or a picture)
