@@ -189,5 +189,25 @@ test('Tab stops at the player once and goes on; its keys work there; it has a na
 
   assert.equal(await page.getByRole('region', { name: `Video: ${title}`, exact: true }).count(), 1);
   assert.equal(await page.getByRole('application', { name: `Video: ${title}`, exact: true }).count(), 1);
+  // The stop Tab makes is that named element, and nothing hidden from assistive technology
+  // takes the focus by Tab, in the runtime's own part of the page either.
+  await page.focus('#before');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.shadowRoot?.activeElement?.getAttribute('aria-label')),
+    `Video: ${title}`);
+  const hiddenStops = await page.evaluate(() => {
+    const stops = [];
+    const look = (root) => {
+      for (const element of root.querySelectorAll('*')) {
+        if (element.closest('[aria-hidden="true"]') && element.tabIndex >= 0 &&
+            element.matches('input, button, select, textarea, a[href], [tabindex]'))
+          stops.push(element.outerHTML.slice(0, 80));
+        if (element.shadowRoot) look(element.shadowRoot);
+      }
+    };
+    look(document);
+    return stops;
+  });
+  assert.deepEqual(hiddenStops, []);
   await page.close();
 });
