@@ -27,9 +27,13 @@ export function requireTools() {
   if (missing.length) throw new Error(`missing ${missing.join(', ')}: run scripts/setup and scripts/build`);
 }
 
+// A package of the tests' own npm folder (outside/players/web, pinned by its lock file).
+export function requireFromWeb(name) {
+  return createRequire(path.join(sourceDir, 'outside/players/web/package.json'))(name);
+}
+
 export function loadPlaywright() {
-  const require = createRequire(path.join(sourceDir, 'outside/players/web/package.json'));
-  return require('playwright-core');
+  return requireFromWeb('playwright-core');
 }
 
 export function playerNames() {
