@@ -14,6 +14,13 @@ namespace publish {
 
 namespace {
 
+// A page must have a title, and the player its name: without a title typed (or only blanks),
+// the video's name stands in.
+QString TitleOf(const PageInput& input) {
+  if (!input.page_title.trimmed().isEmpty()) return input.page_title;
+  return QFileInfo(input.video_path).completeBaseName();
+}
+
 const char kStartMarker[] = "<!-- START Reelwright code -->";
 const char kEndMarker[] = "<!-- END Reelwright code -->";
 
@@ -131,7 +138,7 @@ GeneratedPage GeneratePage(const PageInput& input) {
   // and in attributes, and none of them may close either.
   const QString swf_file =
       (input.players_url_enabled ? HtmlText(input.players_url) : QString()) + "player.swf";
-  const QString page_title = HtmlText(input.page_title);
+  const QString page_title = HtmlText(TitleOf(input));
   // The poster and the twin lie beside the video, wherever the page finds that.
   const auto beside_video = [&input](const QString& name) {
     const FlashVarsInput& vars = input.flash_vars;

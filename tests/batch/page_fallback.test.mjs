@@ -83,7 +83,11 @@ test('without JavaScript the page shows the browser\'s own player with the poste
   const video = page.locator('.reelwright-player video');
   const box = await h.waitFor('the fallback player', () => video.boundingBox(), 10000);
   assert.ok(box.width > 200 && box.height > 150, JSON.stringify(box));
-  assert.equal(await page.locator('.reelwright-player object').isVisible(), false);
+  // It lies over the player's place, on top.
+  const place = await page.locator('.reelwright-player').boundingBox();
+  assert.deepEqual(box, place);
+  assert.equal(await page.evaluate(({ x, y }) => document.elementFromPoint(x, y)?.localName,
+    { x: box.x + box.width / 2, y: box.y + box.height / 2 }), 'video');
   // The poster fills the video's place.
   const clip = { x: box.x + 10, y: box.y + 10, width: box.width - 20, height: box.height / 2 };
   await h.waitFor('the poster in the fallback', async () => h.spread(await h.grab(page, clip)) > 60, 10000);

@@ -45,6 +45,19 @@ TEST(GeneratePage, FillsEveryPlaceholder) {
   EXPECT_FALSE(page.cleaned_redirect_url);
 }
 
+// An empty <title> makes an invalid page and leaves the player nameless: the video's name
+// stands in for a title not typed, or typed as blanks only.
+TEST(GeneratePage, WithoutATitleTheVideosNameStandsIn) {
+  for (const QString& typed : {QString(), QStringLiteral("  ")}) {
+    PageInput input = Input("<title>#PAGE_TITLE_HOLDER</title>\naria-label=\"Video: #PAGE_TITLE_HOLDER\"");
+    input.page_title = typed;
+    input.video_path = "/out/holiday & <friends>.v1.flv";
+    EXPECT_EQ(GeneratePage(input).page,
+              "<title>holiday &amp; &lt;friends&gt;.v1</title>\n"
+              "aria-label=\"Video: holiday &amp; &lt;friends&gt;.v1\"\n");
+  }
+}
+
 TEST(GeneratePage, PlaceholdersAreSearchedAfterEarlierInsertions) {
   PageInput input = Input("#PAGE_TITLE_HOLDER #SWF_FILE");
   input.page_title = "t#SWF_FILE";
