@@ -65,8 +65,9 @@ TEST(Players, ClassicComesFirstAndEverySkinIsListedByItsTitle) {
     EXPECT_EQ(skin.file_stem.rfind("skin-", 0), 0u) << skin.file_stem;
     const std::string name = DisplayName(skin.file_stem);
     EXPECT_EQ(name, skin.title);
-    if (skin.file_stem.find('_') != std::string::npos)
+    if (skin.file_stem.find('_') != std::string::npos) {
       EXPECT_NE(name.find(' '), std::string::npos) << skin.file_stem;
+    }
     names.insert(name);
   }
   ASSERT_GE(ShippedSkins().size(), 4u);
