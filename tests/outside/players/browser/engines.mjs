@@ -3,19 +3,31 @@
 // BiDi) and WebKitGTK (Debian's MiniBrowser, by selenium-webdriver through WebKitWebDriver, on
 // a virtual X display). A missing browser or driver is a failure, never a skip.
 //
-//   const engine = await launchEngine('firefox');
+//   const engine = await launchEngine('firefox', { webAssembly: false });
 //   const page = await engine.open(address, { width: 800, height: 600 });
-//   await page.click(x, y); const picture = await page.grab(clip); await page.close();
+//   await page.click(x, y); const picture = await page.grab(clip); await page.goto(other);
+//   await page.close();
 //   await engine.close();
+//
+// Keys are named as Playwright names them, with at most one modifier ("Shift+Tab").
+// `open` takes `first`, a function run in every document before its own scripts, and `console`,
+// called with the text of each message the page writes there (not in WebKitGTK). `grabQuietly`
+// takes a picture without running anything in the page (not in WebKitGTK).
+// Launch options, each as the engine offers it: `webAssembly: false` (a browser without it; not
+// WebKitGTK), `scripts: false` (the page's own scripts do not run; the test's still do),
+// `blockSound: true` (sound waits for a click; Chromium does so anyway).
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
+import os from 'node:os';
+import path from 'node:path';
 
 import * as h from './harness.mjs';
 
 export const engineNames = ['chromium', 'firefox', 'webkit'];
 
 const firefoxPath = process.env.REELWRIGHT_FIREFOX ?? '/usr/bin/firefox-esr';
+const pulseAudioPath = '/usr/bin/pulseaudio';
 const webkitDriverPath = '/usr/bin/WebKitWebDriver';
 const miniBrowserPath = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
@@ -52,59 +64,130 @@ function crop(picture, clip) {
   return { width, height, pixels };
 }
 
-async function chromium() {
-  const browser = await h.loadPlaywright().chromium.launch({ executablePath: h.chromiumPath });
+async function chromium({ webAssembly = true, scripts = true }) {
+  // Without its JIT, Chromium's engine has no WebAssembly.
+  const browser = await h.loadPlaywright().chromium.launch({
+    executablePath: h.chromiumPath, args: webAssembly ? [] : ['--js-flags=--jitless'] });
   return {
     name: 'chromium',
-    async open(address, viewport) {
-      const page = await browser.newPage({ viewport });
+    minimumWidth: 0,
+    async open(address, viewport, { first, console } = {}) {
+      const context = await browser.newContext({ viewport, javaScriptEnabled: scripts });
+      const page = await context.newPage();
+      if (first) await page.addInitScript(first);
+      if (console) page.on('console', (message) => console(message.text()));
       await page.goto(address);
+      let cdp;
       return {
+        goto: (next) => page.goto(next),
         evaluate: (fn, arg) => page.evaluate(fn, arg),
         grab: (clip) => h.grab(page, clip),
+        // Taken by the compositor: Playwright's own screenshot runs script in the page, which
+        // the browser takes for a visitor's gesture.
+        async grabQuietly(clip) {
+          cdp ??= await page.context().newCDPSession(page);
+          const { data } = await cdp.send('Page.captureScreenshot', { format: 'png', clip: { ...clip, scale: 1 } });
+          return h.decodePng(Buffer.from(data, 'base64'));
+        },
+        screenshot: (file) => page.screenshot({ path: file }),
         click: (x, y) => page.mouse.click(x, y),
+        dblclick: (x, y) => page.mouse.dblclick(x, y),
+        move: (x, y) => page.mouse.move(x, y),
+        down: () => page.mouse.down(),
+        up: () => page.mouse.up(),
         press: (key) => page.keyboard.press(key),
-        close: () => page.close(),
+        close: () => context.close(),
       };
     },
     close: () => browser.close(),
   };
 }
 
-async function firefox() {
+// A sound server of its own with a null sink: headless Firefox starts no sound at all (its audio
+// contexts stay suspended) where it finds no audio output.
+async function nullSoundServer() {
+  requireFile(pulseAudioPath, 'PulseAudio');
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'reelwright-sound-'));
+  const socket = path.join(folder, 'native');
+  const server = spawn(pulseAudioPath, ['--daemonize=no', '--exit-idle-time=-1', '--use-pid-file=no',
+    '-n', '-L', 'module-null-sink', '-L', `module-native-protocol-unix socket=${socket} auth-anonymous=1`],
+  { stdio: 'ignore', env: { ...process.env, HOME: folder, XDG_RUNTIME_DIR: folder } });
+  await h.waitFor('the sound server', () => fs.existsSync(socket), 10000);
+  return {
+    address: `unix:${socket}`,
+    stop() {
+      server.kill();
+      fs.rmSync(folder, { recursive: true, force: true });
+    },
+  };
+}
+
+// `blockSound`: the browser holds sound back until the visitor clicks, as browsers do by default.
+async function firefox({ webAssembly = true, scripts = true, blockSound = false }) {
   requireFile(firefoxPath, 'Firefox');
-  const browser = await load('puppeteer-core').launch({
-    browser: 'firefox', executablePath: firefoxPath, headless: true,
-    // Playing with sound is allowed, as the other engines' test browsers allow it.
-    extraPrefsFirefox: { 'media.autoplay.default': 0 },
-  });
+  const sound = await nullSoundServer();
+  let browser;
+  try {
+    browser = await load('puppeteer-core').launch({
+      browser: 'firefox', executablePath: firefoxPath, headless: true,
+      env: { ...process.env, PULSE_SERVER: sound.address },
+      // Otherwise playing with sound is allowed, as the other engines' test browsers allow it.
+      extraPrefsFirefox: { 'media.autoplay.default': blockSound ? 1 : 0, 'javascript.options.wasm': webAssembly,
+        'javascript.enabled': scripts },
+    });
+  } catch (error) {
+    sound.stop();
+    throw error;
+  }
   return {
     name: 'firefox',
-    async open(address, viewport) {
+    minimumWidth: 0,
+    async open(address, viewport, { first, console } = {}) {
       const page = await browser.newPage();
       await page.setViewport(viewport);
+      if (first) await page.evaluateOnNewDocument(first);
+      if (console) page.on('console', (message) => console(message.text()));
       await page.goto(address);
       return {
+        goto: (next) => page.goto(next),
         evaluate: (fn, arg) => page.evaluate(fn, arg),
         grab: async (clip) => h.decodePng(Buffer.from(await page.screenshot({ clip }))),
+        // The browser's own picture of the viewport: no script runs in the page for it.
+        grabQuietly: async (clip) => h.decodePng(Buffer.from(await page.screenshot({ clip }))),
+        screenshot: (file) => page.screenshot({ path: file }),
         click: (x, y) => page.mouse.click(x, y),
-        press: (key) => page.keyboard.press(key),
+        dblclick: (x, y) => page.mouse.click(x, y, { count: 2 }),
+        move: (x, y) => page.mouse.move(x, y),
+        down: () => page.mouse.down(),
+        up: () => page.mouse.up(),
+        async press(key) {
+          const [modifier, main] = key.includes('+') ? key.split('+') : [null, key];
+          if (modifier) await page.keyboard.down(modifier);
+          // Over WebDriver BiDi the space bar is known by its character.
+          await page.keyboard.press(main === 'Space' ? ' ' : main);
+          if (modifier) await page.keyboard.up(modifier);
+        },
         close: () => page.close(),
       };
     },
-    close: () => browser.close(),
+    async close() {
+      await browser.close();
+      sound.stop();
+    },
   };
 }
 
 // WebKitGTK starts with no locale variables at all, as a browser started from a bare session
 // does: its language is then no language tag.
-async function webkit() {
+async function webkit({ webAssembly = true, scripts = true }) {
   for (const [file, what] of [[webkitDriverPath, 'WebKitWebDriver'], [miniBrowserPath, 'MiniBrowser'],
     ['/usr/bin/Xvfb', 'Xvfb']])
     requireFile(file, what);
   const display = `:${90 + (process.pid % 400)}`;
-  const xvfb = spawn('Xvfb', [display, '-screen', '0', '1600x1200x24', '-nolisten', 'tcp'], { stdio: 'ignore' });
+  const xvfb = spawn('Xvfb', [display, '-screen', '0', '2560x1600x24', '-nolisten', 'tcp'], { stdio: 'ignore' });
   const port = await freePort();
+  // Its engine keeps WebAssembly whatever its options say in a release build.
+  if (!webAssembly) throw new Error('WebKitGTK cannot be started without WebAssembly');
   const environment = { PATH: process.env.PATH, HOME: process.env.HOME, DISPLAY: display };
   const server = spawn(webkitDriverPath, [`--port=${port}`], { env: environment, stdio: 'ignore' });
   const stop = () => { server.kill(); xvfb.kill(); };
@@ -114,26 +197,62 @@ async function webkit() {
     stop();
     throw error;
   }
-  const { Builder, Origin } = load('selenium-webdriver');
-  const drivers = [];
+  const { Builder, Button, Key, Origin } = load('selenium-webdriver');
+  // The other drivers' names of keys, in WebDriver's.
+  const keys = { Space: Key.SPACE, ArrowLeft: Key.ARROW_LEFT, ArrowRight: Key.ARROW_RIGHT,
+    Escape: Key.ESCAPE, Tab: Key.TAB, Enter: Key.ENTER, Shift: Key.SHIFT };
+  let drivers = [];
   return {
     name: 'webkit',
-    async open(address, viewport) {
+    // MiniBrowser's window keeps its toolbar's width at least.
+    minimumWidth: 420,
+    // WebKitWebDriver holds one session, one window, at a time: opening a page closes the last.
+    async open(address, viewport, { first, console } = {}) {
+      if (first || console) throw new Error('WebDriver runs no script before the page\'s own, nor hears its console');
+      for (const driver of drivers) await driver.quit().catch(() => {});
+      drivers = [];
+      // Without the page's scripts; the driver's own still run.
+      const args = ['--automation', ...(scripts ? [] : ['--enable-javascript=false'])];
       const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
         browserName: 'MiniBrowser',
-        'webkitgtk:browserOptions': { binary: miniBrowserPath, args: ['--automation'] },
+        'webkitgtk:browserOptions': { binary: miniBrowserPath, args },
       }).build();
       drivers.push(driver);
-      // The window's size is asked for; the page's viewport follows from it.
-      await driver.manage().window().setRect({ width: viewport.width, height: viewport.height });
+      // The window's size is what can be asked for: it is grown by what its toolbar takes, so
+      // that the page gets the viewport wanted (never narrower than the toolbar).
+      const window = driver.manage().window();
+      await window.setRect({ width: viewport.width, height: viewport.height });
+      const inner = await driver.executeScript('return [window.innerWidth, window.innerHeight];');
+      await window.setRect({ width: 2 * viewport.width - inner[0], height: 2 * viewport.height - inner[1] });
       await driver.get(address);
-      const call = (fn, arg) => driver.executeScript(`return (${fn})(arguments[0]);`, arg);
+      // A function is called with `arg`; a string is an expression.
+      const call = (fn, arg) => driver.executeScript(
+        typeof fn === 'string' ? `return ${fn};` : `return (${fn})(arguments[0]);`, arg);
+      const at = (x, y) => ({ x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT });
+      // The driver takes one input action at a time: checks that run side by side queue theirs.
+      let queue = Promise.resolve();
+      const input = (build) => {
+        const done = queue.then(() => build(driver.actions()).perform());
+        queue = done.catch(() => {});
+        return done;
+      };
       return {
+        goto: (next) => driver.get(next),
         evaluate: call,
         grab: async (clip) => crop(h.decodePng(Buffer.from(await driver.takeScreenshot(), 'base64')), clip),
-        click: (x, y) => driver.actions().move({ x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT })
-          .click().perform(),
-        press: (key) => driver.actions().sendKeys(key).perform(),
+        screenshot: async (file) => fs.writeFileSync(file, Buffer.from(await driver.takeScreenshot(), 'base64')),
+        click: (x, y) => input((actions) => actions.move(at(x, y)).click()),
+        dblclick: (x, y) => input((actions) => actions.move(at(x, y)).doubleClick()),
+        move: (x, y) => input((actions) => actions.move(at(x, y))),
+        down: () => input((actions) => actions.press(Button.LEFT)),
+        up: () => input((actions) => actions.release(Button.LEFT)),
+        press: (key) => input((actions) => {
+          const [modifier, main] = key.includes('+') ? key.split('+') : [null, key];
+          if (modifier) actions.keyDown(keys[modifier]);
+          actions.sendKeys(keys[main] ?? main);
+          if (modifier) actions.keyUp(keys[modifier]);
+          return actions;
+        }),
         close: () => driver.quit(),
       };
     },
@@ -144,22 +263,24 @@ async function webkit() {
   };
 }
 
-export async function launchEngine(name) {
-  return { chromium, firefox, webkit }[name]();
+export async function launchEngine(name, options = {}) {
+  return { chromium, firefox, webkit }[name](options);
 }
 
-// Where the page's player lies in its viewport.
-export async function playerBox(page, what) {
-  return h.waitFor(`the player of ${what}`, () => page.evaluate(() => {
-    const player = document.querySelector('ruffle-object, ruffle-embed');
+// Where the page's player lies in its viewport. `framed`: the page is shown in the first frame of
+// the viewport's page, laid at its top left (as where a window cannot be made narrow enough).
+export async function playerBox(page, what, framed = false) {
+  return h.waitFor(`the player of ${what}`, () => page.evaluate((framed) => {
+    const shown = framed ? document.querySelector('iframe')?.contentDocument : document;
+    const player = shown?.querySelector('ruffle-object, ruffle-embed');
     const box = player?.getBoundingClientRect();
     return box?.width ? { x: box.x, y: box.y, width: box.width, height: box.height } : null;
-  }), 30000);
+  }, framed), 30000);
 }
 
 // Waits until the player shows a picture and the picture moves on; gives the picture's area.
-export async function assertPlaysIn(page, what) {
-  const box = await playerBox(page, what);
+export async function assertPlaysIn(page, what, framed = false) {
+  const box = await playerBox(page, what, framed);
   const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height / 2 };
   await h.waitFor(`a picture in ${what}`, async () => h.spread(await page.grab(clip)) > 40, 30000);
   const first = await page.grab(clip);
