@@ -1,7 +1,8 @@
 // Values a project file controls stay values in the published page, seen in a real browser:
 // videos whose names hold "&", "#", "%", "+", quotes or accents play, served by
 // reelwright-batch --serve and by a plain static server alike, and script planted in the title,
-// the affiliate ID, the redirect address or the external locations never runs.
+// the affiliate ID, the redirect address or the external locations never runs; in Chromium,
+// Firefox and WebKitGTK.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -11,13 +12,19 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
+import { assertPlaysIn, engineNames, launchEngine } from '../outside/players/browser/engines.mjs';
 
 const batch = path.join(h.programDir, 'reelwright-batch');
 const names = ['Tom & Jerry.flv', 'take #1 100%+.flv', 'say "hi".flv', 'ünï été.flv',
   'my holiday (2024).flv'];
-let work, site, preview, previewOrigin, plain, browser;
+let work, site, preview, previewOrigin, plain, plainOrigin;
 
-// Serves `folder` as any static web host does: the path decoded once, the file sent as is.
+// What a planted script would call, defined before anything of the page runs: it notes where
+// it was planted.
+const recorder = '<script>window.planted = []; window.plant = (where) => window.planted.push(where);</script>';
+
+// Serves `folder` as any static web host does: the path decoded once, the file sent as is; but
+// for the recorder given to every page first, so that any engine can be asked what ran.
 function plainServer(folder) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1);
@@ -29,7 +36,8 @@ function plainServer(folder) {
     }
     const type = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
     response.writeHead(200, { 'content-type': type[path.extname(file)] ?? 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
+    if (file.endsWith('.html')) response.end(fs.readFileSync(file, 'utf8').replace('<head>', `<head>${recorder}`));
+    else fs.createReadStream(file).pipe(response);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
@@ -78,58 +86,90 @@ before(async () => {
   ({ server: preview, address } = await h.serveWithBatch(site));
   previewOrigin = new URL(address).origin;
   plain = await plainServer(site);
-  const { chromium } = h.loadPlaywright();
-  browser = await chromium.launch({ executablePath: h.chromiumPath });
+  plainOrigin = `http://127.0.0.1:${plain.address().port}`;
 });
 
-after(async () => {
-  await browser?.close();
+after(() => {
   preview?.kill('SIGTERM');
   plain?.close();
   if (work) fs.rmSync(work, { recursive: true, force: true });
 });
 
-// A page that records any planted script that runs, and any dialog it opens.
-async function watchedPage() {
-  const page = await browser.newPage({ viewport: { width: 900, height: 700 } });
-  await page.addInitScript(() => {
-    window.planted = [];
-    window.plant = (where) => window.planted.push(where);
-  });
-  const dialogs = [];
-  page.on('dialog', (dialog) => {
-    dialogs.push(dialog.message());
-    dialog.dismiss();
-  });
-  return { page, dialogs };
-}
+const pages = ['values', 'locations', 'script', 'schemes', 'script-address'];
+const plantedTitle = `</title><script>plant('title')</script><img src=x onerror="plant('title')">`;
 
-async function assertPlays(page, url) {
-  await page.goto(url);
-  await h.assertPlays(page, url);
-}
-
-test('videos with special characters in their names play from the preview and from a plain server', async () => {
-  const { page } = await watchedPage();
-  const origins = [previewOrigin, `http://127.0.0.1:${plain.address().port}`];
-  for (const origin of origins) {
-    for (let i = 0; i < names.length; i++) await assertPlays(page, `${origin}/name${i}.html`);
-  }
-  await page.close();
-});
-
-test('script planted in the values a project controls never runs', async () => {
-  for (const name of ['values', 'locations', 'script', 'schemes', 'script-address']) {
-    const { page, dialogs } = await watchedPage();
-    await page.goto(`${previewOrigin}/${name}.html`);
-    await h.sleep(name === 'values' ? 0 : 3000);
-    if (name === 'values') {
-      // The page still plays: the values went in as values, and the player was not led away.
-      await assertPlays(page, `${previewOrigin}/${name}.html`);
-      assert.equal(await page.title(), `</title><script>plant('title')</script><img src=x onerror="plant('title')">`);
+for (const name of engineNames) {
+  test(`in ${name} videos with special characters in their names play from the preview and from a plain server`, async () => {
+    const engine = await launchEngine(name);
+    try {
+      // How a name is quoted is the page's and the engine's business, not the server's: one
+      // server is enough for the other engines.
+      // One tab, as a visitor going from page to page, with the runtime in the browser's cache.
+      const page = await engine.open('about:blank', { width: 900, height: 700 });
+      for (const origin of name === 'chromium' ? [previewOrigin, plainOrigin] : [plainOrigin]) {
+        for (let i = 0; i < names.length; i++) {
+          await page.goto(`${origin}/name${i}.html`);
+          await assertPlaysIn(page, `${names[i]} from ${origin} in ${name}`);
+        }
+      }
+      await page.close();
+    } finally {
+      await engine.close();
     }
-    assert.deepEqual(await page.evaluate(() => window.planted), [], name);
-    assert.deepEqual(dialogs, [], name);
-    await page.close();
+  });
+
+  // Served with the recorder, so that every engine can tell what ran.
+  test(`in ${name} script planted in the values a project controls never runs`, async () => {
+    const engine = await launchEngine(name);
+    try {
+      const page = await engine.open('about:blank', { width: 900, height: 700 });
+      for (const file of pages) {
+        await page.goto(`${plainOrigin}/${file}.html`);
+        if (file === 'values') {
+          // The page still plays: the values went in as values, and the player was not led away.
+          await assertPlaysIn(page, `${file}.html in ${name}`);
+          assert.equal(await page.evaluate(() => document.title), plantedTitle);
+        } else {
+          await h.sleep(2000);
+        }
+        assert.deepEqual(await page.evaluate(() => window.planted), [], `${file}.html in ${name}`);
+      }
+      await page.close();
+    } finally {
+      await engine.close();
+    }
+  });
+}
+
+// As the preview serves the pages, with the recorder set up by the browser; and any dialog a
+// planted script opened is caught too.
+test('script planted in the values a project controls never runs in the preview, nor opens a dialog', async () => {
+  const { chromium } = h.loadPlaywright();
+  const browser = await chromium.launch({ executablePath: h.chromiumPath });
+  try {
+    for (const file of pages) {
+      const page = await browser.newPage({ viewport: { width: 900, height: 700 } });
+      await page.addInitScript(() => {
+        window.planted = [];
+        window.plant = (where) => window.planted.push(where);
+      });
+      const dialogs = [];
+      page.on('dialog', (dialog) => {
+        dialogs.push(dialog.message());
+        dialog.dismiss();
+      });
+      await page.goto(`${previewOrigin}/${file}.html`);
+      if (file === 'values') {
+        await h.assertPlays(page, `${file}.html`);
+        assert.equal(await page.title(), plantedTitle);
+      } else {
+        await h.sleep(2000);
+      }
+      assert.deepEqual(await page.evaluate(() => window.planted), [], file);
+      assert.deepEqual(dialogs, [], file);
+      await page.close();
+    }
+  } finally {
+    await browser.close();
   }
 });

@@ -1,6 +1,8 @@
 // The published page fits the screen it is shown on: a player wider than a phone shrinks to the
 // phone's width keeping its shape, the page never scrolls sideways, and on a wide screen the
-// player keeps its natural size. The runtime's own element is what is measured.
+// player keeps its natural size, in Chromium, Firefox and WebKitGTK. The runtime's own element is
+// what is measured. Where an engine's window cannot be as narrow as a phone, the page is shown
+// in a frame of the phone's width.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -9,9 +11,11 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
+import { assertPlaysIn, engineNames, launchEngine } from '../outside/players/browser/engines.mjs';
 
 const batch = path.join(h.programDir, 'reelwright-batch');
-let work, server, address, browser, natural;
+const widths = [320, 768, 1920];
+let work, server, address, natural;
 
 before(async () => {
   h.requireTools();
@@ -29,30 +33,41 @@ before(async () => {
   const html = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
   const [, width, height] = /<object [^>]*width="(\d+)" height="(\d+)"/.exec(html);
   natural = { width: Number(width), height: Number(height) };
+  for (const wide of widths) {
+    fs.writeFileSync(path.join(site, `frame-${wide}.html`), `<!doctype html><title>${wide} px</title>
+<style>body{margin:0}iframe{border:0;width:${wide}px;height:800px}</style><iframe src="index.html"></iframe>`);
+  }
   ({ server, address } = await h.serveWithBatch(site));
-  const { chromium } = h.loadPlaywright();
-  browser = await chromium.launch({ executablePath: h.chromiumPath });
 });
 
-after(async () => {
-  await browser?.close();
+after(() => {
   server?.kill('SIGTERM');
   if (work) fs.rmSync(work, { recursive: true, force: true });
 });
 
-test('the player fits a 320 px phone, keeps its shape, and keeps its size on wide screens', async () => {
-  assert.ok(natural.width > 600, `the page's player is ${natural.width} px wide`);
-  for (const width of [320, 768, 1920]) {
-    const page = await browser.newPage({ viewport: { width, height: 800 } });
-    await page.goto(address);
-    const box = await h.assertPlays(page, `the page at ${width} px`);
-    const scrollWidth = await page.evaluate(() => document.documentElement.scrollWidth);
-    assert.ok(scrollWidth <= width, `at ${width} px the page is ${scrollWidth} px wide`);
-    assert.ok(box.x >= 0 && box.x + box.width <= width, `at ${width} px: ${JSON.stringify(box)}`);
-    const expected = Math.min(natural.width, width - 16);  // the page's margins
-    assert.ok(Math.abs(box.width - expected) <= 1, `at ${width} px the player is ${box.width} wide`);
-    const shape = box.width / box.height;
-    assert.ok(Math.abs(shape - natural.width / natural.height) < 0.02, `at ${width} px: ${box.width}x${box.height}`);
-    await page.close();
-  }
-});
+for (const name of engineNames) {
+  test(`in ${name} the player fits a 320 px phone, keeps its shape, and keeps its size on wide screens`, async () => {
+    assert.ok(natural.width > 600, `the page's player is ${natural.width} px wide`);
+    const engine = await launchEngine(name);
+    try {
+      for (const width of widths) {
+        const framed = width < engine.minimumWidth;
+        const shown = framed ? new URL(`frame-${width}.html`, address).href : address;
+        const page = await engine.open(shown, { width: framed ? engine.minimumWidth : width, height: 800 });
+        const what = `the page at ${width} px in ${name}`;
+        const { box } = await assertPlaysIn(page, what, framed);
+        const scrollWidth = await page.evaluate((framed) =>
+          (framed ? document.querySelector('iframe').contentDocument : document).documentElement.scrollWidth, framed);
+        assert.ok(scrollWidth <= width, `${what} is ${scrollWidth} px wide`);
+        assert.ok(box.x >= 0 && box.x + box.width <= width, `${what}: ${JSON.stringify(box)}`);
+        const expected = Math.min(natural.width, width - 16);  // the page's margins
+        assert.ok(Math.abs(box.width - expected) <= 1, `${what}: the player is ${box.width} wide`);
+        const shape = box.width / box.height;
+        assert.ok(Math.abs(shape - natural.width / natural.height) < 0.02, `${what}: ${box.width}x${box.height}`);
+        await page.close();
+      }
+    } finally {
+      await engine.close();
+    }
+  });
+}
