@@ -2,8 +2,9 @@
 // reelwright-batch --serve: the picture in the player keeps changing, a click on it pauses it
 // and another plays it again, and the page throws nothing. With REELWRIGHT_SITE set to a
 // published folder (scripts/run leaves demo/site/), that page is checked; otherwise a short clip
-// is made and published here first. The page also passes html-validate.
+// is made and published here first. The page also passes html-validate and the Nu Html Checker.
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import { after, before, test } from 'node:test';
 
@@ -68,16 +69,34 @@ for (const name of engineNames) {
 // block carries its own layout in style attributes (it is pasted into pages whose stylesheets we
 // do not know), the FlashVars pairs' "&name=" in attributes are no character references to an
 // HTML parser (the standard allows them there), and <param> is how <object> takes its values.
+const publishedPage = () =>
+  `${site}/${fs.readdirSync(site).find((name) => name.endsWith('.html') && name !== 'native.html')}`;
+
 test('the published page passes html-validate', async () => {
   const { HtmlValidate } = h.requireFromWeb('html-validate');
   const validator = new HtmlValidate({
     extends: ['html-validate:recommended'],
     rules: { 'no-inline-style': 'off', 'unrecognized-char-ref': 'off' },
   });
-  const page = fs.readdirSync(site).find((name) => name.endsWith('.html') && name !== 'native.html');
-  const report = await validator.validateString(fs.readFileSync(`${site}/${page}`, 'utf8'));
+  const report = await validator.validateString(fs.readFileSync(publishedPage(), 'utf8'));
   const errors = report.results.flatMap((result) => result.messages)
     .filter((m) => !(m.ruleId === 'element-permitted-content' && m.message.startsWith('<param>')))
     .map((m) => `${m.line}:${m.column} ${m.ruleId}: ${m.message}`);
+  assert.deepEqual(errors, []);
+});
+
+// The Nu Html Checker (vnu.jar, pinned in the tests' npm folder; Java from scripts/setup), errors
+// only, less the one the page's format asks for: <param> is how <object> takes its values, and
+// the old players read their FlashVars from it.
+test('the published page passes the Nu Html Checker', () => {
+  const jar = h.requireFromWeb('vnu-jar');
+  // It writes its report on the error stream, and exits 1 when the report holds errors.
+  const run = spawnSync('java', ['-jar', String(jar), '--errors-only', '--format', 'json', publishedPage()],
+    { encoding: 'utf8' });
+  assert.ok(run.status === 0 || run.status === 1, `the checker did not run: ${run.error ?? run.stderr}`);
+  const output = run.stderr.trim();
+  const errors = JSON.parse(output || '{"messages":[]}').messages
+    .filter((m) => !m.message.startsWith('The “param” element is obsolete'))
+    .map((m) => `${m.lastLine}:${m.firstColumn} ${m.message}`);
   assert.deepEqual(errors, []);
 });
