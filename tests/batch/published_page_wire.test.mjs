@@ -6,7 +6,6 @@
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
-import net from 'node:net';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
@@ -126,20 +125,12 @@ function helpPageNginxLines() {
   return found[1].replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"').replace(/&amp;/g, '&');
 }
 
-async function freePort() {
-  const probe = net.createServer().listen(0, '127.0.0.1');
-  await new Promise((resolve) => probe.once('listening', resolve));
-  const { port } = probe.address();
-  await new Promise((resolve) => probe.close(resolve));
-  return port;
-}
-
 // Debian's nginx on 127.0.0.1 with a configuration and prefix of its own, serving `root` with
 // `lines` in its server block: the process and the address of the page.
 async function startNginx(root, lines) {
   const prefix = path.join(work, 'nginx');
   fs.mkdirSync(path.join(prefix, 'temp'), { recursive: true });
-  const port = await freePort();
+  const port = await h.freePort();
   const config = path.join(prefix, 'nginx.conf');
   fs.writeFileSync(config, `
 load_module /usr/lib/nginx/modules/ngx_http_brotli_static_module.so;
@@ -166,10 +157,7 @@ ${lines}
 `);
   const nginx = spawn('/usr/sbin/nginx', ['-p', prefix, '-c', config, '-e', path.join(prefix, 'error.log')],
     { stdio: ['ignore', 'inherit', 'inherit'] });
-  await h.waitFor('nginx to listen', () => new Promise((resolve) => {
-    const socket = net.connect(port, '127.0.0.1', () => { socket.end(); resolve(true); });
-    socket.on('error', () => resolve(false));
-  }), 10000);
+  await h.waitForListener(port, 'nginx to listen', 10000);
   return { nginx, address: `http://127.0.0.1:${port}/index.html` };
 }
 

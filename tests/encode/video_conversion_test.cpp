@@ -184,6 +184,16 @@ TEST(VideoConversion, OnlyANameBeginningWithMp42InAnyCaseIsTheCompressor) {
   }
 }
 
+// A Microsoft Video 1 AVI with PCM sound, which the encoder cannot read, of `seconds` length.
+void MakeCramAvi(const QString& path, int seconds) {
+  ASSERT_EQ(QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
+                                         "testsrc=size=96x64:rate=10", "-f", "lavfi", "-i",
+                                         "sine=sample_rate=22050", "-t", QString::number(seconds),
+                                         "-c:v", "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le",
+                                         path}),
+            0);
+}
+
 // The dialog around the conversion, with scripted instances.
 class ConvertDialogTest : public ::testing::Test {
  protected:
@@ -264,11 +274,7 @@ TEST_F(ConvertDialogTest, TheFontFollowsTheDpiAndTheSizeStays) {
 TEST_F(ConvertDialogTest, CancelEscapeOrTheCloseBoxStopAConversionUnderWay) {
   QTemporaryDir folder;
   const QString input = folder.filePath("clip.avi");
-  ASSERT_EQ(
-      QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=96x64:rate=10",
-                                   "-f", "lavfi", "-i", "sine=sample_rate=22050", "-t", "20", "-c:v",
-                                   "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le", input}),
-      0);
+  ASSERT_NO_FATAL_FAILURE(MakeCramAvi(input, 20));
   const std::vector<std::function<void(CEncodeVideoDialog&)>> stops = {
       [](CEncodeVideoDialog& d) { QTest::mouseClick(d.Control(IDCANCEL), Qt::LeftButton); },
       [](CEncodeVideoDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
@@ -301,11 +307,7 @@ TEST_F(ConvertDialogTest, CancelEscapeOrTheCloseBoxStopAConversionUnderWay) {
 TEST_F(ConvertDialogTest, TheRealControlConvertsACramAviIntoAnMp42Avi) {
   QTemporaryDir folder;
   const QString input = folder.filePath("clip.avi");
-  ASSERT_EQ(
-      QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=96x64:rate=10",
-                                   "-f", "lavfi", "-i", "sine=sample_rate=22050", "-t", "1", "-c:v",
-                                   "msvideo1", "-vtag", "CRAM", "-c:a", "pcm_s16le", input}),
-      0);
+  ASSERT_NO_FATAL_FAILURE(MakeCramAvi(input, 1));
   CEncodeVideoDialog dialog(input);
   ASSERT_TRUE(dialog.Create(96));
   dialog.show();

@@ -7,6 +7,8 @@
 //   const page = await engine.open(address, { width: 800, height: 600 });
 //   await page.click(x, y); const picture = await page.grab(clip); await page.goto(other);
 //   await page.close();
+//
+// Going to another address waits for its document, not for everything it loads.
 //   await engine.close();
 //
 // Keys are named as Playwright names them, with at most one modifier ("Shift+Tab").
@@ -18,7 +20,6 @@
 // `blockSound: true` (sound waits for a click; Chromium does so anyway).
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
-import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 
@@ -32,21 +33,6 @@ const webkitDriverPath = '/usr/bin/WebKitWebDriver';
 const miniBrowserPath = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
 const load = (name) => h.requireFromWeb(name);
-
-async function freePort() {
-  const probe = net.createServer().listen(0, '127.0.0.1');
-  await new Promise((resolve) => probe.once('listening', resolve));
-  const { port } = probe.address();
-  await new Promise((resolve) => probe.close(resolve));
-  return port;
-}
-
-async function listening(port, what) {
-  await h.waitFor(what, () => new Promise((resolve) => {
-    const socket = net.connect(port, '127.0.0.1', () => { socket.end(); resolve(true); });
-    socket.on('error', () => resolve(false));
-  }), 15000);
-}
 
 function requireFile(file, what) {
   if (!fs.existsSync(file)) throw new Error(`${what} ${file} is missing: run scripts/setup`);
@@ -79,7 +65,7 @@ async function chromium({ webAssembly = true, scripts = true }) {
       await page.goto(address);
       let cdp;
       return {
-        goto: (next) => page.goto(next),
+        goto: (next) => page.goto(next, { waitUntil: 'domcontentloaded' }),
         evaluate: (fn, arg) => page.evaluate(fn, arg),
         grab: (clip) => h.grab(page, clip),
         // Taken by the compositor: Playwright's own screenshot runs script in the page, which
@@ -149,7 +135,7 @@ async function firefox({ webAssembly = true, scripts = true, blockSound = false 
       if (console) page.on('console', (message) => console(message.text()));
       await page.goto(address);
       return {
-        goto: (next) => page.goto(next),
+        goto: (next) => page.goto(next, { waitUntil: 'domcontentloaded' }),
         evaluate: (fn, arg) => page.evaluate(fn, arg),
         grab: async (clip) => h.decodePng(Buffer.from(await page.screenshot({ clip }))),
         // The browser's own picture of the viewport: no script runs in the page for it.
@@ -185,14 +171,14 @@ async function webkit({ webAssembly = true, scripts = true }) {
     requireFile(file, what);
   const display = `:${90 + (process.pid % 400)}`;
   const xvfb = spawn('Xvfb', [display, '-screen', '0', '2560x1600x24', '-nolisten', 'tcp'], { stdio: 'ignore' });
-  const port = await freePort();
+  const port = await h.freePort();
   // Its engine keeps WebAssembly whatever its options say in a release build.
   if (!webAssembly) throw new Error('WebKitGTK cannot be started without WebAssembly');
   const environment = { PATH: process.env.PATH, HOME: process.env.HOME, DISPLAY: display };
   const server = spawn(webkitDriverPath, [`--port=${port}`], { env: environment, stdio: 'ignore' });
   const stop = () => { server.kill(); xvfb.kill(); };
   try {
-    await listening(port, 'WebKitWebDriver');
+    await h.waitForListener(port, 'WebKitWebDriver');
   } catch (error) {
     stop();
     throw error;

@@ -4,6 +4,7 @@
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
+import net from 'node:net';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
@@ -233,6 +234,23 @@ export function spread(picture) {
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Waits until something listens on `port` of 127.0.0.1.
+export async function waitForListener(port, what, timeoutMs = 15000) {
+  await waitFor(what, () => new Promise((resolve) => {
+    const socket = net.connect(port, '127.0.0.1', () => { socket.end(); resolve(true); });
+    socket.on('error', () => resolve(false));
+  }), timeoutMs);
+}
+
+// A port on 127.0.0.1 that nothing listens on now, for a server a test starts.
+export async function freePort() {
+  const probe = net.createServer().listen(0, '127.0.0.1');
+  await new Promise((resolve) => probe.once('listening', resolve));
+  const { port } = probe.address();
+  await new Promise((resolve) => probe.close(resolve));
+  return port;
+}
 
 export async function waitFor(what, condition, timeoutMs) {
   const end = Date.now() + timeoutMs;

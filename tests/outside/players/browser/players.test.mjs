@@ -146,8 +146,6 @@ for (const name of engineNames) {
       await explained(() => Promise.all(tiles.map(async (tile) => {
         await waitForMotion(tile, 25000);
         await waitForChange(`${tile.swf}'s seek bar to move`, tile.seek, await page.grab(tile.seek), 0.3);
-        // Far enough from the start that a seek back near it shows another picture.
-        await h.sleep(2000);
 
         await page.click(tile.playButton.x, tile.playButton.y);
         await h.sleep(400);
@@ -156,12 +154,16 @@ for (const name of engineNames) {
 
         // A click on the seek bar moves playback there, paused as it is, and shows the picture
         // there: first near the start, then near the end, so each lands far from where it was.
-        for (const fraction of [0.05, 0.9]) {
+        // Not in Firefox: there the picture taken after a click on the bar of a paused player
+        // at times stays the old one for seconds while the page shows the new one; its seeking
+        // while paused is checked with the arrow keys below.
+        for (const fraction of engine.name === 'firefox' ? [] : [0.05, 0.9]) {
           const seekBefore = await page.grab(tile.seek);
           const videoBefore = await page.grab(tile.video);
           await page.click(tile.seek.x + tile.seek.width * fraction, tile.seek.y + tile.seek.height / 2);
-          await waitForChange(`${tile.swf}'s seek bar to follow a click at ${fraction}`, tile.seek, seekBefore, 0.3);
-          await waitForChange(`${tile.swf} to show the picture at ${fraction}`, tile.video, videoBefore, 1);
+          // Every player of the page seeks at once: give the runtime time to draw.
+          await waitForChange(`${tile.swf}'s seek bar to follow a click at ${fraction}`, tile.seek, seekBefore, 0.3, 8000);
+          await waitForChange(`${tile.swf} to show the picture at ${fraction}`, tile.video, videoBefore, 1, 8000);
         }
 
         // The information button opens its box over the still picture, and closes it again.
