@@ -169,8 +169,13 @@ async function webkit({ webAssembly = true, scripts = true }) {
   for (const [file, what] of [[webkitDriverPath, 'WebKitWebDriver'], [miniBrowserPath, 'MiniBrowser'],
     ['/usr/bin/Xvfb', 'Xvfb']])
     requireFile(file, what);
-  const display = `:${90 + (process.pid % 400)}`;
+  // A display number no other server holds (the last engine's may still be going away), and
+  // its server listening before the browser looks for it.
+  let number = 90 + (process.pid % 400);
+  while (fs.existsSync(`/tmp/.X${number}-lock`) || fs.existsSync(`/tmp/.X11-unix/X${number}`)) number++;
+  const display = `:${number}`;
   const xvfb = spawn('Xvfb', [display, '-screen', '0', '2560x1600x24', '-nolisten', 'tcp'], { stdio: 'ignore' });
+  await h.waitFor(`the virtual display ${display}`, () => fs.existsSync(`/tmp/.X11-unix/X${number}`), 10000);
   const port = await h.freePort();
   // Its engine keeps WebAssembly whatever its options say in a release build.
   if (!webAssembly) throw new Error('WebKitGTK cannot be started without WebAssembly');
