@@ -52,8 +52,22 @@ async function inEngine(name, options, file, check) {
   }
 }
 
+// The page in Chromium on a line of `megabits` per second and `latency` ms, from its first byte.
+async function onSlowLine(megabits, latency) {
+  const { chromium } = h.loadPlaywright();
+  const browser = await chromium.launch({ executablePath: h.chromiumPath });
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Network.enable');
+  const bytes = (megabits * 1e6) / 8;
+  await cdp.send('Network.emulateNetworkConditions',
+    { offline: false, latency, downloadThroughput: bytes, uploadThroughput: bytes });
+  await page.goto(address, { waitUntil: 'commit' });
+  return { browser, page };
+}
+
 // The fallback video's place and what it plays, once it is there.
-async function fallbackVideo(page, timeoutMs = 10000) {
+async function fallbackVideo(page) {
   return h.waitFor('the fallback player', () => page.evaluate(() => {
     const video = document.querySelector('.reelwright-player video');
     const box = video?.getBoundingClientRect();
@@ -68,18 +82,11 @@ async function fallbackVideo(page, timeoutMs = 10000) {
       // When it was found, by the page's own clock from the start of its navigation.
       seconds: performance.now() / 1000,
     };
-  }), timeoutMs);
+  }), 10000);
 }
 
 test('the poster shows at once on a 10 Mbit/s line, before the runtime has loaded the player', async () => {
-  const { chromium } = h.loadPlaywright();
-  const browser = await chromium.launch({ executablePath: h.chromiumPath });
-  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Network.enable');
-  await cdp.send('Network.emulateNetworkConditions',
-    { offline: false, latency: 20, downloadThroughput: 10e6 / 8, uploadThroughput: 10e6 / 8 });
-  await page.goto(address, { waitUntil: 'commit' });
+  const { browser, page } = await onSlowLine(10, 20);
   // Timed by the page's own clock from the start of the navigation: screenshots take their
   // own time on a busy machine.
   const shown = await page.waitForFunction(() => {
@@ -102,14 +109,7 @@ test('the poster shows at once on a 10 Mbit/s line, before the runtime has loade
 // On a slower line the runtime alone takes longer than the page waits for a player that never
 // starts: the page waits on while the runtime is on its way, and the visitor gets the player.
 test('on a 2.5 Mbit/s line the player comes however long the runtime takes, not the browser\'s own', async () => {
-  const { chromium } = h.loadPlaywright();
-  const browser = await chromium.launch({ executablePath: h.chromiumPath });
-  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Network.enable');
-  await cdp.send('Network.emulateNetworkConditions',
-    { offline: false, latency: 40, downloadThroughput: 2.5e6 / 8, uploadThroughput: 2.5e6 / 8 });
-  await page.goto(address, { waitUntil: 'commit' });
+  const { browser, page } = await onSlowLine(2.5, 40);
   await h.assertPlays(page, 'the page on a slow line');
   const seconds = await page.evaluate(() => performance.now() / 1000);
   assert.ok(seconds > 9, `the player played after ${seconds} s: the line was too fast to tell`);

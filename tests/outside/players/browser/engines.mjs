@@ -7,11 +7,9 @@
 //   const page = await engine.open(address, { width: 800, height: 600 });
 //   await page.click(x, y); const picture = await page.grab(clip); await page.goto(other);
 //   await page.close();
-//
-// Going to another address waits for its document, not for everything it loads.
 //   await engine.close();
 //
-// Keys are named as Playwright names them, with at most one modifier ("Shift+Tab").
+// Going to another address waits for its document, not for everything it loads. Keys are named as Playwright names them, with at most one modifier ("Shift+Tab").
 // `open` takes `first`, a function run in every document before its own scripts, and `console`,
 // called with the text of each message the page writes there (not in WebKitGTK). `grabQuietly`
 // takes a picture without running anything in the page (not in WebKitGTK).
