@@ -678,6 +678,15 @@ class PlayerWriter {
       s_.If(code == Str("NetStream.Play.StreamNotFound"),
             [&] { Call("showMessage", {Str("Video not found: ") + V("source")}); });
       s_.If(code == Str("NetStream.Play.Stop"), [&] {
+        // The few silent frames that fetch the picture after a seek while paused can reach the
+        // end (a seek near it, a slow frame, a video shorter than its metadata): the player
+        // stays paused there, and the end comes when play is pressed.
+        s_.If(V("stillFrames") > N(0), [&] {
+          s_.Set("stillFrames", N(0));
+          Call("pauseStream", {Bool(true)});
+          Call("applyVolume");
+          s_.Return();
+        });
         s_.If(
             V("redirect") != Str(""), [&] { s_.GetUrl(V("redirect"), Str("_self")); },
             [&] {

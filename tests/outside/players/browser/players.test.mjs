@@ -216,16 +216,35 @@ for (const name of engineNames) {
       await page.close();
     });
 
-    test('a redirect address that is no web address is never followed', async () => {
+    test('a redirect address that is no web address is never followed; nor any while paused', async () => {
       const planted = "void(document.title='planted')";
       const redirects = [`javascript:${planted}`, `JavaScript:${planted}`, ` javascript:${planted}`,
         'data:text/html,<title>planted</title>', 'vbscript:msgbox(1)'];
-      const tiles = await openTiles((p, i) =>
-        'contentPath=clip.flv&affiliateID=&bufferTime=2&autoPlay=true&startStreaming=true' +
-        `&hasVideoChrome=true&redirectURL=${encodeURIComponent(redirects[i % redirects.length])}`);
+      // One more tile: the first player with a web address to go to, and a video that ends
+      // before its metadata says, so that a seek near the end while paused reaches the end.
+      const next = `${origin}/next.html`;
+      const shown = [...players, players[0]];
+      const stopsPaused = (tile) => tile.index === players.length;
+      const tiles = await openTiles((p, i) => (i === players.length
+        ? `contentPath=cut.flv&affiliateID=&bufferTime=2&autoPlay=true&startStreaming=true&hasVideoChrome=true&redirectURL=${next}`
+        : 'contentPath=clip.flv&affiliateID=&bufferTime=2&autoPlay=true&startStreaming=true' +
+          `&hasVideoChrome=true&redirectURL=${encodeURIComponent(redirects[i % redirects.length])}`), '/', shown);
       await explained(() => Promise.all(tiles.map(async (tile) => {
         await waitForMotion(tile, 25000);
         await h.sleep(1000);
+        if (stopsPaused(tile)) {
+          // Paused, a seek past what the video holds shows its end and stays there.
+          await page.click(tile.playButton.x, tile.playButton.y);
+          await h.sleep(600);
+          await page.click(tile.seek.x + tile.seek.width * 0.95, tile.seek.y + tile.seek.height / 2);
+          await h.sleep(2500);
+          assert.match(await tile.frame((d) => d.URL), /\/player\.html\?/, `${tile.swf} left the page while paused`);
+          // Play from there: the end, and the redirect.
+          await page.click(tile.playButton.x, tile.playButton.y);
+          await h.waitFor(`${tile.swf} to go to the redirect address from the end`,
+            async () => (await tile.frame((d) => d.URL)).startsWith(next), 10000);
+          return;
+        }
         // Near the end, so that the video ends soon and the player comes to its redirect.
         await page.click(tile.seek.x + tile.seek.width * 0.97, tile.seek.y + tile.seek.height / 2);
         await h.waitFor(`${tile.swf} to come to its end`, async () => (await stillFor(tile.video, 600)) < 0.3, 15000);
