@@ -23,7 +23,8 @@ import path from 'node:path';
 
 import * as h from './harness.mjs';
 
-export const engineNames = ['chromium', 'firefox', 'webkit'];
+// REELWRIGHT_ENGINES="webkit" (or a comma-separated list) tries a page in those only, by hand.
+export const engineNames = process.env.REELWRIGHT_ENGINES?.split(',') ?? ['chromium', 'firefox', 'webkit'];
 
 const firefoxPath = process.env.REELWRIGHT_FIREFOX ?? '/usr/bin/firefox-esr';
 const pulseAudioPath = '/usr/bin/pulseaudio';
@@ -174,14 +175,23 @@ async function webkit({ webAssembly = true, scripts = true }) {
   const display = `:${number}`;
   const xvfb = spawn('Xvfb', [display, '-screen', '0', '2560x1600x24', '-nolisten', 'tcp'], { stdio: 'ignore' });
   await h.waitFor(`the virtual display ${display}`, () => fs.existsSync(`/tmp/.X11-unix/X${number}`), 10000);
-  const port = await h.freePort();
   // Its engine keeps WebAssembly whatever its options say in a release build.
   if (!webAssembly) throw new Error('WebKitGTK cannot be started without WebAssembly');
   const environment = { PATH: process.env.PATH, HOME: process.env.HOME, DISPLAY: display };
-  const server = spawn(webkitDriverPath, [`--port=${port}`], { env: environment, stdio: 'ignore' });
-  const stop = () => { server.kill(); xvfb.kill(); };
-  try {
+  // The driver in a process group of its own, with the browsers it starts: a session that no
+  // longer answers goes with its group, and the next page starts afresh.
+  let server, port;
+  const stopServer = () => {
+    try { process.kill(-server.pid, 'SIGKILL'); } catch {}
+  };
+  const startServer = async () => {
+    port = await h.freePort();
+    server = spawn(webkitDriverPath, [`--port=${port}`], { env: environment, stdio: 'ignore', detached: true });
     await h.waitForListener(port, 'WebKitWebDriver');
+  };
+  const stop = () => { stopServer(); xvfb.kill(); };
+  try {
+    await startServer();
   } catch (error) {
     stop();
     throw error;
@@ -190,7 +200,26 @@ async function webkit({ webAssembly = true, scripts = true }) {
   // The other drivers' names of keys, in WebDriver's.
   const keys = { Space: Key.SPACE, ArrowLeft: Key.ARROW_LEFT, ArrowRight: Key.ARROW_RIGHT,
     Escape: Key.ESCAPE, Tab: Key.TAB, Enter: Key.ENTER, Shift: Key.SHIFT };
-  let drivers = [];
+  let driver = null;
+  // Every command gets an answer in time, or the session is given up and its browser stopped.
+  const ask = async (what, command, ms = 30000) => {
+    try {
+      return await h.within(command, ms, what);
+    } catch (error) {
+      if (/no answer from the browser/.test(error.message)) await restart();
+      throw error;
+    }
+  };
+  const quit = async () => {
+    const last = driver;
+    driver = null;
+    if (last && !(await h.within(last.quit(), 10000, 'quitting').then(() => true, () => false))) await restart();
+  };
+  async function restart() {
+    driver = null;
+    stopServer();
+    await startServer();
+  }
   return {
     name: 'webkit',
     // MiniBrowser's window keeps its toolbar's width at least.
@@ -198,38 +227,38 @@ async function webkit({ webAssembly = true, scripts = true }) {
     // WebKitWebDriver holds one session, one window, at a time: opening a page closes the last.
     async open(address, viewport, { first, console } = {}) {
       if (first || console) throw new Error('WebDriver runs no script before the page\'s own, nor hears its console');
-      for (const driver of drivers) await driver.quit().catch(() => {});
-      drivers = [];
+      await quit();
       // Without the page's scripts; the driver's own still run.
       const args = ['--automation', ...(scripts ? [] : ['--enable-javascript=false'])];
-      const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
+      const session = await ask('starting MiniBrowser', new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
         browserName: 'MiniBrowser',
         'webkitgtk:browserOptions': { binary: miniBrowserPath, args },
-      }).build();
-      drivers.push(driver);
+      }).build());
+      driver = session;
       // The window's size is what can be asked for: it is grown by what its toolbar takes, so
       // that the page gets the viewport wanted (never narrower than the toolbar).
-      const window = driver.manage().window();
-      await window.setRect({ width: viewport.width, height: viewport.height });
-      const inner = await driver.executeScript('return [window.innerWidth, window.innerHeight];');
-      await window.setRect({ width: 2 * viewport.width - inner[0], height: 2 * viewport.height - inner[1] });
-      await driver.get(address);
+      const window = session.manage().window();
+      await ask('sizing the window', window.setRect({ width: viewport.width, height: viewport.height }));
+      const inner = await ask('measuring the window', session.executeScript('return [window.innerWidth, window.innerHeight];'));
+      await ask('sizing the window', window.setRect({ width: 2 * viewport.width - inner[0], height: 2 * viewport.height - inner[1] }));
+      await ask(`loading ${address}`, session.get(address), 60000);
       // A function is called with `arg`; a string is an expression.
-      const call = (fn, arg) => driver.executeScript(
-        typeof fn === 'string' ? `return ${fn};` : `return (${fn})(arguments[0]);`, arg);
+      const call = (fn, arg) => ask('running script', session.executeScript(
+        typeof fn === 'string' ? `return ${fn};` : `return (${fn})(arguments[0]);`, arg));
+      const picture = async () => h.decodePng(Buffer.from(await ask('taking a picture', session.takeScreenshot()), 'base64'));
       const at = (x, y) => ({ x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT });
       // The driver takes one input action at a time: checks that run side by side queue theirs.
       let queue = Promise.resolve();
       const input = (build) => {
-        const done = queue.then(() => build(driver.actions()).perform());
+        const done = queue.then(() => ask('giving input', build(session.actions()).perform()));
         queue = done.catch(() => {});
         return done;
       };
       return {
-        goto: (next) => driver.get(next),
+        goto: (next) => ask(`loading ${next}`, session.get(next), 60000),
         evaluate: call,
-        grab: async (clip) => crop(h.decodePng(Buffer.from(await driver.takeScreenshot(), 'base64')), clip),
-        screenshot: async (file) => fs.writeFileSync(file, Buffer.from(await driver.takeScreenshot(), 'base64')),
+        grab: async (clip) => crop(await picture(), clip),
+        screenshot: async (file) => fs.writeFileSync(file, await ask('taking a picture', session.takeScreenshot()), 'base64'),
         click: (x, y) => input((actions) => actions.move(at(x, y)).click()),
         dblclick: (x, y) => input((actions) => actions.move(at(x, y)).doubleClick()),
         move: (x, y) => input((actions) => actions.move(at(x, y))),
@@ -242,11 +271,11 @@ async function webkit({ webAssembly = true, scripts = true }) {
           if (modifier) actions.keyUp(keys[modifier]);
           return actions;
         }),
-        close: () => driver.quit(),
+        close: () => (driver === session ? quit() : undefined),
       };
     },
     async close() {
-      for (const driver of drivers) await driver.quit().catch(() => {});
+      await quit();
       stop();
     },
   };

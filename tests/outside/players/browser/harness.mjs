@@ -252,14 +252,25 @@ export async function freePort() {
   return port;
 }
 
+// A browser that stops answering fails the wait at its end rather than holding the test until
+// the test runner's own limit: each look at the condition gets the time left, and a little more.
 export async function waitFor(what, condition, timeoutMs) {
   const end = Date.now() + timeoutMs;
   for (;;) {
-    const value = await condition();
+    const value = await within(condition(), end - Date.now() + 5000, `waiting for ${what}`);
     if (value) return value;
     if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
     await sleep(150);
   }
+}
+
+// `promise`, or a failure naming `what` after `ms`.
+export function within(promise, ms, what) {
+  let timer;
+  const limit = new Promise((resolve, reject) => {
+    timer = setTimeout(() => reject(new Error(`no answer from the browser in ${Math.round(ms / 1000)} s ${what}`)), ms);
+  });
+  return Promise.race([promise, limit]).finally(() => clearTimeout(timer));
 }
 
 // reelwright-batch --serve on `site`, as a user previews a published folder: the process, and
