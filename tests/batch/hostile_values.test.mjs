@@ -18,6 +18,12 @@ const batch = path.join(h.programDir, 'reelwright-batch');
 const names = ['Tom & Jerry.flv', 'take #1 100%+.flv', 'say "hi".flv', 'ünï été.flv',
   'my holiday (2024).flv'];
 let work, site, preview, previewOrigin, plain, plainOrigin;
+// The pages of hostile projects, by their names.
+const pages = ['values', 'locations', 'script', 'schemes', 'script-address'];
+
+// Every page in a frame of one page, side by side, so that each engine opens one page for all.
+const framed = (files) => h.framesPage(files.map((file) => `${file}.html`), 360, 360);
+const frameView = (files) => ({ width: files.length * 368, height: 380 });
 
 // What a planted script would call, defined before anything of the page runs: it notes where
 // it was planted.
@@ -54,7 +60,7 @@ before(async () => {
   fs.mkdirSync(path.join(work, 'encoded'));
   const clip = path.join(work, 'clip.mpg');
   execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
-    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '8', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
+    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '12', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
   publish(['--input', clip, '--output-folder', path.join(work, 'encoded')]);
   const flv = path.join(work, 'encoded', 'clip.flv');
   names.forEach((name, i) =>
@@ -82,6 +88,9 @@ before(async () => {
   project({ ...common, 'OPHTML=': 'script-address',
     JSURL: `=1,javascript:plant('script')//"'>${plant('script tag')}x.js` });
 
+  fs.writeFileSync(path.join(site, 'names.html'), framed(names.map((_, i) => `name${i}`)));
+  fs.writeFileSync(path.join(site, 'planted.html'), framed(pages));
+
   let address;
   ({ server: preview, address } = await h.serveWithBatch(site));
   previewOrigin = new URL(address).origin;
@@ -95,7 +104,6 @@ after(() => {
   if (work) fs.rmSync(work, { recursive: true, force: true });
 });
 
-const pages = ['values', 'locations', 'script', 'schemes', 'script-address'];
 const plantedTitle = `</title><script>plant('title')</script><img src=x onerror="plant('title')">`;
 
 for (const name of engineNames) {
@@ -103,24 +111,14 @@ for (const name of engineNames) {
     const engine = await launchEngine(name);
     try {
       // How a name is quoted is the page's and the engine's business, not the server's: one
-      // server is enough for the other engines. Chromium goes from page to page in one tab, as
-      // a visitor does, with the runtime in its cache; Firefox, driven over WebDriver BiDi, at
-      // times never reports such a second page loaded, so it and WebKitGTK open each afresh.
-      const origins = name === 'chromium' ? [previewOrigin, plainOrigin] : [plainOrigin];
-      let page = name === 'chromium' ? await engine.open('about:blank', { width: 900, height: 700 }) : null;
-      for (const origin of origins) {
-        for (let i = 0; i < names.length; i++) {
-          const address = `${origin}/name${i}.html`;
-          if (name === 'chromium') {
-            await page.goto(address);
-          } else {
-            await page?.close();
-            page = await engine.open(address, { width: 900, height: 700 });
-          }
-          await assertPlaysIn(page, `${names[i]} from ${origin} in ${name}`);
-        }
+      // server is enough for the other engines.
+      const files = names.map((_, i) => `name${i}`);
+      for (const origin of name === 'chromium' ? [previewOrigin, plainOrigin] : [plainOrigin]) {
+        const page = await engine.open(`${origin}/names.html`, frameView(files));
+        // All at once: they all started together, and none may have come to its end unseen.
+        await Promise.all(names.map((video, i) => assertPlaysIn(page, `${video} from ${origin} in ${name}`, i)));
+        await page.close();
       }
-      await page.close();
     } finally {
       await engine.close();
     }
@@ -130,18 +128,17 @@ for (const name of engineNames) {
   test(`in ${name} script planted in the values a project controls never runs`, async () => {
     const engine = await launchEngine(name);
     try {
-      for (const file of pages) {
-        const page = await engine.open(`${plainOrigin}/${file}.html`, { width: 900, height: 700 });
-        if (file === 'values') {
-          // The page still plays: the values went in as values, and the player was not led away.
-          await assertPlaysIn(page, `${file}.html in ${name}`);
-          assert.equal(await page.evaluate(() => document.title), plantedTitle);
-        } else {
-          await h.sleep(2000);
-        }
-        assert.deepEqual(await page.evaluate(() => window.planted), [], `${file}.html in ${name}`);
-        await page.close();
-      }
+      const page = await engine.open(`${plainOrigin}/planted.html`, frameView(pages));
+      // The page with the values still plays: they went in as values, and the player was not
+      // led away. Meanwhile every other page had its time to run what it would.
+      await assertPlaysIn(page, `values.html in ${name}`, pages.indexOf('values'));
+      await h.sleep(1000);
+      const seen = await page.evaluate(() => [...document.querySelectorAll('iframe')].map((frame) =>
+        ({ page: frame.getAttribute('src'), title: frame.contentDocument.title, planted: frame.contentWindow.planted })));
+      assert.equal(seen[pages.indexOf('values')].title, plantedTitle);
+      assert.deepEqual(seen.map(({ page, planted }) => ({ page, planted })),
+        pages.map((file) => ({ page: `${file}.html`, planted: [] })), name);
+      await page.close();
     } finally {
       await engine.close();
     }

@@ -285,14 +285,17 @@ export async function launchEngine(name, options = {}) {
   return { chromium, firefox, webkit }[name](options);
 }
 
-// Where the page's player lies in its viewport. `framed`: the page is shown in the first frame of
-// the viewport's page, laid at its top left (as where a window cannot be made narrow enough).
+// Where the page's player lies in its viewport. `framed`: the page is shown in a frame of the
+// viewport's page, the first for `true` (as where a window cannot be made narrow enough), else
+// the one of that index.
 export async function playerBox(page, what, framed = false) {
   return h.waitFor(`the player of ${what}`, () => page.evaluate((framed) => {
-    const shown = framed ? document.querySelector('iframe')?.contentDocument : document;
+    const frame = framed === false ? null : document.querySelectorAll('iframe')[framed === true ? 0 : framed];
+    const shown = frame ? frame.contentDocument : framed === false ? document : null;
     const player = shown?.querySelector('ruffle-object, ruffle-embed');
     const box = player?.getBoundingClientRect();
-    return box?.width ? { x: box.x, y: box.y, width: box.width, height: box.height } : null;
+    const at = frame?.getBoundingClientRect() ?? { x: 0, y: 0 };
+    return box?.width ? { x: at.x + box.x, y: at.y + box.y, width: box.width, height: box.height } : null;
   }, framed), 30000);
 }
 
@@ -301,7 +304,10 @@ export async function assertPlaysIn(page, what, framed = false) {
   const box = await playerBox(page, what, framed);
   const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height / 2 };
   await h.waitFor(`a picture in ${what}`, async () => h.spread(await page.grab(clip)) > 40, 30000);
-  const first = await page.grab(clip);
-  await h.waitFor(`the picture of ${what} to move on`, async () => h.difference(first, await page.grab(clip)) > 2, 15000);
+  // Three times: the page's poster can give way to a black player that then shows a message.
+  for (const time of ['', ' again', ' a third time']) {
+    const before = await page.grab(clip);
+    await h.waitFor(`the picture of ${what} to move on${time}`, async () => h.difference(before, await page.grab(clip)) > 2, 15000);
+  }
   return { box, clip };
 }
