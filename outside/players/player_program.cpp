@@ -21,6 +21,8 @@ constexpr double kNotFoundAfterMs = 4000;
 constexpr int kBigPlaySize = 64;
 // How many frames a seek while paused runs to show its new picture.
 constexpr int kStillFrames = 4;
+// How long the bar shows a seek's target while the runtime has not yet carried it out.
+constexpr int kSeekShownMs = 1000;
 // Two presses on the picture within this many milliseconds toggle full screen.
 constexpr double kDoublePressMs = 400;
 // How far the arrow keys move playback.
@@ -331,6 +333,8 @@ class PlayerWriter {
     s_.Set("stillFrames", N(0));
     s_.Set("stillFrom", N(0));
     s_.Set("stillWait", N(0));
+    s_.Set("seekShown", N(-1));
+    s_.Set("seekShownAt", N(0));
     s_.Set("lastPress", N(-kDoublePressMs));
     s_.Set("heldKey", N(-1));
   }
@@ -675,6 +679,7 @@ class PlayerWriter {
 
     s_.SetMember(V("stream"), "onStatus", s_.Lambda({"info"}, [&] {
       Expr code = V("info").Get("code");
+      s_.If(code == Str("NetStream.Seek.Notify"), [&] { s_.Set("seekShown", N(-1)); });
       s_.If(code == Str("NetStream.Play.StreamNotFound"),
             [&] { Call("showMessage", {Str("Video not found: ") + V("source")}); });
       s_.If(code == Str("NetStream.Play.Stop"), [&] {
@@ -780,6 +785,10 @@ class PlayerWriter {
         Call("applyVolume");
       });
       s_.If(CallFunction("deferSeek", {V("t")}), [&] { s_.Return(); });
+      // The runtime carries out a seek at its next turn of the stream: till then the bar
+      // shows the target, not the old time for a frame.
+      s_.Set("seekShown", V("t"));
+      s_.Set("seekShownAt", Timer());
       // The stream can only start at a keyframe, and the runtime picks the first one after a
       // forward target and the last one before a backward target. When the file lists its
       // keyframes, aim at the last one at or before the target, from just before it going
@@ -1142,6 +1151,8 @@ class PlayerWriter {
     s_.Function("shownTime", {}, [&] {
       s_.If(!(V("duration") > N(0)), [&] { s_.Return(N(0)); });
       s_.If(V("pendingSeek") >= N(0), [&] { s_.Return(V("pendingSeek")); });
+      s_.If(V("seekShown") >= N(0) && Timer() - V("seekShownAt") < N(kSeekShownMs),
+            [&] { s_.Return(V("seekShown")); });
       s_.Local("t", Min(stream.Get("time"), V("duration")));
       s_.If(stream.Get("bytesTotal") > N(0),
             [&] { s_.Set("t", Min(V("t"), CallFunction("loadedTime"))); });
