@@ -43,6 +43,13 @@ try {
         'TBT ms': ms('total-blocking-time'),
         'kB': Math.round((a['total-byte-weight']?.numericValue ?? 0) / 1024),
       });
+      // LIGHTHOUSE_DETAILS=1: where the blocking time goes (the long tasks and the scripts).
+      if (process.env.LIGHTHOUSE_DETAILS) {
+        for (const task of a['long-tasks']?.details?.items ?? [])
+          console.log(`${form} ${name}: long task at ${Math.round(task.startTime)} ms, ${Math.round(task.duration)} ms, ${task.url}`);
+        for (const item of a['bootup-time']?.details?.items ?? [])
+          console.log(`${form} ${name}: ${item.url}: script ${Math.round(item.scripting)} ms, parse ${Math.round(item.scriptParseCompile)} ms`);
+      }
       for (const [key, audit] of Object.entries(a))
         if (audit.score !== null && audit.score < 1 && ['accessibility', 'best-practices']
           .some((category) => c[category].auditRefs.some((ref) => ref.id === key && ref.weight > 0)))
