@@ -73,6 +73,11 @@ void CMainDialog::ConnectHandlers() {
   // There is no sign-up of our own: Join Now explains the affiliate link in the help page.
   connect(SkinButton(IDC_JOIN_NOW), &QAbstractButton::clicked, this,
           [this] { OpenSupportPage(this, QStringLiteral("affiliate")); });
+  // What a screen reader says after a control's name and value: what the button beside Enable
+  // Affiliate Link is for, and the unit that stands after the buffer's value.
+  SkinButton(IDC_JOIN_NOW)->setAccessibleDescription(
+      QStringLiteral("About the affiliate link, in the help page"));
+  Control(IDC_BUFFER_SIZE)->setAccessibleDescription(QStringLiteral("seconds"));
 
   connect(SkinButton(IDC_BROWSE_VIDEO), &QAbstractButton::clicked, this, [this] {
     const auto chosen =

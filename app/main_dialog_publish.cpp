@@ -110,6 +110,7 @@ void CMainDialog::ShowPlayerPreview(int index) {
       publish::PlayerPicture(platform::ProgramFolder(), player_list_[static_cast<size_t>(index)],
                              picture->contentsRect().size());
   picture->setPixmap(QPixmap::fromImage(image));
+  picture->setAccessibleName(publish::PlayerPictureName(player_list_[static_cast<size_t>(index)]));
 }
 
 // The chosen player's picture and name on the player page.

@@ -12,4 +12,8 @@ QImage PlayerPicture(const QString& program_folder, const PlayerSkin& player, QS
       .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+QString PlayerPictureName(const PlayerSkin& player) {
+  return QStringLiteral("Player Preview: %1").arg(player.display_name);
+}
+
 }  // namespace publish

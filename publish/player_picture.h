@@ -13,4 +13,7 @@ namespace publish {
 // A 32-bit picture exactly `size`; a null image when the picture cannot be read.
 QImage PlayerPicture(const QString& program_folder, const PlayerSkin& player, QSize size);
 
+// What a screen reader calls the picture: which player it shows ("Player Preview: Steel Blue").
+QString PlayerPictureName(const PlayerSkin& player);
+
 }  // namespace publish

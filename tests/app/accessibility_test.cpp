@@ -112,6 +112,12 @@ TEST_F(AccessibilityWindowTest, EveryFieldIsLabelledByTheTextBeforeIt) {
   player->setText("Steel Blue selected");
   EXPECT_EQ(Accessible(player)->text(QAccessible::Name), "Steel Blue selected");
 
+  // The unit beside a value, and what Join Now is for, come after their names.
+  EXPECT_EQ(Accessible(control(IDC_BUFFER_SIZE))->text(QAccessible::Description), "seconds");
+  EXPECT_TRUE(Accessible(control(IDC_JOIN_NOW))
+                  ->text(QAccessible::Description)
+                  .contains("affiliate link"));
+
   // A label after its field, or before a picture, names nothing.
   EXPECT_EQ(dialog->findChild<QLabel*>("IDC_LABEL_SECONDS")->buddy(), nullptr);
   EXPECT_EQ(dialog->findChild<QLabel*>("IDC_PLAYER_NAME")->buddy(), nullptr);

@@ -159,6 +159,7 @@ TEST_F(PublishWindowTest, TheFirstPlayerIsChosenAtStartAndCustomizePlayerChanges
   EXPECT_EQ(dialog_->settings().which_player, 0);
   EXPECT_EQ(label->text(), players[0].display_name + " selected");
   EXPECT_EQ(picture->pixmap().size(), picture->contentsRect().size());
+  EXPECT_EQ(picture->accessibleName(), "Player Preview: " + players[0].display_name);
   const QImage first = picture->pixmap().toImage();
 
   // Published, then another player chosen: the page must be made again.
@@ -177,6 +178,7 @@ TEST_F(PublishWindowTest, TheFirstPlayerIsChosenAtStartAndCustomizePlayerChanges
   EXPECT_EQ(dialog_->settings().which_player, 2);
   EXPECT_EQ(label->text(), players[2].display_name + " selected");
   EXPECT_NE(picture->pixmap().toImage(), first);
+  EXPECT_EQ(picture->accessibleName(), "Player Preview: " + players[2].display_name);
   EXPECT_FALSE(dialog_->State().published);
   EXPECT_FALSE(Enabled(IDC_GET_CODE));
 

@@ -87,7 +87,7 @@ TEST_F(CustomizePlayerTest, OpensOnTheGivenPlayerOrTheFirstWithItsPicture) {
   EXPECT_EQ(dialog->list()->item(1)->text(), "B c");
   EXPECT_EQ(dialog->list()->currentRow(), 1);
   EXPECT_EQ(dialog->list()->accessibleName(), "Players");
-  EXPECT_EQ(dialog->picture()->accessibleName(), "Player Preview");
+  EXPECT_EQ(dialog->picture()->accessibleName(), "Player Preview: B c");
   EXPECT_TRUE(dialog->preview_timer_pending());
   EXPECT_TRUE(WaitUntil([&] { return !dialog->preview_timer_pending(); }));
 
@@ -119,6 +119,8 @@ TEST_F(CustomizePlayerTest, ASelectionOrADoubleClickChoosesAndCancelLeavesTheCho
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                     list->visualItemRect(list->item(2)).center());
   EXPECT_EQ(dialog->selection(), 2);
+  // The picture's name follows the choice.
+  EXPECT_EQ(dialog->picture()->accessibleName(), "Player Preview: c");
   QTest::mouseClick(dialog->Control(IDOK), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->selection(), 2);
