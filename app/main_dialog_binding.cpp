@@ -12,6 +12,7 @@
 #include "encode/input_browse.h"
 #include "publish/output_folder_browse.h"
 #include "res/resource.h"
+#include "ui/choice_group.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress.h"
 
@@ -26,6 +27,7 @@ void CMainDialog::ConnectHandlers() {
             &CMainDialog::InvalidateResults);
   connect(settings_.paused_at_start, &QAbstractButton::clicked, this,
           &CMainDialog::OnPausedAtStart);
+  MakeOneTabStop({settings_.mono, settings_.stereo});
   connect(settings_.disable_i_button, &QAbstractButton::clicked, this,
           &CMainDialog::ApplyIButtonRule);
   connect(settings_.enable_link, &QAbstractButton::clicked, this, &CMainDialog::OnAffiliateLink);

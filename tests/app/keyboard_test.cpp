@@ -87,6 +87,29 @@ TEST_F(KeyboardTest, TabWalksEachPageInReadingOrderAndReachesNothingHidden) {
   EXPECT_EQ(NameOf(Focused()), "IDC_TAB_PUBLISH");
 }
 
+TEST_F(KeyboardTest, TabStopsAtTheChosenChannelsAndTheArrowsMoveTheChoice) {
+  prompter.QueuePath(QDir(program_folder.path()).filePath("clip.avi"));
+  Click(IDC_BROWSE_VIDEO);
+  dialog->GoToPage(2);
+  for (const auto& [chosen, other] : {std::pair{IDC_STEREO, IDC_MONO}, {IDC_MONO, IDC_STEREO}}) {
+    button(chosen)->click();
+    control(IDC_SAMPLING_RATE)->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Focused(), control(chosen));
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(NameOf(Focused()), "IDC_START_ENCODING");
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Focused(), control(chosen));
+  }
+  // Mono is chosen and has the focus: the arrow moves both to Stereo, and back.
+  Press(Qt::Key_Right);
+  EXPECT_TRUE(button(IDC_STEREO)->isChecked());
+  EXPECT_EQ(Focused(), control(IDC_STEREO));
+  Press(Qt::Key_Left);
+  EXPECT_TRUE(button(IDC_MONO)->isChecked());
+  EXPECT_EQ(Focused(), control(IDC_MONO));
+}
+
 TEST_F(KeyboardTest, PageTabsAndCtrlTabSwitchPages) {
   control(IDC_TAB_FILES)->setFocus(Qt::TabFocusReason);
   Press(Qt::Key_Tab);
