@@ -60,7 +60,7 @@ before(async () => {
   fs.mkdirSync(path.join(work, 'encoded'));
   const clip = path.join(work, 'clip.mpg');
   execFileSync('ffmpeg', ['-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=25',
-    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '12', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
+    '-f', 'lavfi', '-i', 'sine=sample_rate=44100', '-t', '20', '-c:v', 'mpeg1video', '-c:a', 'mp2', clip]);
   publish(['--input', clip, '--output-folder', path.join(work, 'encoded')]);
   const flv = path.join(work, 'encoded', 'clip.flv');
   names.forEach((name, i) =>

@@ -307,7 +307,7 @@ export async function assertPlaysIn(page, what, framed = false) {
   // Three times: the page's poster can give way to a black player that then shows a message.
   for (const time of ['', ' again', ' a third time']) {
     const before = await page.grab(clip);
-    await h.waitFor(`the picture of ${what} to move on${time}`, async () => h.difference(before, await page.grab(clip)) > 2, 15000);
+    await h.waitFor(`the picture of ${what} to move on${time}`, async () => h.difference(before, await page.grab(clip)) > 2, 25000);
   }
   return { box, clip };
 }

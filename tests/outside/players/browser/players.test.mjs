@@ -335,9 +335,9 @@ for (const name of engineNames) {
             Math.abs((shown.left + shown.right) / 2 - picture.width / 2) < 6 &&
             shown.top < 4 && shown.bottom > picture.height - 5,
             `${tile.swf}: the picture in full screen spans ${JSON.stringify(shown)}, wanted ${wanted} wide and centred`);
-          // And it plays on there.
+          // And it plays on there (WebKitGTK may take seconds to lay the runtime out anew).
           const video = { x: shown.left, y: shown.top, width: shown.right - shown.left + 1, height: shown.bottom - shown.top + 1 };
-          await waitForMotion({ ...tile, video }, 5000);
+          await waitForMotion({ ...tile, video }, 12000);
           // The button ends the bar at the bottom of the screen, and takes the player back.
           await page.click(button.x, button.y);
           await waitForFullScreen(tile, false, 'its button');
