@@ -49,7 +49,7 @@ test('a page allowed to start with sound keeps it with the picture', async () =>
 });
 
 test('sound held back until a click comes in step with the picture after it', async () => {
-  // The click lands after the first three events; those in the two seconds after it go
+  // The click lands after the first three events; those in the four seconds after it go
   // unjudged.
   await assertInStep([], eventSeconds.length - 5, async (page) => {
     await h.sleep(4000);
