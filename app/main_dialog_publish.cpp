@@ -105,12 +105,8 @@ void CMainDialog::OnGetCode() {
 
 void CMainDialog::ShowPlayerPreview(int index) {
   if (!publish::IsValidPlayerIndex(player_list_, index)) return;
-  auto* picture = ControlAs<QLabel>(IDC_PLAYER_PREVIEW);
-  const QImage image =
-      publish::PlayerPicture(platform::ProgramFolder(), player_list_[static_cast<size_t>(index)],
-                             picture->contentsRect().size());
-  picture->setPixmap(QPixmap::fromImage(image));
-  picture->setAccessibleName(publish::PlayerPictureName(player_list_[static_cast<size_t>(index)]));
+  publish::ShowPlayerPicture(ControlAs<QLabel>(IDC_PLAYER_PREVIEW), platform::ProgramFolder(),
+                             player_list_[static_cast<size_t>(index)]);
 }
 
 // The chosen player's picture and name on the player page.

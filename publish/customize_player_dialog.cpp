@@ -93,9 +93,7 @@ void CCustomizePlayerDialog::timerEvent(QTimerEvent* event) {
 
 void CCustomizePlayerDialog::ShowPreview(int index) {
   if (!publish::IsValidPlayerIndex(players_, index)) return;
-  picture()->setAccessibleName(publish::PlayerPictureName(players_[static_cast<size_t>(index)]));
-  picture()->setPixmap(QPixmap::fromImage(publish::PlayerPicture(
-      program_folder_, players_[static_cast<size_t>(index)], picture()->contentsRect().size())));
+  publish::ShowPlayerPicture(picture(), program_folder_, players_[static_cast<size_t>(index)]);
 }
 
 void CCustomizePlayerDialog::accept() {

@@ -16,4 +16,10 @@ QString PlayerPictureName(const PlayerSkin& player) {
   return QStringLiteral("Player Preview: %1").arg(player.display_name);
 }
 
+void ShowPlayerPicture(QLabel* picture, const QString& program_folder, const PlayerSkin& player) {
+  picture->setAccessibleName(PlayerPictureName(player));
+  picture->setPixmap(
+      QPixmap::fromImage(PlayerPicture(program_folder, player, picture->contentsRect().size())));
+}
+
 }  // namespace publish

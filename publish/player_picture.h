@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QLabel>
 #include <QSize>
 #include <QString>
 
@@ -15,5 +16,8 @@ QImage PlayerPicture(const QString& program_folder, const PlayerSkin& player, QS
 
 // What a screen reader calls the picture: which player it shows ("Player Preview: Steel Blue").
 QString PlayerPictureName(const PlayerSkin& player);
+
+// Shows `player`'s picture in `picture`, filling it, under that name.
+void ShowPlayerPicture(QLabel* picture, const QString& program_folder, const PlayerSkin& player);
 
 }  // namespace publish
