@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/converter_app.h"
+#include "ui/accessible_widgets.h"
 
 int main(int argc, char** argv) {
 #ifdef Q_OS_LINUX
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Reelwright"));
+  InstallAccessibleWidgets();
   return CConverterApp().InitInstance(QApplication::arguments());
 }

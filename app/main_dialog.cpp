@@ -193,8 +193,8 @@ void CMainDialog::OnInitDialog() {
   LoadSettings();
   InvalidateResults();
 
-  for (int tab : {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH, IDC_TAB_BLANK})
-    ControlAs<CPageTabButton>(tab)->SetBackground(IDB_PAGE_FILES);
+  ControlAs<CPageTabButton>(IDC_TAB_BLANK)->SetBackground(IDB_PAGE_FILES);
+  MarkShownPageTab();
   for (const ButtonBitmaps& b : kButtonBitmaps)
     SkinButton(b.id)->SetBitmaps(b.normal, b.pressed, b.hover, b.disabled);
 

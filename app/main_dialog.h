@@ -165,6 +165,8 @@ class CMainDialog : public QDialog {
   void CaptureCustomEncoding();
 
   // Pages.
+  // The tabs draw the shown page's bitmap, and the shown page's tab is the selected one.
+  void MarkShownPageTab();
   void ShowFilesPage(bool show);
   void ShowEncodingPage(bool show);
   void ShowPublishPage(bool show);

@@ -13,6 +13,7 @@
 #include "publish/output_folder_browse.h"
 #include "res/resource.h"
 #include "ui/choice_group.h"
+#include "ui/control_group.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress.h"
 
@@ -28,6 +29,8 @@ void CMainDialog::ConnectHandlers() {
   connect(settings_.paused_at_start, &QAbstractButton::clicked, this,
           &CMainDialog::OnPausedAtStart);
   MakeOneTabStop({settings_.mono, settings_.stereo});
+  GroupControls({settings_.mono, settings_.stereo}, QAccessible::Grouping,
+                QStringLiteral("Audio Channels"));
   connect(settings_.disable_i_button, &QAbstractButton::clicked, this,
           &CMainDialog::ApplyIButtonRule);
   connect(settings_.enable_link, &QAbstractButton::clicked, this, &CMainDialog::OnAffiliateLink);
@@ -59,6 +62,9 @@ void CMainDialog::ConnectHandlers() {
     connect(ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
             [this, page = page] { GoToPage(page); });
   }
+  // A screen reader meets them as a tab list, the shown page's tab selected.
+  GroupControls({Control(IDC_TAB_FILES), Control(IDC_TAB_ENCODING), Control(IDC_TAB_PUBLISH)},
+                QAccessible::PageTabList, QStringLiteral("Steps"));
   // Ctrl+Tab and Ctrl+Shift+Tab switch pages as in a tab control, round from the last to the first.
   const std::pair<QKeySequence, int> page_keys[] = {
       {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},

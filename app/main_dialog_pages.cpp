@@ -21,6 +21,12 @@ constexpr int kPublishPage[] = {IDC_PLAYER_NAME,    IDC_LABEL_PAGE_TITLE,  IDC_P
                                 IDC_PLAYER_PREVIEW, IDC_PAUSED_AT_START,   IDC_DISABLE_I_BUTTON,
                                 IDC_SHOW_BORDER,    IDC_ENABLE_REDIRECT,   IDC_JOIN_NOW};
 
+struct PageTab {
+  int id;
+  int page;
+};
+constexpr PageTab kPageTabs[] = {{IDC_TAB_FILES, 1}, {IDC_TAB_ENCODING, 2}, {IDC_TAB_PUBLISH, 3}};
+
 int PageBitmap(int page) {
   switch (page) {
     case 2:
@@ -60,9 +66,20 @@ void CMainDialog::GoToPage(int page) {
       break;
   }
   background_id_ = PageBitmap(page);
-  for (int tab : {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH})
-    ControlAs<CPageTabButton>(tab)->SetBackground(background_id_);
+  MarkShownPageTab();
+  // The keyboard stays where one sees it: on the tab of the page now shown, not on a control
+  // of the page left behind, and a screen reader says which page that is.
+  for (const PageTab& tab : kPageTabs)
+    if (tab.page == page) Control(tab.id)->setFocus(Qt::TabFocusReason);
   client_->update();
+}
+
+void CMainDialog::MarkShownPageTab() {
+  for (const PageTab& tab : kPageTabs) {
+    auto* button = ControlAs<CPageTabButton>(tab.id);
+    button->SetBackground(background_id_);
+    button->SetShown(tab.page == current_page_);
+  }
 }
 
 void CMainDialog::ShowFilesPage(bool show) {

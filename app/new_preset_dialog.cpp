@@ -8,6 +8,7 @@
 
 #include "res/resource.h"
 #include "ui/dialog_font.h"
+#include "ui/text_field.h"
 
 CNewPresetDialog::CNewPresetDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("IDD_NEW_PRESET"));
@@ -16,7 +17,7 @@ CNewPresetDialog::CNewPresetDialog(QWidget* parent) : QDialog(parent) {
 
   auto* prompt = new QLabel(QStringLiteral("Please enter name for preset:"), this);
   prompt->setObjectName(QStringLiteral("IDC_PRESET_NAME_PROMPT"));
-  name_edit_ = new QLineEdit(this);
+  name_edit_ = new CTextField(this);
   name_edit_->setObjectName(QStringLiteral("IDC_PRESET_NAME"));
   name_edit_->setAccessibleName(QStringLiteral("Preset Name"));
   // A preset name holds at most 249 characters.

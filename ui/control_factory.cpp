@@ -4,13 +4,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "ui/list_box.h"
 #include "ui/page_tab_button.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress.h"
+#include "ui/text_field.h"
 
 namespace {
 
@@ -34,12 +35,12 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
       return label;
     }
     case ControlKind::Edit:
-      return new QLineEdit(parent);
+      return new CTextField(parent);
     case ControlKind::DropList:
       return new QComboBox(parent);
     case ControlKind::DropEdit: {
       auto* combo = new QComboBox(parent);
-      combo->setEditable(true);
+      combo->setLineEdit(new CTextField(combo));
       // Typing never adds rows nor completes them: the typed text is simply the value.
       combo->setInsertPolicy(QComboBox::NoInsert);
       combo->setCompleter(nullptr);
@@ -80,11 +81,8 @@ QWidget* MakeWidget(const ControlTemplate& control, QWidget* parent) {
       box->setPalette(palette);
       return box;
     }
-    case ControlKind::ListBox: {
-      auto* list = new QListWidget(parent);
-      list->setSelectionMode(QAbstractItemView::SingleSelection);
-      return list;
-    }
+    case ControlKind::ListBox:
+      return new CListBox(parent);
   }
   return nullptr;
 }

@@ -15,10 +15,16 @@ class CPageTabButton : public QAbstractButton {
   void SetBackground(int bitmap_id);
   int background_id() const { return background_id_; }
 
+  // Whether this tab's page is the one shown (the page bitmap draws it as the front tab).
+  void SetShown(bool shown);
+  bool shown() const { return shown_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int background_id_ = -1;
   QImage background_;
+  bool shown_ = false;
 };

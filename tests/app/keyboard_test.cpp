@@ -6,6 +6,7 @@
 #include "app/support_page.h"
 #include "main_window_fixture.h"
 #include "platform/recording_desktop.h"
+#include "ui/page_tab_button.h"
 
 namespace {
 
@@ -110,22 +111,55 @@ TEST_F(KeyboardTest, TabStopsAtTheChosenChannelsAndTheArrowsMoveTheChoice) {
   EXPECT_EQ(Focused(), control(IDC_MONO));
 }
 
-TEST_F(KeyboardTest, PageTabsAndCtrlTabSwitchPages) {
+TEST_F(KeyboardTest, PageTabsAndCtrlTabSwitchPagesAndTheFocusLandsOnTheShownTab) {
+  const auto shown_tabs = [this] {
+    QStringList shown;
+    for (int id : {IDC_TAB_FILES, IDC_TAB_ENCODING, IDC_TAB_PUBLISH})
+      if (dialog->ControlAs<CPageTabButton>(id)->shown()) shown << NameOf(control(id));
+    return shown;
+  };
+  EXPECT_EQ(shown_tabs(), QStringList{"IDC_TAB_FILES"});
+
+  // Space and Enter on a tab show its page; the focus stays on it.
   control(IDC_TAB_FILES)->setFocus(Qt::TabFocusReason);
   Press(Qt::Key_Tab);
   Press(Qt::Key_Tab);
   ASSERT_EQ(NameOf(Focused()), "IDC_TAB_PUBLISH");
   Press(Qt::Key_Space);
   EXPECT_EQ(dialog->State().current_page, 3);
-
-  Press(Qt::Key_Tab, Qt::ControlModifier);
-  EXPECT_EQ(dialog->State().current_page, 1);
-  Press(Qt::Key_Tab, Qt::ControlModifier);
+  Press(Qt::Key_Backtab, Qt::ShiftModifier);
+  Press(Qt::Key_Return);
   EXPECT_EQ(dialog->State().current_page, 2);
-  Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  Press(Qt::Key_Backtab, Qt::ShiftModifier);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_Tab);
+  Press(Qt::Key_Space);
+  EXPECT_EQ(dialog->State().current_page, 2);
+  EXPECT_EQ(NameOf(Focused()), "IDC_TAB_ENCODING");
+  EXPECT_EQ(shown_tabs(), QStringList{"IDC_TAB_ENCODING"});
+
+  // Ctrl+Tab goes round the pages from any control; the focus goes to the shown page's tab,
+  // never stays on a control the page change hid.
+  dialog->GoToPage(1);
+  control(IDC_OUTPUT_HTML)->setFocus(Qt::TabFocusReason);
+  const std::pair<Qt::KeyboardModifiers, int> steps[] = {
+      {Qt::ControlModifier, 2},
+      {Qt::ControlModifier, 3},
+      {Qt::ControlModifier, 1},
+      {Qt::ControlModifier | Qt::ShiftModifier, 3},
+      {Qt::ControlModifier | Qt::ShiftModifier, 2}};
+  for (const auto& [modifiers, page] : steps) {
+    Press(modifiers & Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+    EXPECT_EQ(dialog->State().current_page, page);
+    EXPECT_TRUE(Focused()->isVisible());
+    EXPECT_EQ(shown_tabs(), QStringList{NameOf(Focused())});
+  }
+
+  // Back and Next do the same.
+  control(IDC_BACK)->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Space);
   EXPECT_EQ(dialog->State().current_page, 1);
-  Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(dialog->State().current_page, 3);
+  EXPECT_EQ(NameOf(Focused()), "IDC_TAB_FILES");
 }
 
 TEST_F(KeyboardTest, OpenSaveSaveAsAndHelpKeysWorkFromAnyControl) {

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "main_window_fixture.h"
+#include "ui/control_group.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress.h"
 
@@ -84,7 +85,15 @@ TEST_F(MainWindowTest, StartUpStateOfTheJob) {
 
 TEST_F(MainWindowTest, EveryControlHasAUniqueAccessibleNameAndItsIdAsObjectName) {
   QSet<QString> names;
+  QList<QWidget*> controls;
   for (QWidget* w : dialog->ClientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    // A group (the page tabs, the channel choice) is no control; it holds some.
+    if (qobject_cast<CControlGroup*>(w))
+      controls << w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    else
+      controls << w;
+  }
+  for (QWidget* w : controls) {
     EXPECT_TRUE(w->objectName().startsWith("IDC_")) << w->objectName().toStdString();
     if (w->metaObject() == &QLabel::staticMetaObject && !w->objectName().contains("PREVIEW"))
       continue;  // a label is known by its text (see the accessibility tests)
