@@ -169,6 +169,10 @@ for (const name of engineNames) {
         }
 
         // The information button opens its box over the still picture, and closes it again.
+        // After a seek the player draws a few frames to find the picture (the test picture's
+        // colour strip moves with them): the box is judged against the picture once it holds.
+        await h.waitFor(`${tile.swf} to hold still after the seek`,
+          async () => (await stillFor(tile.video, 300)) < 0.3, 8000);
         const closed = await page.grab(tile.video);
         await page.click(tile.infoButton.x, tile.infoButton.y);
         await waitForChange(`${tile.swf} to open its information box`, tile.video, closed, 1);
