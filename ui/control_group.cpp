@@ -30,9 +30,6 @@ bool CControlGroup::eventFilter(QObject* watched, QEvent* event) {
 CControlGroup* GroupControls(const QList<QWidget*>& members, QAccessible::Role role,
                              const QString& name) {
   QWidget* parent = members.front()->parentWidget();
-  // Reparenting may move the members to the end of the window's tab order; they go back
-  // after the control they followed.
-  QWidget* before = members.front()->previousInFocusChain();
   QRect area;
   for (QWidget* member : members) area |= member->geometry();
   auto* group = new CControlGroup(role, name, parent);
@@ -47,7 +44,6 @@ CControlGroup* GroupControls(const QList<QWidget*>& members, QAccessible::Role r
     member->installEventFilter(group);
   }
   group->setVisible(any_shown);
-  QWidget::setTabOrder(before, members.front());
-  for (qsizetype i = 1; i < members.size(); ++i) QWidget::setTabOrder(members[i - 1], members[i]);
+  // The tab order stays as it was: a widget moved within its window keeps its place in it.
   return group;
 }

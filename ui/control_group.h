@@ -26,7 +26,7 @@ class CControlGroup : public QWidget {
   QAccessible::Role role_;
 };
 
-// Moves `members` (siblings, in tab order) into a new group at the same places on screen,
-// keeping their place in the tab order. Returns the group.
+// Moves `members` (siblings) into a new group at the same places on screen and in the tab
+// order. Returns the group.
 CControlGroup* GroupControls(const QList<QWidget*>& members, QAccessible::Role role,
                              const QString& name);
