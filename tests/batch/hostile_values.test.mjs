@@ -12,7 +12,7 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
-import { assertPlaysIn, engineNames, launchEngine } from '../outside/players/browser/engines.mjs';
+import { assertPlaysIn, engineNames, withEngine } from '../outside/players/browser/engines.mjs';
 
 const batch = path.join(h.programDir, 'reelwright-batch');
 const names = ['Tom & Jerry.flv', 'take #1 100%+.flv', 'say "hi".flv', 'ünï été.flv',
@@ -108,8 +108,7 @@ const plantedTitle = `</title><script>plant('title')</script><img src=x onerror=
 
 for (const name of engineNames) {
   test(`in ${name} videos with special characters in their names play from the preview and from a plain server`, async () => {
-    const engine = await launchEngine(name);
-    try {
+    await withEngine(name, {}, async (engine) => {
       // How a name is quoted is the page's and the engine's business, not the server's: one
       // server is enough for the other engines.
       const files = names.map((_, i) => `name${i}`);
@@ -119,15 +118,12 @@ for (const name of engineNames) {
         await Promise.all(names.map((video, i) => assertPlaysIn(page, `${video} from ${origin} in ${name}`, i)));
         await page.close();
       }
-    } finally {
-      await engine.close();
-    }
+    });
   });
 
   // Served with the recorder, so that every engine can tell what ran.
   test(`in ${name} script planted in the values a project controls never runs`, async () => {
-    const engine = await launchEngine(name);
-    try {
+    await withEngine(name, {}, async (engine) => {
       const page = await engine.open(`${plainOrigin}/planted.html`, frameView(pages));
       // The page with the values still plays: they went in as values, and the player was not
       // led away. Meanwhile every other page had its time to run what it would.
@@ -139,9 +135,7 @@ for (const name of engineNames) {
       assert.deepEqual(seen.map(({ page, planted }) => ({ page, planted })),
         pages.map((file) => ({ page: `${file}.html`, planted: [] })), name);
       await page.close();
-    } finally {
-      await engine.close();
-    }
+    });
   });
 }
 

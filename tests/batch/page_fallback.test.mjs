@@ -9,7 +9,7 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
-import { assertPlaysIn, engineNames, launchEngine } from '../outside/players/browser/engines.mjs';
+import { assertPlaysIn, engineNames, withEngine } from '../outside/players/browser/engines.mjs';
 
 let work, site, server, address;
 
@@ -42,14 +42,11 @@ async function playerBox(page) {
 
 // Opens `file` of the site in engine `name` launched with `options`, hands the page to `check`.
 async function inEngine(name, options, file, check) {
-  const engine = await launchEngine(name, options);
-  try {
+  await withEngine(name, options, async (engine) => {
     const page = await engine.open(new URL(file, address).href, { width: 800, height: 600 });
     await check(page);
     await page.close();
-  } finally {
-    await engine.close();
-  }
+  });
 }
 
 // The page in Chromium on a line of `megabits` per second and `latency` ms, from its first byte.

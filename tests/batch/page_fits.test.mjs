@@ -11,7 +11,7 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
-import { assertPlaysIn, engineNames, launchEngine } from '../outside/players/browser/engines.mjs';
+import { assertPlaysIn, engineNames, withEngine } from '../outside/players/browser/engines.mjs';
 
 const batch = path.join(h.programDir, 'reelwright-batch');
 const widths = [320, 768, 1920];
@@ -48,8 +48,7 @@ after(() => {
 for (const name of engineNames) {
   test(`in ${name} the player fits a 320 px phone, keeps its shape, and keeps its size on wide screens`, async () => {
     assert.ok(natural.width > 600, `the page's player is ${natural.width} px wide`);
-    const engine = await launchEngine(name);
-    try {
+    await withEngine(name, {}, async (engine) => {
       for (const width of widths) {
         const framed = width < engine.minimumWidth;
         const shown = framed ? new URL(`frame-${width}.html`, address).href : address;
@@ -66,8 +65,6 @@ for (const name of engineNames) {
         assert.ok(Math.abs(shape - natural.width / natural.height) < 0.02, `${what}: ${box.width}x${box.height}`);
         await page.close();
       }
-    } finally {
-      await engine.close();
-    }
+    });
   });
 }

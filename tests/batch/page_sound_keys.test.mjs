@@ -8,7 +8,7 @@ import fs from 'node:fs';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
-import { engineNames, launchEngine, playerBox } from '../outside/players/browser/engines.mjs';
+import { engineNames, withEngine, playerBox } from '../outside/players/browser/engines.mjs';
 
 let work, server, address, natural;
 const title = 'Tom & "Jerry" <3';
@@ -119,12 +119,7 @@ async function assertSoundComes(page, places, how) {
 // sound, nor listen to the page's console, and anything asked of the page would count as a click.
 for (const name of ['chromium', 'firefox']) {
   test(`in ${name} a blocked start says "click for sound"; a click on the picture or on the speaker gives sound; then the picture pauses and plays`, async () => {
-    const engine = await launchEngine(name, { blockSound: true });
-    try {
-      await soundAfterClick(engine);
-    } finally {
-      await engine.close();
-    }
+    await withEngine(name, { blockSound: true }, soundAfterClick);
   });
 }
 
@@ -163,14 +158,11 @@ async function soundAfterClick(engine) {
 
 for (const name of engineNames) {
   test(`in ${name} Tab stops at the player once and goes on; its keys work there; it has a name`, async () => {
-    const engine = await launchEngine(name);
-    try {
+    await withEngine(name, {}, async (engine) => {
       const page = await engine.open(address, { width: 800, height: 600 });
       await tabAndKeys(page, name);
       await page.close();
-    } finally {
-      await engine.close();
-    }
+    });
   });
 }
 

@@ -9,7 +9,7 @@ import fs from 'node:fs';
 import { after, before, test } from 'node:test';
 
 import * as h from '../outside/players/browser/harness.mjs';
-import { assertPlaysIn, engineNames, launchEngine } from '../outside/players/browser/engines.mjs';
+import { assertPlaysIn, engineNames, withEngine } from '../outside/players/browser/engines.mjs';
 
 let work, site, server, address;
 
@@ -38,8 +38,7 @@ for (const name of engineNames) {
   test(`the published page plays in ${name}, and a click on the picture pauses and plays it`, async () => {
     // The address printed is the page's own.
     assert.match(address, /^http:\/\/127\.0\.0\.1:\d+\/index\.html$/);
-    const engine = await launchEngine(name);
-    try {
+    await withEngine(name, {}, async (engine) => {
       const page = await engine.open(address, { width: 900, height: 700 });
       await page.evaluate(() => {
         window.pageErrors = [];
@@ -59,9 +58,7 @@ for (const name of engineNames) {
       await h.waitFor(`the picture to move again after a click in ${name}`, async () => await changeOver(page, clip, 500) > 2, 8000);
       assert.deepEqual(await page.evaluate(() => window.pageErrors), []);
       await page.close();
-    } finally {
-      await engine.close();
-    }
+    });
   });
 }
 

@@ -28,6 +28,11 @@ export function requireTools() {
   if (missing.length) throw new Error(`missing ${missing.join(', ')}: run scripts/setup and scripts/build`);
 }
 
+// One file a browser engine needs (its browser, its driver), or a failure saying how to get it.
+export function requireFile(file, what) {
+  if (!fs.existsSync(file)) throw new Error(`${what} ${file} is missing: run scripts/setup`);
+}
+
 // A package of the tests' own npm folder (outside/players/web, pinned by its lock file).
 export function requireFromWeb(name) {
   return createRequire(path.join(sourceDir, 'outside/players/web/package.json'))(name);

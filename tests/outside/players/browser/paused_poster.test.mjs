@@ -10,7 +10,7 @@ import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { engineNames, launchEngine } from './engines.mjs';
+import { engineNames, withEngine } from './engines.mjs';
 import * as h from './harness.mjs';
 
 const WIDTH = 400;
@@ -73,12 +73,7 @@ function openPaused(engine, video) {
 
 for (const name of engineNames) {
   test(`in ${name} a paused start shows the poster and the duration, fetches only the head, and plays on the first press`, async () => {
-    const engine = await launchEngine(name);
-    try {
-      await pausedStart(engine);
-    } finally {
-      await engine.close();
-    }
+    await withEngine(name, {}, pausedStart);
   });
 }
 
