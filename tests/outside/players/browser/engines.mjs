@@ -174,7 +174,19 @@ export async function playerBox(page, what, framed = false) {
 }
 
 // Waits until the player shows a picture and the picture moves on; gives the picture's area.
+// On failure the page as it was is kept, and the message says where.
 export async function assertPlaysIn(page, what, framed = false) {
+  try {
+    return await playsIn(page, what, framed);
+  } catch (error) {
+    const shot = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'reelwright-failure-')), 'page.png');
+    await page.screenshot(shot).catch(() => {});
+    error.message += ` (the page as it was: ${shot})`;
+    throw error;
+  }
+}
+
+async function playsIn(page, what, framed) {
   const box = await playerBox(page, what, framed);
   const clip = { x: box.x + 20, y: box.y + 20, width: box.width - 40, height: box.height / 2 };
   await h.waitFor(`a picture in ${what}`, async () => h.spread(await page.grab(clip)) > 40, 30000);
