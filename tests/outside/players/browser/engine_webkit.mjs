@@ -36,7 +36,11 @@ export async function webkit({ webAssembly = true, scripts = true }) {
   await h.waitFor(`the virtual display ${display}`, () => fs.existsSync(`/tmp/.X11-unix/X${number}`), 10000);
   // Its engine keeps WebAssembly whatever its options say in a release build.
   if (!webAssembly) throw new Error('WebKitGTK cannot be started without WebAssembly');
-  const environment = { PATH: process.env.PATH, HOME: process.env.HOME, DISPLAY: display };
+  // No session bus: where dbus-launch is installed, GTK would start one on the display for
+  // every browser, with an accessibility bus behind it, and neither goes away with the display
+  // (dozens were left over after a few test runs). Nor GTK's accessibility bridge.
+  const environment = { PATH: process.env.PATH, HOME: process.env.HOME, DISPLAY: display,
+    DBUS_SESSION_BUS_ADDRESS: 'disabled:', NO_AT_BRIDGE: '1' };
   // The driver in a process group of its own, with the browsers it starts: a session that no
   // longer answers goes with its group, and the next page starts afresh.
   let server, port;

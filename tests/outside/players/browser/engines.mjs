@@ -150,12 +150,21 @@ export async function launchEngine(name, options = {}) {
 }
 
 // Starts engine `name` with `options`, hands it to `use`, and closes it whatever happens.
+// WebKitGTK's web process now and then dies on an assertion of its own (the kernel logs an
+// invalid-opcode trap in WebKitWebProcess) and leaves its page or frame white: there, a check
+// that fails runs once more in a fresh browser, and the output says so.
 export async function withEngine(name, options, use) {
-  const engine = await launchEngine(name, options);
-  try {
-    return await use(engine);
-  } finally {
-    await engine.close();
+  const attempts = name === 'webkit' ? 2 : 1;
+  for (let attempt = 1; ; attempt++) {
+    const engine = await launchEngine(name, options);
+    try {
+      return await use(engine);
+    } catch (error) {
+      if (attempt >= attempts) throw error;
+      console.log(`# ${name}: once more, after: ${error.message}`);
+    } finally {
+      await engine.close();
+    }
   }
 }
 
