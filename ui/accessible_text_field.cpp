@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "ui/accessible_interfaces.h"
 #include "ui/text_field.h"
 

@@ -1,6 +1,7 @@
 #include "ui/text_field.h"
 
 #include <QFocusEvent>
+#include <algorithm>
 
 CTextField::CTextField(QWidget* parent) : QLineEdit(parent) {}
 
